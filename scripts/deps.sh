@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Makes sure the build packages are present: installs the missing ones when run as root,
+# otherwise names them and stops.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config libncurses-dev libgtest-dev libgmock-dev
+          libbenchmark-dev wget tar python3 tmux)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}" >/dev/null
+else
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi

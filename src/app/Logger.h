@@ -1,0 +1,23 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+
+class DateTime;
+
+// The diagnostic log of one run: a start line, one time-stamped line per message and a duration
+// line written when the logger is destroyed. A file that cannot be opened drops every write.
+class Logger {
+ public:
+  explicit Logger(std::string fileName);
+  virtual ~Logger();
+  Logger(const Logger&) = delete;
+  Logger& operator=(const Logger&) = delete;
+
+  void Write(std::string message);
+
+ private:
+  std::string fileName;
+  std::ofstream stream;
+  DateTime* start;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+class Json;
+class Logger;
+
+// The deployment settings: a JSON document addressed by paths such as "Docker/Url".
+// The store never creates or removes keys. All failures are thrown as C strings.
+class Settings {
+ public:
+  static const std::string Separator;
+  static const std::string Docker;
+  static const std::string WebServer;
+  static const std::string Patch;
+  static const std::string Install;
+  static const std::string Connection;
+
+  Settings(Logger* logger, std::string fileName);
+  virtual ~Settings();
+  Settings(const Settings&) = delete;
+  Settings& operator=(const Settings&) = delete;
+
+  void Load();
+
+  std::string GetString(std::string path);
+  int GetInteger(std::string path);
+  bool GetBoolean(std::string path);
+  double GetDouble(std::string path);
+  void SetString(std::string path, std::string value);
+  void SetInteger(std::string path, int value);
+  void SetBoolean(std::string path, bool value);
+  void SetDouble(std::string path, double value);
+
+  bool IsModified();
+  void Save(std::string path);  // leaves the modified flag alone
+  void Save();                  // saves to the own file and clears the modified flag
+
+ private:
+  Json* find(std::string path);
+
+  Logger* logger;
+  std::string fileName;
+  Json* root = nullptr;
+  bool modified = false;
+};

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+class Logger;
+
+// Kind of a Json node.
+typedef int JsonType;
+enum : JsonType {
+  JsonObject = 0,
+  JsonArray = 1,
+  JsonBoolean = 2,
+  JsonInteger = 3,
+  JsonDouble = 4,
+  JsonString = 5
+};
+
+// One node of a JSON document. A node owns its children; every failure is thrown as a C string.
+// The parser writes a trace line per token to the log.
+class Json {
+ public:
+  explicit Json(Logger* logger);           // an empty object
+  Json(Logger* logger, std::string text);  // parses a document that must be an object
+  virtual ~Json();
+  Json(const Json&) = delete;
+  Json& operator=(const Json&) = delete;
+
+  JsonType GetType();
+  int Count();
+  Json* GetItem(int index);
+  Json* GetItem(std::string key);
+  int AddItem(Json* item);                    // takes ownership of item
+  void SetItem(std::string key, Json* item);  // takes ownership of item; deletes a replaced node
+  Json* Parent();
+
+  bool GetBoolean();
+  int GetInteger();
+  double GetDouble();
+  std::string GetString();
+  void SetBoolean(bool value);
+  void SetInteger(int value);
+  void SetDouble(double value);
+  void SetString(std::string value);
+
+  std::string Serialize(bool compact);
+
+ private:
+  std::string serialize(int indent);
+  int parse(std::string text, int index, int* line, int* column);
+  void clearItems();
+  void clearData();
+  static bool isSpaceChar(char c);
+  static bool isSeparatorChar(char c);
+  static void charLocator(char c, int* line, int* column);
+  static std::string location(int* line, int* column);
+
+  Logger* logger;
+  JsonType type = JsonObject;
+  std::vector<Json*> items;
+  std::map<std::string, Json*> data;
+  bool isNull = false;
+  bool booleanValue = false;
+  int integerValue = 0;
+  double doubleValue = 0;
+  std::string stringValue;
+  Json* parent = nullptr;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// File-name helpers used to derive local names from download addresses.
+class Path {
+ public:
+  // The text after the last "/" (the whole text without "/", empty when it ends with "/").
+  static std::string GetFileName(std::string path);
+  // The name without a final ".tar.gz"; other names unchanged.
+  static std::string UnzipFileName(std::string name);
+};
