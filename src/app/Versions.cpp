@@ -1,0 +1,3 @@
+#include "app/Versions.h"
+
+Version Versions::Core_24_2("24.2");
