@@ -1,0 +1,103 @@
+#include "ui/Checkbox.h"
+
+#include <curses.h>
+
+#include "ui/Style.h"
+
+namespace {
+const int EnterKey = 10;
+const int BoxWidth = 3;
+}  // namespace
+
+Checkbox::Checkbox(Logger* logger, std::string name, Position* position, Size* size,
+                   std::string text, bool value)
+    : Control(logger, TYPE, std::move(name), position, size, true),
+      initialValue(value),
+      value(value),
+      text(std::move(text)) {}
+
+Size Checkbox::CalculateSize() {
+  Size size(text);
+  size.width += BoxWidth + 1;
+  return size;
+}
+
+void Checkbox::change(bool newValue) {
+  if (bind) {
+    bind->Set(newValue);
+    value = bind->Get();
+  } else {
+    value = newValue;
+  }
+  if (rendered)
+    drawContent();
+}
+
+void Checkbox::SetValue(bool newValue) {
+  if (newValue != value)
+    change(newValue);
+}
+
+void Checkbox::SwitchValue() {
+  change(!value);
+}
+
+void Checkbox::SetBind(Bind<bool>::Getter getter, Bind<bool>::Setter setter) {
+  bind = std::make_unique<Bind<bool>>(std::move(getter), std::move(setter));
+  value = bind->Get();
+  initialValue = value;
+  if (rendered)
+    drawContent();
+}
+
+void Checkbox::Refresh() {
+  if (bind)
+    value = bind->Get();
+  if (rendered)
+    drawContent();
+}
+
+bool Checkbox::OnKeyPress(int key) {
+  if (key != EnterKey)
+    return false;
+  contain("Checkbox::OnKeyPress " + name, [this] { SwitchValue(); });
+  return true;
+}
+
+bool Checkbox::OnMouseClick(Mouse* mouse) {
+  bool handled = Control::OnMouseClick(mouse);
+  if (handled)
+    contain("Checkbox::OnMouseClick " + name, [this] { SwitchValue(); });
+  return handled;
+}
+
+void Checkbox::Render() {
+  Area print = GetPrintArea();
+  if (print.Valid()) {
+    drawContent();
+    if (!text.empty()) {
+      Area caption(print);
+      Position shift(BoxWidth, 0);
+      caption.Offset(&shift);
+      Area visible(&print, &caption);
+      Style style(Theme::Basic);
+      printContentInArea(&visible, "-" + text);
+    }
+  }
+  rendered = true;
+}
+
+void Checkbox::drawContent() {
+  Area print = GetPrintArea();
+  if (!print.Valid())
+    return;
+  std::unique_ptr<Position> origin(print.GetPosition());
+  Size boxSize(BoxWidth, 1);
+  Area box(origin.get(), &boxSize);
+  Area visible(&print, &box);
+  Style style(IsActive() ? Theme::Focused : Theme::Input, A_BOLD);
+  printContentInArea(&visible, "   ");
+  Position middle(origin->x + 1, origin->y);
+  if (value && print.Belongs(&middle))
+    mvaddch(middle.y, middle.x, ACS_DIAMOND);
+}

@@ -1,0 +1,9 @@
+#include "ui/Container.h"
+
+Size Container::GetSize() {
+  throw "Not Implemented Method Container::GetSize";
+}
+
+void Container::ChildDestroyHandler() {
+  throw "Not Implemented Method Container::ChildDestroyHandler";
+}
