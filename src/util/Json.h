@@ -56,6 +56,32 @@ class Json {
   static void charLocator(char c, int* line, int* column);
   static std::string location(int* line, int* column);
 
+  // Objects and arrays nested deeper than this are rejected.
+  static const int MAX_DEPTH = 512;
+
+  int parseValue(const std::string& text, int index, int* line, int* column, int depth);
+  int parseObject(const std::string& text, int index, int* line, int* column, int depth);
+  int parseKey(const std::string& text, int index, int* line, int* column, std::string* key);
+  int parseEntry(const std::string& text, int index, int* line, int* column, int depth);
+  int endObject(const std::string& text, int index, int* line, int* column);
+  int parseArray(const std::string& text, int index, int* line, int* column, int depth);
+  int parseItem(const std::string& text, int index, int* line, int* column, int depth);
+  int parseString(const std::string& text, int index, int* line, int* column);
+  int parseWord(const std::string& text, int index, int* line, int* column);
+  int parseNumber(const std::string& text, int index, int* line, int* column);
+  [[noreturn]] void fail(const std::string& message, int* line, int* column, const char* error);
+  void serializeTo(std::string* out, int indent);
+  void serializeChildren(std::string* out, int indent);
+  void reset(JsonType kind);
+  void log(const std::string& message);
+  // Step over the character at index; returns the next index.
+  static int step(const std::string& text, int index, int* line, int* column);
+  static int skipSpace(const std::string& text, int index, int* line, int* column);
+  // Reads the string whose opening quote is at index, decoding escapes; returns the index after
+  // the closing quote, or -1 when the text ends first.
+  static int readString(const std::string& text, int index, int* line, int* column,
+                        std::string* value);
+
   Logger* logger;
   JsonType type = JsonObject;
   std::vector<Json*> items;
