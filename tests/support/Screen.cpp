@@ -1,0 +1,158 @@
+#include "support/Screen.h"
+
+#include <clocale>
+#include <cwchar>
+#include <iterator>
+#include <stdexcept>
+
+#include "ui/Mouse.h"
+
+namespace {
+std::string utf8(wchar_t character) {
+  unsigned long code = static_cast<unsigned long>(character);
+  std::string text;
+  if (code < 0x80) {
+    text += static_cast<char>(code);
+  } else if (code < 0x800) {
+    text += static_cast<char>(0xC0 | (code >> 6));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    text += static_cast<char>(0xE0 | (code >> 12));
+    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    text += static_cast<char>(0xF0 | (code >> 18));
+    text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  }
+  return text;
+}
+
+// The alternate character set letters of the line-drawing characters the toolkit uses.
+std::string lineDrawing(wchar_t letter) {
+  switch (letter) {
+    case 'l':
+      return "┌";
+    case 'k':
+      return "┐";
+    case 'm':
+      return "└";
+    case 'j':
+      return "┘";
+    case 'q':
+      return "─";
+    case 'x':
+      return "│";
+    case '`':
+      return "◆";
+    case '-':
+      return "↑";
+    case '.':
+      return "↓";
+    case ',':
+      return "←";
+    case '+':
+      return "→";
+    case '0':
+      return "█";
+    default:
+      return utf8(letter);
+  }
+}
+
+const short Pairs[7][2] = {{COLOR_WHITE, COLOR_BLUE},  {COLOR_YELLOW, COLOR_BLUE},
+                           {COLOR_BLACK, COLOR_WHITE}, {COLOR_BLACK, COLOR_CYAN},
+                           {COLOR_YELLOW, COLOR_CYAN}, {COLOR_WHITE, COLOR_MAGENTA},
+                           {COLOR_WHITE, COLOR_RED}};
+}  // namespace
+
+Screen::Screen(int width, int height) : width(width), height(height) {
+  const char* current = std::setlocale(LC_ALL, nullptr);
+  locale = current ? current : "C";
+  std::setlocale(LC_ALL, "C.UTF-8");
+  output = std::fopen("/dev/null", "w");
+  input = std::fopen("/dev/null", "r");
+  screen = newterm("xterm", output, input);
+  if (screen == nullptr)
+    throw std::runtime_error("newterm failed");
+  resizeterm(height, width);
+  keypad(stdscr, TRUE);
+  nodelay(stdscr, TRUE);
+  noecho();
+  curs_set(0);
+  mousemask(0xFFFFFFF, nullptr);
+  start_color();
+  for (short pair = 1; pair <= 7; ++pair)
+    init_pair(pair, Pairs[pair - 1][0], Pairs[pair - 1][1]);
+  wbkgd(stdscr, COLOR_PAIR(1));
+  Clear();
+}
+
+Screen::~Screen() {
+  endwin();
+  delscreen(screen);
+  std::fclose(output);
+  std::fclose(input);
+  std::setlocale(LC_ALL, locale.c_str());
+}
+
+void Screen::Clear() const {
+  wclear(stdscr);
+}
+
+Screen::Cell Screen::At(int x, int y) const {
+  Cell cell;
+  cchar_t stored;
+  if (x < 0 || y < 0 || x >= width || y >= height || mvwin_wch(stdscr, y, x, &stored) == ERR)
+    return cell;
+  wchar_t text[CCHARW_MAX + 1] = {};
+  attr_t attributes = 0;
+  short pair = 0;
+  getcchar(&stored, text, &attributes, &pair, nullptr);
+  cell.glyph = (attributes & A_ALTCHARSET) ? lineDrawing(text[0]) : utf8(text[0]);
+  cell.pair = pair;
+  cell.bold = (attributes & A_BOLD) != 0;
+  cell.blink = (attributes & A_BLINK) != 0;
+  cell.underline = (attributes & A_UNDERLINE) != 0;
+  return cell;
+}
+
+std::string Screen::Text(int x, int y, int regionWidth, int regionHeight) const {
+  std::string text;
+  for (int row = y; row < y + regionHeight; ++row) {
+    if (row > y)
+      text += '\n';
+    for (int column = x; column < x + regionWidth; ++column)
+      text += At(column, row).glyph;
+  }
+  return text;
+}
+
+void Screen::QueueKey(int key) const {
+  ungetch(key);
+}
+
+void Screen::QueueKeys(std::initializer_list<int> keys) const {
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+    ungetch(*key);
+}
+
+void Screen::QueueMouse(int x, int y, mmask_t state) const {
+  MEVENT event{};
+  event.x = x;
+  event.y = y;
+  event.bstate = state;
+  ungetmouse(&event);
+}
+
+int Screen::ReadKey() const {
+  return wgetch(stdscr);
+}
+
+std::unique_ptr<Mouse> Screen::Click(int x, int y, mmask_t state) const {
+  QueueMouse(x, y, state);
+  if (ReadKey() != KEY_MOUSE)
+    throw std::runtime_error("the mouse event did not arrive");
+  return std::make_unique<Mouse>();
+}
