@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Makes sure the build packages are present: installs the missing ones when run as root,
-# otherwise names them and stops.
+# Makes sure the build packages are present (Debian): installs the missing ones when run as
+# root, otherwise names them and stops. With --fuzz it also wants clang and its libFuzzer runtime.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libncurses-dev libgtest-dev libgmock-dev
           libbenchmark-dev wget tar python3 tmux)
+[ "${1:-}" = --fuzz ] && packages+=(clang libclang-rt-dev)
+
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
@@ -15,7 +17,7 @@ if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null </dev/null
 else
   echo "Missing packages: ${missing[*]}" >&2
   echo "Install them with: sudo apt-get install ${missing[*]}" >&2

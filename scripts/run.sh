@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds the tool and starts it in the working folder "run" (made from share/ when missing).
+# Builds the tool and starts it in the working folder "run" (DEPLOYER_WORKDIR to choose another);
+# a settings or resource file missing there is copied from share/ first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/build.sh" --target deployer
+build=${BUILD_DIR:-$root/build}
+BUILD_DIR=$build "$root/scripts/build.sh" --target deployer
 work=${DEPLOYER_WORKDIR:-$root/run}
-if [ ! -d "$work" ]; then
-  mkdir -p "$work"
-  cp "$root/share/Settings.json" "$root/share/Resources.res" "$work/"
-fi
+mkdir -p "$work"
+for file in Settings.json Resources.res; do
+  [ -e "$work/$file" ] || cp "$root/share/$file" "$work/"
+done
 cd "$work"
-exec "${BUILD_DIR:-$root/build}/deployer"
+exec "$build/deployer"

@@ -58,7 +58,7 @@ class EntryReader {
           text.Add(byte);
           return true;
         }
-        texts[key.Take()] = text.Take();
+        texts.insert_or_assign(key.Take(), text.Take());
         state = 0;
         return true;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class Json;
 class Logger;
@@ -43,4 +45,6 @@ class Settings {
   std::string fileName;
   Json* root = nullptr;
   bool modified = false;
+  // Trees of earlier loads, kept until destruction so that a reload writes no clearing lines.
+  std::vector<std::unique_ptr<Json>> earlierRoots;
 };

@@ -1,0 +1,133 @@
+#include "app/Application.h"
+
+#include <cstdio>
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "controllers/ControllerArguments.h"
+
+namespace {
+
+const char* const BANNER = "--------------------Controller executing---------------------";
+const char* const UNKNOWN = "Unknown exception.";
+
+}  // namespace
+
+Application::Application(Version* version, Logger* logger, Resources* resources, Settings* settings,
+                         Files files)
+    : version(version), logger(logger), resources(resources), settings(settings), files(files) {}
+
+Application::~Application() = default;
+
+int Application::Run() {
+  while (cycle()) {
+  }
+  return status;
+}
+
+bool Application::cycle() {
+  int action = NO_ACTION;
+  std::unique_ptr<ControllerArguments> arguments;
+  if (!interfacePhase(&action, arguments) || action < DEPLOY || action > MIGRATE)
+    return false;
+  return controllerPhase(action, std::move(arguments)) && action == MIGRATE;
+}
+
+bool Application::interfacePhase(int* action, std::unique_ptr<ControllerArguments>& arguments) {
+  try {
+    loadAndShow(action, arguments);
+    return true;
+  } catch (const char* message) {
+    logFailure(message);
+    return interfaceFailed(message);
+  } catch (...) {
+    logFailure(nullptr);
+    return interfaceFailed("unknown failure");
+  }
+}
+
+void Application::loadAndShow(int* action, std::unique_ptr<ControllerArguments>& arguments) {
+  stage = Stage::LoadingResources;
+  resources->Load();
+  stage = Stage::LoadingSettings;
+  settings->Load();
+  stage = Stage::BeforeWindow;
+  *action = runInterface(arguments);
+  stage = Stage::AfterWindow;
+  logger->Write("AFTER");
+  logger->Write(arguments ? arguments->MigratePath() : "");
+  logger->Write("End of TUI execution.");
+}
+
+// Decides by the stage of the failure whether the cycle goes on to its controller.
+bool Application::interfaceFailed(const std::string& message) {
+  switch (stage) {
+    case Stage::LoadingResources:
+    case Stage::LoadingSettings: {
+      const std::string& file = stage == Stage::LoadingResources ? files.resources : files.settings;
+      std::fprintf(stderr, "Cannot load %s (%s); see %s for details.\n", file.c_str(),
+                   message.c_str(), files.log.c_str());
+      status = 1;
+      return false;
+    }
+    case Stage::InWindow:
+      logger->Write("Force deactivate screen mode.");
+      leaveScreenMode();
+      std::puts("Exceptions in log file!");
+      status = 1;
+      return false;
+    case Stage::BeforeWindow:
+      return false;
+    case Stage::AfterWindow:
+      return true;
+  }
+  return false;
+}
+
+bool Application::controllerPhase(int action, std::unique_ptr<ControllerArguments> arguments) {
+  try {
+    logger->Write(BANNER);
+    if (!runController(action, std::move(arguments)))
+      status = 1;
+    return true;
+  } catch (const char* message) {
+    logFailure(message);
+  } catch (...) {
+    logFailure(nullptr);
+  }
+  return false;
+}
+
+void Application::logFailure(const char* message) {
+  if (message == nullptr) {
+    logger->Write(UNKNOWN);
+    return;
+  }
+  logger->Write("Uncaught exception:");
+  logger->Write(message);
+}
+
+int Application::runInterface(std::unique_ptr<ControllerArguments>& arguments) {
+  arguments = std::make_unique<ControllerArguments>(logger, resources, settings, true, true, false,
+                                                    "", false);
+  return NO_ACTION;
+}
+
+bool Application::runController(int, std::unique_ptr<ControllerArguments>) {
+  return true;
+}
+
+void Application::leaveScreenMode() {}
+
+void Application::windowOpened() {
+  stage = Stage::InWindow;
+}
+
+void Application::windowClosed() {
+  stage = Stage::BeforeWindow;
+}
+
+void Application::failRun() {
+  status = 1;
+}
