@@ -1,0 +1,133 @@
+#include "controllers/Controller.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "app/Version.h"
+#include "controllers/ControllerArguments.h"
+#include "controllers/Shell.h"
+#include "util/Path.h"
+#include "util/String.h"
+
+Controller::Controller(ControllerArguments* arguments, Version* programVersion, std::string name)
+    : arguments(arguments),
+      logger(arguments->GetLogger()),
+      resources(arguments->GetResources()),
+      settings(arguments->GetSettings()),
+      installDocker(arguments->InstallDocker()),
+      installWebServer(arguments->InstallWebServer()),
+      ignoreCerts(arguments->IgnoreCerts()),
+      name(name) {
+  targetVersion = std::make_unique<Version>(std::to_string(programVersion->Part(1)) + "." +
+                                            std::to_string(programVersion->Part(2)) + ".0.0");
+}
+
+Controller::~Controller() = default;
+
+void Controller::Execute() {
+  logger->Write("Controller[" + name + "]::Executing of not implemented method.");
+  throw "Not Implemented Method";
+}
+
+void Controller::print(std::string message, bool quiet) {
+  if (!quiet)
+    logger->Write("Controller[" + name + "]::print " + message + ".");
+  std::fwrite(message.data(), 1, message.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+void Controller::print(std::string message) {
+  print(message, false);
+}
+
+void Controller::print(std::string message, Color color) {
+  logger->Write("Controller[" + name + "]::print" + message + ".");
+  print(String::Highlight(message, color), true);
+}
+
+int Controller::download(std::string url, std::string directory) {
+  std::string command = "wget " + Shell::Word(url) + " -P " + Shell::Word(directory);
+  if (ignoreCerts)
+    command += " --no-check-certificate";
+  if (!Shell::IsOptionLike(url) && !Shell::IsOptionLike(directory))
+    removeEarlierDownload(url, directory);
+  return run(command, {url, directory});
+}
+
+void Controller::removeEarlierDownload(const std::string& url, const std::string& directory) {
+  std::string fileName = Path::GetFileName(url);
+  if (fileName.empty() || fileName == "." || fileName == "..")
+    return;
+  std::filesystem::path earlier = std::filesystem::path(directory) / fileName;
+  std::error_code error;
+  if (std::filesystem::is_directory(std::filesystem::symlink_status(earlier, error)))
+    return;
+  if (std::filesystem::remove(earlier, error))
+    logger->Write("Controller[" + name + "]::download removed the earlier copy " +
+                  earlier.string() + ".");
+}
+
+int Controller::run(const std::string& command, std::initializer_list<std::string> paths) {
+  for (const std::string& path : paths) {
+    if (Shell::IsOptionLike(path)) {
+      logger->Write("Controller[" + name + "]::run refused " + command + " because " + path +
+                    " begins with -.");
+      return REFUSED;
+    }
+  }
+  std::fflush(stdout);
+  return std::system(command.c_str());
+}
+
+bool Controller::report(int result, const std::string& failure, const std::string& success) {
+  if (result != 0) {
+    print(failure + code(result), Red);
+    return false;
+  }
+  print(success, Green);
+  return true;
+}
+
+void Controller::saveSettings() {
+  if (settings->IsModified()) {
+    print(resources->texts["SAVE_CONFIG"], BrightYellow);
+    settings->Save();
+  } else {
+    print(resources->texts["SAVE_CONFIG_SKIPPED"], BrightYellow);
+  }
+}
+
+Version Controller::getTargetVersion() {
+  return Version(targetVersion.get());
+}
+
+std::string Controller::getDockerUnPackName() {
+  return Path::UnzipFileName(Path::GetFileName(settings->GetString(Settings::Docker + "/Url")));
+}
+
+std::string Controller::getWebServerUnPackName() {
+  std::string url = settings->GetString(Settings::WebServer + "/Url");
+  return cutAfterlifeSuffix(Path::UnzipFileName(Path::GetFileName(url)));
+}
+
+std::string Controller::cutAfterlifeSuffix(std::string archiveName) {
+  return String::Split(archiveName, "_d").front();
+}
+
+std::string Controller::getPatchName() {
+  std::string patchTemplate = settings->GetString(Settings::Patch + "/Template");
+  return String::Replace(patchTemplate, "*", settings->GetString(Settings::Patch + "/Version"));
+}
+
+std::string Controller::getWebServerPath() {
+  std::string unpackName = getWebServerUnPackName();
+  std::string result = settings->GetString(Settings::WebServer + "/Path");
+  int port = settings->GetInteger(Settings::WebServer + "/Port");
+  if (unpackName.size() > 4 && unpackName.compare(0, 4, "vaq-") == 0)
+    unpackName = unpackName.substr(4);
+  return result + unpackName + "_" + std::to_string(port) + "/ctl";
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "util/Color.h"
+
+class ControllerArguments;
+class Logger;
+class Resources;
+class Settings;
+class Version;
+
+// Base of the actions run after the text interface has closed. It prints the progress lines,
+// runs shell command lines one at a time and derives the names and folders that the actions
+// share from the settings.
+class Controller {
+ public:
+  // The result of a step that was not run because one of its paths would be read as an option.
+  static const int REFUSED = -1;
+
+  // Takes ownership of arguments. The target version is derived from the second and third parts
+  // of programVersion, which is not kept.
+  Controller(ControllerArguments* arguments, Version* programVersion, std::string name);
+  virtual ~Controller();
+  Controller(const Controller&) = delete;
+  Controller& operator=(const Controller&) = delete;
+
+  virtual void Execute();
+  // True when the last Execute carried the action out; false before and after a failure.
+  bool Succeeded() const { return succeeded; }
+
+  // Writes the message and a newline to standard output; logs it unless quiet.
+  void print(std::string message, bool quiet);
+  void print(std::string message);
+  // Prints the message in colour and logs it without the colour codes.
+  void print(std::string message, Color color);
+  // Downloads url into directory with wget, replacing a copy left by an earlier run. Returns the
+  // value of system(), or REFUSED.
+  int download(std::string url, std::string directory);
+
+  Version getTargetVersion();
+  std::string getDockerUnPackName();
+  std::string getWebServerUnPackName();
+  std::string cutAfterlifeSuffix(std::string archiveName);
+  std::string getPatchName();
+  std::string getWebServerPath();
+
+ protected:
+  // Runs the command line unless one of the paths begins with "-"; standard output is flushed
+  // first so the printed lines and the command's own output stay in order.
+  int run(const std::string& command, std::initializer_list<std::string> paths = {});
+  static std::string code(int result) { return std::to_string(result); }
+  // Prints success in green after a result of 0, otherwise failure and the result in red.
+  bool report(int result, const std::string& failure, const std::string& success);
+  // Saves the settings when they were changed and says so.
+  void saveSettings();
+
+  std::unique_ptr<Version> targetVersion;
+  std::unique_ptr<ControllerArguments> arguments;
+  Logger* logger;
+  Resources* resources;
+  Settings* settings;
+  bool installDocker;
+  bool installWebServer;
+  bool ignoreCerts;
+  std::string name;
+  bool succeeded = false;
+
+ private:
+  void removeEarlierDownload(const std::string& url, const std::string& directory);
+};

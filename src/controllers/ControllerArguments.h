@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+class Logger;
+class Resources;
+class Settings;
+
+// The services and the administrator's choices handed from the main window to a controller. It
+// keeps no link to the window, so it outlives it. The services are shared and not owned.
+class ControllerArguments {
+ public:
+  ControllerArguments(Logger* logger, Resources* resources, Settings* settings, bool installDocker,
+                      bool installWebServer, bool ignoreCerts, std::string migratePath,
+                      bool migrateDelete);
+  // Arguments for deleting another installation after a migration: installs on, certificates
+  // checked, no migration path. Throws "Constructor of ControllerArguments expects
+  // migrateDelete." when migrateDelete is false.
+  ControllerArguments(Logger* logger, Resources* resources, Settings* settings, bool migrateDelete);
+  virtual ~ControllerArguments() = default;
+  ControllerArguments(const ControllerArguments&) = delete;
+  ControllerArguments& operator=(const ControllerArguments&) = delete;
+
+  Logger* GetLogger() { return logger; }
+  Resources* GetResources() { return resources; }
+  Settings* GetSettings() { return settings; }
+  bool InstallDocker() { return installDocker; }
+  bool InstallWebServer() { return installWebServer; }
+  bool IgnoreCerts() { return ignoreCerts; }
+  std::string MigratePath() { return migratePath; }
+  bool MigrateDelete() { return migrateDelete; }
+
+ private:
+  Logger* logger;
+  Resources* resources;
+  Settings* settings;
+  bool installDocker;
+  bool installWebServer;
+  bool ignoreCerts;
+  std::string migratePath;
+  bool migrateDelete;
+};

@@ -1,0 +1,84 @@
+#include "controllers/DeleteController.h"
+
+#include <filesystem>
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "controllers/Shell.h"
+
+namespace {
+const char* const NAME = "Delete";
+const std::string CONTROL_FOLDER = "/ctl";
+// system() reports a script's exit status 1 as 256.
+const int EXIT_STATUS_1 = 256;
+}  // namespace
+
+DeleteController::DeleteController(ControllerArguments* arguments, Version* programVersion)
+    : Controller(arguments, programVersion, NAME) {}
+
+DeleteController::~DeleteController() = default;
+
+void DeleteController::Execute() {
+  succeeded = false;
+  print(resources->texts["DELETE_PATCH"], BrightYellow);
+  std::string controlPath = getWebServerPath();
+  bool application = deleteApplication(controlPath);
+  bool webServer = deleteWebServer(controlPath);
+  bool runtime = deleteRuntime();
+  succeeded = application && webServer && runtime;
+  print(resources->texts["DELETED"], succeeded ? Green : Red);
+}
+
+bool DeleteController::deleteApplication(const std::string& controlPath) {
+  int port = settings->GetInteger(Settings::Install + "/Port");
+  std::string command =
+      "bash " + Shell::Word(controlPath + "/ws_delapp.sh") + " -p " + std::to_string(port);
+  return report(run(command, {controlPath}), resources->texts["DELETE_PATCH_FAIL"],
+                resources->texts["DELETE_PATCH_SUCCESS"]);
+}
+
+bool DeleteController::deleteWebServer(const std::string& controlPath) {
+  print(resources->texts["DELETE_WEB_SERVER_TOLM"], BrightYellow);
+  std::string archiveName = getWebServerUnPackName();
+  std::string folder = settings->GetString(Settings::WebServer + "/Path") + archiveName;
+  int port = settings->GetInteger(Settings::WebServer + "/Port");
+  std::string command = "bash " + Shell::Word(folder + "/uninstall.sh") + " -p " +
+                        Shell::Quoted(std::to_string(port));
+  if (!report(run(command, {folder}), resources->texts["DELETE_WEB_SERVER_TOLM_FAIL"],
+              resources->texts["DELETE_WEB_SERVER_TOLM_SUCCESS"]))
+    return false;
+  print(resources->texts["DELETE_FOLDERS"], BrightYellow);
+  std::string instance = controlPath.substr(0, controlPath.size() - CONTROL_FOLDER.size());
+  bool instanceRemoved = removeFolder(instance, archiveName);
+  return removeFolder(folder, archiveName) && instanceRemoved;
+}
+
+bool DeleteController::deleteRuntime() {
+  print(resources->texts["DELETE_DOCKER"]);
+  std::string archiveName = getDockerUnPackName();
+  std::string folder = settings->GetString(Settings::Docker + "/Path") + archiveName;
+  int result = run("bash " + Shell::Word(folder + "/uninstall.sh"), {folder});
+  if (result != 0 && result != EXIT_STATUS_1) {
+    print(resources->texts["DELETE_DOCKER_FAIL"] + code(result), Red);
+    return false;
+  }
+  print(resources->texts["DELETE_DOCKER_SUCCESS"], Green);
+  print(resources->texts["DELETE_FOLDERS"], BrightYellow);
+  return removeFolder(folder, archiveName);
+}
+
+bool DeleteController::removeFolder(const std::string& folder, const std::string& archiveName) {
+  std::string reason;
+  if (archiveName.empty())
+    reason = "the archive name is empty";
+  else if (folder.empty() || std::filesystem::path(folder).lexically_normal() == "/")
+    reason = "it is the root or empty";
+  if (!reason.empty()) {
+    logger->Write("Controller[" + name + "]::removeFolder skipped rm -r of \"" + folder +
+                  "\": " + reason + ".");
+    return false;
+  }
+  run("rm -r " + Shell::Word(folder), {folder});
+  return !Shell::IsOptionLike(folder);
+}

@@ -1,0 +1,158 @@
+#include "controllers/DeployController.h"
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "app/Version.h"
+#include "app/Versions.h"
+#include "controllers/Shell.h"
+#include "util/Path.h"
+#include "util/String.h"
+
+namespace {
+const char* const NAME = "Deploy";
+}  // namespace
+
+DeployController::DeployController(ControllerArguments* arguments, Version* programVersion)
+    : Controller(arguments, programVersion, NAME) {
+  patchVersion = std::make_unique<Version>(settings->GetString(Settings::Patch + "/Version"));
+}
+
+DeployController::~DeployController() = default;
+
+void DeployController::Execute() {
+  succeeded = false;
+  saveSettings();
+  noticeVersion();
+  run("mkdir temp");
+  if (installDocker && !downloadAndInstallDocker())
+    return;
+  if (installWebServer && !downloadAndInstallWebServer())
+    return;
+  std::string controlPath = getWebServerPath();
+  std::string folder = controlPath + "/tar_files";
+  print(String::Highlight(resources->texts["DOWNLOAD_PATCH"], BrightYellow) +
+        String::Highlight(folder, Cyan));
+  std::string patchName = getPatchName();
+  print(patchName, BrightYellow);
+  if (downloadPatch(folder, patchName) && grantPatch(folder, patchName))
+    registerPatch(controlPath, patchName);
+}
+
+void DeployController::noticeVersion() {
+  Version target = getTargetVersion();
+  if (target.Greater(patchVersion.get(), 0))
+    print(resources->texts["DEPLOY_PATCH_VERSION_WARNING"] + "1." + std::to_string(target.Part(0)) +
+          "." + std::to_string(target.Part(1)) + ".*");
+}
+
+bool DeployController::downloadPatch(const std::string& folder, const std::string& patchName) {
+  std::string url = settings->GetString(Settings::Patch + "/Url") + "/" + patchName;
+  if (!report(download(url, folder), resources->texts["DOWNLOAD_PATCH_CODE"],
+              resources->texts["DOWNLOAD_PATCH_SUCCESS"]))
+    return false;
+  print(resources->texts["PATCH_GRANT"], BrightYellow);
+  return true;
+}
+
+bool DeployController::grantPatch(const std::string& folder, const std::string& patchName) {
+  std::string file = folder + "/" + patchName;
+  if (!report(run("chmod +x " + Shell::Word(file), {file}), resources->texts["PATCH_GRANT_FAIL"],
+              resources->texts["PATCH_GRANT_SUCCESS"]))
+    return false;
+  print(resources->texts["DEPLOY_PATCH"], BrightYellow);
+  return true;
+}
+
+void DeployController::registerPatch(const std::string& controlPath, const std::string& patchName) {
+  std::string command = registrationCommand(controlPath, patchName);
+  logger->Write("Try " + command);
+  succeeded = report(run(command, {controlPath}), resources->texts["DEPLOY_FAIL"],
+                     resources->texts["DEPLOY_SUCCESS"]);
+}
+
+std::string DeployController::registrationCommand(const std::string& controlPath,
+                                                  const std::string& patchName) {
+  std::string complexId = settings->GetString(Settings::Install + "/ComplexId");
+  std::string dll = settings->GetString(Settings::Install + "/DLL");
+  int port = settings->GetInteger(Settings::Install + "/Port");
+  std::string catalog = settings->GetString(Settings::Install + "/Catalog");
+  int connectionType = settings->GetInteger(Settings::Connection + "/Type");
+  std::string server = settings->GetString(Settings::Connection + "/Server");
+  std::string base = settings->GetString(Settings::Connection + "/Base");
+  std::string target =
+      " " + (before24_2() ? Shell::Quoted(complexId + ":" + dll) : Shell::Quoted(complexId));
+  return "bash " + Shell::Word(controlPath + "/ws_addapp.sh") + " -t" + target + " -a " +
+         Shell::Quoted(patchName) + " -p " + Shell::Quoted(std::to_string(port)) + " -vc " +
+         Shell::Quoted(catalog) + " -st " + Shell::Quoted(std::to_string(connectionType)) +
+         " -sn " + Shell::Quoted(server) + " -dn " + Shell::Quoted(base);
+}
+
+bool DeployController::downloadAndInstallDocker() {
+  print(resources->texts["DOWNLOAD_DOCKER"], BrightYellow);
+  std::string url = settings->GetString(Settings::Docker + "/Url");
+  if (!report(download(url, "./temp"), resources->texts["DOWNLOAD_DOCKER_CODE"],
+              resources->texts["DOWNLOAD_DOCKER_SUCCESS"]))
+    return false;
+  print(resources->texts["UNZIP_DOCKER"], BrightYellow);
+  UnpackTexts texts = {
+      resources->texts["UNZIP_DOCKER_DENIED"], resources->texts["UNZIP_DOCKER_GRANTED"],
+      resources->texts["UNZIP_DOCKER_FAILED"], resources->texts["UNZIP_DOCKER_SUCCESS"]};
+  std::string folder;
+  if (!unpack(url, Settings::Docker + "/Path", texts, &folder))
+    return false;
+  print(resources->texts["DOCKER_INSTALATION"], BrightYellow);
+  std::string script = folder + Path::UnzipFileName(Path::GetFileName(url)) + "/install.sh";
+  return report(run("bash " + Shell::Word(script), {script}),
+                resources->texts["DOCKER_INSTALL_FAIL"],
+                resources->texts["DOCKER_INSTALL_SUCCESS"]);
+}
+
+bool DeployController::downloadAndInstallWebServer() {
+  print(resources->texts["DOWNLOAD_SERVER"], BrightYellow);
+  std::string url = settings->GetString(Settings::WebServer + "/Url");
+  if (!report(download(url, "./temp"), resources->texts["DOWNLOAD_SERVER_CODE"],
+              resources->texts["DOWNLOAD_SERVER_SUCCESS"]))
+    return false;
+  print(resources->texts["UNZIP_SERVER"]);
+  UnpackTexts texts = {
+      resources->texts["UNZIP_SERVER_DENIED"], resources->texts["UNZIP_SERVER_GRANTED"],
+      resources->texts["UNZIP_SERVER_FAILED"], resources->texts["UNZIP_SERVER_SUCCESS"]};
+  std::string folder;
+  if (!unpack(url, Settings::WebServer + "/Path", texts, &folder))
+    return false;
+  print(resources->texts["SERVER_INSTALATION"], BrightYellow);
+  std::string serverFolder =
+      folder + cutAfterlifeSuffix(Path::UnzipFileName(Path::GetFileName(url)));
+  return report(run(webServerInstallCommand(serverFolder), {serverFolder}),
+                resources->texts["SERVER_INSTALL_FAIL"],
+                resources->texts["SERVER_INSTALL_SUCCESS"]);
+}
+
+bool DeployController::unpack(const std::string& url, const std::string& folderSetting,
+                              const UnpackTexts& texts, std::string* folder) {
+  std::string archive = "./temp/" + Path::GetFileName(url);
+  if (!report(run("chmod +x " + Shell::Word(archive)), texts.denied, texts.granted))
+    return false;
+  *folder = settings->GetString(folderSetting);
+  std::string command = "tar -C " + Shell::Word(*folder) + " -xvf " + Shell::Word(archive);
+  return report(run(command, {*folder}), texts.failed, texts.success);
+}
+
+std::string DeployController::webServerInstallCommand(const std::string& serverFolder) {
+  std::string type = settings->GetString(Settings::WebServer + "/Type");
+  int port = settings->GetInteger(Settings::WebServer + "/Port");
+  std::string software = settings->GetString(Settings::WebServer + "/ContSoft");
+  int debugPort = settings->GetInteger(Settings::WebServer + "/DebugPort");
+  std::string command = "bash " + Shell::Word(serverFolder + "/install.sh") + " -ws " +
+                        Shell::Quoted(type) + " -p " + Shell::Quoted(std::to_string(port)) +
+                        " -cs " + Shell::Quoted(software) + " -pp " +
+                        Shell::Quoted(std::to_string(debugPort));
+  if (!before24_2())
+    command += " -l ru_RU.utf8";
+  return command;
+}
+
+bool DeployController::before24_2() {
+  return patchVersion->Less(&Versions::Core_24_2, 0);
+}

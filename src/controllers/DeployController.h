@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "controllers/Controller.h"
+
+// The deploy action: saves pending settings, optionally installs the container runtime and the
+// web server from downloaded archives, downloads the patch into the web server and registers the
+// application. The first failing step ends the action.
+class DeployController : public Controller {
+ public:
+  // Takes ownership of arguments; throws when Patch/Version is no version.
+  DeployController(ControllerArguments* arguments, Version* programVersion);
+  ~DeployController() override;
+
+  void Execute() override;
+  bool downloadAndInstallDocker();
+  bool downloadAndInstallWebServer();
+
+ private:
+  void noticeVersion();
+  bool downloadPatch(const std::string& folder, const std::string& patchName);
+  bool grantPatch(const std::string& folder, const std::string& patchName);
+  void registerPatch(const std::string& controlPath, const std::string& patchName);
+  std::string registrationCommand(const std::string& controlPath, const std::string& patchName);
+  std::string webServerInstallCommand(const std::string& serverFolder);
+  struct UnpackTexts {
+    std::string denied, granted, failed, success;
+  };
+  // Grants and unpacks the archive downloaded from url into the folder named by folderSetting,
+  // which is stored in folder.
+  bool unpack(const std::string& url, const std::string& folderSetting, const UnpackTexts& texts,
+              std::string* folder);
+  bool before24_2();
+
+  std::unique_ptr<Version> patchVersion;
+};

@@ -1,0 +1,124 @@
+#include "controllers/MigrateController.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "app/Version.h"
+#include "controllers/ControllerArguments.h"
+#include "controllers/DeleteController.h"
+#include "util/String.h"
+
+namespace {
+const char* const NAME = "Migrate";
+}
+
+MigrateController::MigrateController(ControllerArguments* arguments, Version* programVersion)
+    : Controller(arguments, programVersion, NAME),
+      programVersion(programVersion),
+      migratePath(this->arguments->MigratePath()),
+      migrateDelete(this->arguments->MigrateDelete()) {}
+
+MigrateController::~MigrateController() = default;
+
+void MigrateController::Execute() {
+  succeeded = false;
+  print(String::Highlight(resources->texts["MIGRATION"], BrightYellow) + " " +
+        String::Highlight(migratePath, Cyan));
+  auto source = std::make_unique<Settings>(logger, migratePath);
+  try {
+    source->Load();
+  } catch (...) {
+    print(resources->texts["MIGRATE_LOAD_FAIL"], Red);
+    throw;
+  }
+  print(resources->texts["MIGRATE_LOADED"], BrightYellow);
+  Version sourceVersion(source->GetString(Settings::Patch + "/Version"));
+  reportVersion(&sourceVersion);
+  mergePatch(source.get(), &sourceVersion);
+  mergeGroups(source.get());
+  print(resources->texts["MIGRATE_SAVE"], BrightYellow);
+  settings->Save();
+  if (migrateDelete)
+    deleteOldInstallation(source.get());
+  print(resources->texts["MIGRATE_DONE"], Green);
+  succeeded = true;
+  print(resources->texts["PRESS_TO_CONTINUE"]);
+  waitForKey();
+}
+
+void MigrateController::reportVersion(Version* source) {
+  print(String::Highlight(resources->texts["MIGRATE_VERSION"], BrightYellow) +
+        String::Highlight(source->ToString(), Cyan));
+  Version target = getTargetVersion();
+  if (source->Greater(&target, 1))
+    print(resources->texts["MIGRATE_VERSION_WARNING_MAJOR"], Red);
+  else if (source->Greater(&target, 2))
+    print(resources->texts["MIGRATE_VERSION_WARNIN_MINOR"], Magenta);
+}
+
+void MigrateController::mergePatch(Settings* source, Version* sourceVersion) {
+  Version target = getTargetVersion();
+  if (sourceVersion->Equals(&target, 2)) {
+    settings->SetString(Settings::Patch + "/Version", sourceVersion->ToString());
+    print(resources->texts["MERGE_PATCH_VERSION"] + sourceVersion->ToString());
+  }
+  std::string url = source->GetString(Settings::Patch + "/Url");
+  if (url == settings->GetString(Settings::Patch + "/Url"))
+    return;
+  settings->SetString(Settings::Patch + "/Url", url);
+  print(resources->texts["MERGE_PATCH_URL"] + url);
+  std::string patchTemplate = source->GetString(Settings::Patch + "/Template");
+  if (patchTemplate != settings->GetString(Settings::Patch + "/Template")) {
+    settings->SetString(Settings::Patch + "/Template", patchTemplate);
+    print(resources->texts["MERGE_PATCH_TEMPLATE"] + patchTemplate);
+  }
+}
+
+void MigrateController::mergeGroups(Settings* source) {
+  print(resources->texts["MERGE_INSTALL"]);
+  copyIntegers(source, Settings::Install, {"/Port"});
+  copyStrings(source, Settings::Install, {"/DLL", "/ComplexId", "/Catalog"});
+  print(resources->texts["MERGE_CONNECTION"]);
+  copyIntegers(source, Settings::Connection, {"/Type"});
+  copyStrings(source, Settings::Connection, {"/Server", "/Base"});
+  print(resources->texts["MERGE_WEB_SERVER_TOLM"]);
+  copyStrings(source, Settings::WebServer, {"/Type"});
+  copyIntegers(source, Settings::WebServer, {"/Port"});
+  copyStrings(source, Settings::WebServer, {"/Path"});
+  copyIntegers(source, Settings::WebServer, {"/DebugPort"});
+  copyStrings(source, Settings::WebServer, {"/ContSoft"});
+  print(resources->texts["MERGE_DOCKER_CE"]);
+  copyStrings(source, Settings::Docker, {"/Path"});
+}
+
+void MigrateController::copyStrings(Settings* source, const std::string& section,
+                                    std::initializer_list<const char*> keys) {
+  for (const char* key : keys)
+    settings->SetString(section + key, source->GetString(section + key));
+}
+
+void MigrateController::copyIntegers(Settings* source, const std::string& section,
+                                     std::initializer_list<const char*> keys) {
+  for (const char* key : keys)
+    settings->SetInteger(section + key, source->GetInteger(section + key));
+}
+
+void MigrateController::deleteOldInstallation(Settings* source) {
+  DeleteController remover(new ControllerArguments(logger, resources, source, true),
+                           programVersion);
+  remover.Execute();
+}
+
+void MigrateController::waitForKey() {
+  std::fflush(stdout);
+  int key = std::getc(stdin);
+  while (key != '\n' && key != EOF)
+    key = std::getc(stdin);
+  if (isatty(fileno(stdin)))
+    tcflush(fileno(stdin), TCIFLUSH);
+}

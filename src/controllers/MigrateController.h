@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "controllers/Controller.h"
+
+// The migrate action: copies the settings of another installation into the current ones, saves
+// them, optionally deletes the other installation and waits for Enter.
+class MigrateController : public Controller {
+ public:
+  // Takes ownership of arguments; programVersion is not owned and must outlive the controller.
+  MigrateController(ControllerArguments* arguments, Version* programVersion);
+  ~MigrateController() override;
+
+  void Execute() override;
+
+ private:
+  void reportVersion(Version* source);
+  void mergePatch(Settings* source, Version* sourceVersion);
+  void mergeGroups(Settings* source);
+  void copyStrings(Settings* source, const std::string& section,
+                   std::initializer_list<const char*> keys);
+  void copyIntegers(Settings* source, const std::string& section,
+                    std::initializer_list<const char*> keys);
+  void deleteOldInstallation(Settings* source);
+  void waitForKey();
+
+  Version* programVersion;
+  std::string migratePath;
+  bool migrateDelete;
+};

@@ -1,0 +1,32 @@
+#include "controllers/UpdateController.h"
+
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "controllers/Shell.h"
+#include "util/String.h"
+
+namespace {
+const char* const NAME = "Update";
+}
+
+UpdateController::UpdateController(ControllerArguments* arguments, Version* programVersion)
+    : Controller(arguments, programVersion, NAME) {}
+
+UpdateController::~UpdateController() = default;
+
+void UpdateController::Execute() {
+  succeeded = false;
+  saveSettings();
+  std::string patchName = getPatchName();
+  print(String::Highlight(resources->texts["UPDATING"], BrightYellow) +
+        String::Highlight(patchName, Cyan));
+  std::string controlPath = getWebServerPath();
+  std::string url = settings->GetString(Settings::Patch + "/Url");
+  std::string complexId = settings->GetString(Settings::Install + "/ComplexId");
+  int port = settings->GetInteger(Settings::Install + "/Port");
+  std::string command = "bash " + Shell::Word(controlPath + "/ws_updapp.sh") + " -s " +
+                        Shell::Quoted(url) + " -a " + Shell::Quoted(patchName) + " -t " +
+                        Shell::Quoted(complexId) + " -p " + Shell::Quoted(std::to_string(port));
+  succeeded = report(run(command, {controlPath}), resources->texts["UPDATING_CODE"],
+                     resources->texts["UPDATING_SUCCESS"]);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "app/Version.h"
+#include "support/DeploymentSite.h"
+#include "support/WorkingDirectory.h"
+
+class Controller;
+class ControllerArguments;
+
+// Runs controllers in a DeploymentSite: the working directory is the site's work folder, the
+// resource texts are the keys themselves and the settings file is written from the site.
+class ControllerFixture : public testing::Test {
+ protected:
+  ControllerFixture();
+  ~ControllerFixture() override;
+
+  // Writes the site's settings to work/Settings.json and loads them, with the log and texts.
+  void Open();
+  ControllerArguments* Arguments(bool installDocker, bool installWebServer, bool ignoreCerts,
+                                 std::string migratePath = "", bool migrateDelete = false);
+  // Runs Execute and returns what reached standard output, colours written as <red>...</>.
+  std::string Execute(Controller& controller);
+  // The log written so far; ends the log, so call it last.
+  std::string Log();
+  std::string ControlPath() const { return site.Path("web/web_8080/ctl"); }
+  // Serves both archives and the patch and makes the control directory, all scripts exiting 0.
+  void PrepareDeploy();
+
+  // The site's records with the site folder written as {site} and the server as {server}.
+  std::string Records() const { return Normalised(site.Records()); }
+  std::string Normalised(std::string text) const;
+  static std::string Readable(std::string output);
+
+  DeploymentSite site;
+  WorkingDirectory workingDirectory;
+  Version programVersion;
+  std::unique_ptr<Logger> logger;
+  std::unique_ptr<Resources> resources;
+  std::unique_ptr<Settings> settings;
+};

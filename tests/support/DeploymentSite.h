@@ -1,0 +1,62 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "support/LoopbackServer.h"
+#include "support/TempDir.h"
+
+// A place where the deployment actions run for real: a temporary folder with
+//   served/       files offered by a LoopbackServer (archives, patches): Url(name)
+//   work/         the working folder of the action (its "temp" folder, settings, resources, log)
+//   docker/, web/ the unpack folders of the container runtime and of the web server
+//   bin/wget      a wget that records its arguments and runs the real wget
+//   records.txt   one line per script or wget run: the label, then every argument as " [arg]"
+// Scripts made here are bash scripts that append their line to records.txt and exit with the
+// status they were given, so a test sees exactly what each script received and in which order.
+//
+// The site also keeps the 18 settings (defaults point at the folders and archives named below)
+// and writes them as a settings file on request. Nothing here depends on the deploying code.
+class DeploymentSite {
+ public:
+  static const char* const RUNTIME_ARCHIVE;     // "runtime-1.0.tar.gz", unpacks to runtime-1.0/
+  static const char* const WEB_SERVER_ARCHIVE;  // "vaq-web_d2.tar.gz", unpacks to vaq-web/
+  static const char* const PATCH_FOLDER;        // "patches", the served folder of Patch/Url
+
+  DeploymentSite();
+  ~DeploymentSite();
+  DeploymentSite(const DeploymentSite&) = delete;
+  DeploymentSite& operator=(const DeploymentSite&) = delete;
+
+  std::string Path(const std::string& name) const { return folder.File(name); }
+  std::string Url(const std::string& name) const { return server->Url(name); }
+
+  // A served archive with the top folder unpackName holding install.sh and uninstall.sh, labelled
+  // unpackName + "/install.sh" and so on, followed by " " + note when a note is given.
+  void ServeArchive(const std::string& fileName, const std::string& unpackName, int installStatus,
+                    int uninstallStatus, const std::string& note = "");
+  void ServeFile(const std::string& name, const std::string& content);
+  // A recording script at path, labelled label.
+  void WriteScript(const std::string& path, const std::string& label, int status) const;
+  // ws_addapp.sh, ws_updapp.sh and ws_delapp.sh (labelled so) and tar_files/ in controlPath.
+  void MakeControlDirectory(const std::string& controlPath, int addStatus, int updateStatus,
+                            int deleteStatus) const;
+  // Puts bin/wget first on PATH until the site ends.
+  void RecordDownloads();
+  std::string Records() const;
+  void ClearRecords() const;
+
+  void Set(const std::string& path, const std::string& value);
+  void SetInteger(const std::string& path, int value);
+  // Writes the settings as JSON to the file and returns its path.
+  std::string WriteSettings(const std::string& file) const;
+
+ private:
+  void setDefaults();
+
+  TempDir folder;
+  std::unique_ptr<LoopbackServer> server;
+  std::map<std::string, std::string> values;  // path to JSON literal
+  std::string savedPath;
+};
