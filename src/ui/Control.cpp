@@ -265,12 +265,22 @@ Area Control::GetPrintArea() {
   Area own(position.get(), size.get());
   if (parent == nullptr)
     return Area(nullptr, &own);
-  Area inner = parent->GetInnerArea(true);
+  Area inner = parent->visibleInnerArea();
   if (!inner.Valid())
     return Area();
   std::unique_ptr<Position> start(inner.GetOffsetPoint(position.get()));
   Area placed(start.get(), size.get());
   return Area(&inner, &placed);
+}
+
+// A child is cut to every ancestor's visible part, not only to its parent's inner area, so that
+// it never draws over the frame of a parent that is itself cut.
+Area Control::visibleInnerArea() {
+  Area print = GetPrintArea();
+  Area inner = GetInnerArea(true);
+  if (!print.Valid() || !inner.Valid())
+    return Area();
+  return Area(&print, &inner);
 }
 
 bool Control::BelongsPosition(const Position* point) {

@@ -90,6 +90,8 @@ class Control {
   // and goes no further. Returns whether the action completed.
   bool contain(const std::string& operation, const std::function<void()>& action);
   void log(const std::string& message) const;
+  // The inner area in screen coordinates, cut to what is visible of this control.
+  Area visibleInnerArea();
   std::string describe() const { return "Control " + name + " of type " + type; }
 
   Logger* logger;

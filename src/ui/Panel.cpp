@@ -163,17 +163,13 @@ void Panel::Refresh() {
   }
 }
 
-// Blanks the inside of the frame, as far as it is visible in the panel's own print area.
+// Blanks the inside of the frame, as far as it is visible.
 void Panel::clearContainer() {
-  Area print = GetPrintArea();
-  Area inner = GetInnerArea(true);
-  if (!print.Valid() || !inner.Valid())
+  Area visible = visibleInnerArea();
+  if (!visible.Valid())
     return;
-  Area visible(&print, &inner);
   std::unique_ptr<Position> origin(visible.GetPosition());
   std::unique_ptr<Size> extent(visible.GetSize());
-  if (!origin || !extent)
-    return;
   for (int row = 0; row < extent->height; ++row) {
     Position start(origin->x, origin->y + row);
     Size line(extent->width, 1);
@@ -193,10 +189,9 @@ void Panel::drawBorders() {
     return;
   bool highlighted = blinkPhase % 2 == 1;
   Style style(highlighted ? Theme::Highlight : Theme::Basic, highlighted ? A_BOLD : 0);
-  if (!innerShifted) {
+  if (!rendered) {
     innerPosition->x += 1;
     innerPosition->y += 1;
-    innerShifted = true;
   }
   if (size->width >= 2 && size->height >= 2)
     drawFrame(print);

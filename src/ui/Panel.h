@@ -51,7 +51,6 @@ class Panel : public Control {
 
   std::unique_ptr<Position> innerPosition;
   std::unique_ptr<Size> innerSize;
-  bool innerShifted = false;
   std::string title;
   ControlList items;
   Mouse* pendingMouse = nullptr;
