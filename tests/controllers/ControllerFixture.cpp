@@ -146,3 +146,8 @@ std::string ControllerFixture::Readable(std::string output) {
     replaceAll(output, code, tag);
   return output;
 }
+
+std::string ControllerFixture::LastLine(const std::string& output) {
+  size_t end = output.size() < 2 ? 0 : output.rfind('\n', output.size() - 2);
+  return end == std::string::npos ? output : output.substr(end + 1);
+}

@@ -38,6 +38,8 @@ class ControllerFixture : public testing::Test {
   std::string Records() const { return Normalised(site.Records()); }
   std::string Normalised(std::string text) const;
   static std::string Readable(std::string output);
+  // The last line of the output, with its line end.
+  static std::string LastLine(const std::string& output);
 
   DeploymentSite site;
   WorkingDirectory workingDirectory;

@@ -157,12 +157,8 @@ TEST_F(DeployControllerTest, StopsAtTheFirstFailingStep) {
     Open();
     std::string output = Deploy(true, true);
     std::string records = Records();
-    EXPECT_EQ(output.substr(output.rfind('\n', output.size() - 2) + 1),
-              std::string(test.lastLine) + "\n")
-        << test.name;
-    EXPECT_EQ(records.substr(records.rfind('\n', records.size() - 2) + 1, strlen(test.lastRecord)),
-              test.lastRecord)
-        << test.name;
+    EXPECT_EQ(LastLine(output), std::string(test.lastLine) + "\n") << test.name;
+    EXPECT_EQ(LastLine(records).substr(0, strlen(test.lastRecord)), test.lastRecord) << test.name;
     EXPECT_FALSE(succeeded) << test.name;
   }
 }

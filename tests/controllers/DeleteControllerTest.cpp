@@ -1,0 +1,129 @@
+#include "controllers/DeleteController.h"
+
+#include <filesystem>
+
+#include "controllers/ControllerArguments.h"
+#include "controllers/ControllerFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class DeleteControllerTest : public ControllerFixture {
+ protected:
+  // Lays out an installed application, web server and runtime beside files that must survive.
+  void Install(int applicationStatus, int webServerStatus, int runtimeStatus,
+               const std::string& web = "web", const std::string& docker = "docker") {
+    site.Set("WebServer/Path", site.Path(web) + "/");
+    site.Set("Docker/Path", site.Path(docker) + "/");
+    site.MakeControlDirectory(site.Path(web + "/web_8080/ctl"), 0, 0, applicationStatus);
+    site.WriteScript(site.Path(web + "/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh",
+                     webServerStatus);
+    site.WriteScript(site.Path(docker + "/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh",
+                     runtimeStatus);
+    for (const std::string& folder : {web, docker})
+      std::ofstream(site.Path(folder + "/keep.txt")) << "keep";
+  }
+
+  std::string Delete() {
+    DeleteController controller(Arguments(false, false, false), &programVersion);
+    std::string output = Execute(controller);
+    succeeded = controller.Succeeded();
+    return output;
+  }
+
+  bool Exists(const std::string& name) { return fs::exists(site.Path(name)); }
+
+  bool succeeded = false;
+};
+
+TEST_F(DeleteControllerTest, RemovesApplicationWebServerAndRuntimeWithTheirFolders) {
+  Install(0, 0, 0);
+  Open();
+  EXPECT_EQ(Delete(), R"(<yellow>DELETE_PATCH</>
+<green>DELETE_PATCH_SUCCESS</>
+<yellow>DELETE_WEB_SERVER_TOLM</>
+<green>DELETE_WEB_SERVER_TOLM_SUCCESS</>
+<yellow>DELETE_FOLDERS</>
+DELETE_DOCKER
+<green>DELETE_DOCKER_SUCCESS</>
+<yellow>DELETE_FOLDERS</>
+<green>DELETED</>
+)");
+  EXPECT_EQ(Records(), R"(ws_delapp.sh [-p] [9090]
+vaq-web/uninstall.sh [-p] [8080]
+runtime-1.0/uninstall.sh
+)");
+  EXPECT_TRUE(succeeded);
+  EXPECT_FALSE(Exists("web/web_8080"));
+  EXPECT_FALSE(Exists("web/vaq-web"));
+  EXPECT_FALSE(Exists("docker/runtime-1.0"));
+  EXPECT_TRUE(Exists("web/keep.txt"));
+  EXPECT_TRUE(Exists("docker/keep.txt"));
+}
+
+TEST_F(DeleteControllerTest, TriesEveryStepAndJudgesEachScriptByItsOwnRule) {
+  const struct {
+    int application, webServer, runtime;
+    const char* failure;
+    bool webFoldersRemoved, runtimeRemoved, green;
+  } cases[] = {
+      {0, 0, 1, nullptr, true, true, true},
+      {0, 0, 2, "<red>DELETE_DOCKER_FAIL512</>", true, false, false},
+      {0, 1, 0, "<red>DELETE_WEB_SERVER_TOLM_FAIL256</>", false, true, false},
+      {1, 0, 0, "<red>DELETE_PATCH_FAIL256</>", true, true, false},
+  };
+  for (const auto& test : cases) {
+    std::string name = std::to_string(test.application) + std::to_string(test.webServer) +
+                       std::to_string(test.runtime);
+    Install(test.application, test.webServer, test.runtime, "web" + name, "docker" + name);
+    Open();
+    std::string output = Delete();
+    if (test.failure) {
+      EXPECT_NE(output.find(test.failure), std::string::npos) << name << output;
+    }
+    EXPECT_NE(output.find("<yellow>DELETE_WEB_SERVER_TOLM</>\n"), std::string::npos) << name;
+    EXPECT_NE(output.find("DELETE_DOCKER\n"), std::string::npos) << name;
+    EXPECT_EQ(LastLine(output), test.green ? "<green>DELETED</>\n" : "<red>DELETED</>\n") << name;
+    EXPECT_EQ(succeeded, test.green) << name;
+    EXPECT_NE(Exists("web" + name + "/web_8080"), test.webFoldersRemoved) << name;
+    EXPECT_NE(Exists("web" + name + "/vaq-web"), test.webFoldersRemoved) << name;
+    EXPECT_NE(Exists("docker" + name + "/runtime-1.0"), test.runtimeRemoved) << name;
+  }
+}
+
+TEST_F(DeleteControllerTest, NeverRemovesTheParentFolderWhenTheArchiveNameIsEmpty) {
+  Install(0, 0, 0);
+  site.Set("WebServer/Url", "http://host/files/");
+  site.Set("Docker/Url", "http://host/files/");
+  site.MakeControlDirectory(site.Path("web/_8080/ctl"), 0, 0, 0);
+  site.WriteScript(site.Path("web/uninstall.sh"), "web/uninstall.sh", 0);
+  site.WriteScript(site.Path("docker/uninstall.sh"), "docker/uninstall.sh", 0);
+  Open();
+  std::string output = Delete();
+  EXPECT_EQ(LastLine(output), "<red>DELETED</>\n");
+  EXPECT_FALSE(succeeded);
+  EXPECT_TRUE(Exists("web/keep.txt"));
+  EXPECT_TRUE(Exists("web/_8080/ctl"));
+  EXPECT_TRUE(Exists("docker/keep.txt"));
+  std::string log = Normalised(Log());
+  EXPECT_NE(log.find("Controller[Delete]::removeFolder skipped rm -r of \"{site}/web/\": the "
+                     "archive name is empty."),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("skipped rm -r of \"{site}/docker/\": the archive name is empty."),
+            std::string::npos);
+}
+
+TEST_F(DeleteControllerTest, RemovesFoldersWhoseNamesNeedQuoting) {
+  Install(0, 0, 0, "web dir's $(touch ran)", "docker dir");
+  Open();
+  EXPECT_NE(Delete().find("<green>DELETED</>"), std::string::npos);
+  EXPECT_FALSE(Exists("web dir's $(touch ran)/web_8080"));
+  EXPECT_FALSE(Exists("web dir's $(touch ran)/vaq-web"));
+  EXPECT_FALSE(Exists("docker dir/runtime-1.0"));
+  EXPECT_TRUE(Exists("docker dir/keep.txt"));
+  EXPECT_FALSE(fs::exists("ran"));
+}
+
+}  // namespace

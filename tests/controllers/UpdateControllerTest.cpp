@@ -1,0 +1,61 @@
+#include "controllers/UpdateController.h"
+
+#include <filesystem>
+
+#include "controllers/ControllerArguments.h"
+#include "controllers/ControllerFixture.h"
+
+namespace {
+
+class UpdateControllerTest : public ControllerFixture {
+ protected:
+  std::string Update() {
+    UpdateController controller(Arguments(false, false, false), &programVersion);
+    std::string output = Execute(controller);
+    succeeded = controller.Succeeded();
+    return output;
+  }
+
+  bool succeeded = false;
+};
+
+TEST_F(UpdateControllerTest, AsksTheWebServerToUpdateToTheConfiguredPatch) {
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  Open();
+  EXPECT_EQ(Update(), R"(<yellow>SAVE_CONFIG_SKIPPED</>
+<yellow>UPDATING</><cyan>app-24.2.0.7.sh</>
+<green>UPDATING_SUCCESS</>
+)");
+  EXPECT_EQ(Records(),
+            "ws_updapp.sh [-s] [{server}/patches] [-a] [app-24.2.0.7.sh] [-t] [CX1] [-p] [9090]\n");
+  EXPECT_TRUE(succeeded);
+}
+
+TEST_F(UpdateControllerTest, SavesChangedSettingsAndReportsAFailedScriptWithItsCode) {
+  site.MakeControlDirectory(ControlPath(), 0, 2, 0);
+  Open();
+  settings->SetString(Settings::Patch + "/Version", "24.2.0.9");
+  EXPECT_EQ(Update(), R"(<yellow>SAVE_CONFIG</>
+<yellow>UPDATING</><cyan>app-24.2.0.9.sh</>
+<red>UPDATING_CODE512</>
+)");
+  EXPECT_FALSE(succeeded);
+  EXPECT_FALSE(settings->IsModified());
+  EXPECT_NE(site.Records().find("[app-24.2.0.9.sh]"), std::string::npos);
+}
+
+TEST_F(UpdateControllerTest, PassesHostileValuesIntact) {
+  site.Set("Patch/Url", "http://h/a?b=1&c=$(touch ran1)");
+  site.Set("Install/ComplexId", "id `touch ran2` \"x\"");
+  site.Set("WebServer/Path", site.Path("my web") + "/");
+  site.MakeControlDirectory(site.Path("my web/web_8080/ctl"), 0, 0, 0);
+  Open();
+  EXPECT_NE(Update().find("<green>UPDATING_SUCCESS</>"), std::string::npos);
+  EXPECT_EQ(Records(),
+            "ws_updapp.sh [-s] [http://h/a?b=1&c=$(touch ran1)] [-a] [app-24.2.0.7.sh] [-t] "
+            "[id `touch ran2` \"x\"] [-p] [9090]\n");
+  EXPECT_FALSE(std::filesystem::exists("ran1"));
+  EXPECT_FALSE(std::filesystem::exists("ran2"));
+}
+
+}  // namespace
