@@ -15,6 +15,14 @@ Logger::~Logger() {
 }
 
 void Logger::Write(std::string message) {
+  if (!stream) {
+    return;
+  }
   DateTime now;
-  stream << '\n' << now.GetTimeString() << " > " << message;
+  int64_t second = now.GetSpanSeconds(start);
+  if (second != timeSecond) {
+    timeSecond = second;
+    timeText = now.GetTimeString();
+  }
+  stream << '\n' << timeText << " > " << message;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 
@@ -20,4 +21,7 @@ class Logger {
   std::string fileName;
   std::ofstream stream;
   DateTime* start;
+  // Time of day of the last message, kept while the clock stays in the same second.
+  int64_t timeSecond = -1;
+  std::string timeText;
 };
