@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "app/Logger.h"
@@ -501,17 +502,12 @@ int Json::parseKey(const std::string& text, int index, int* line, int* column, s
 int Json::parseEntry(const std::string& text, int index, int* line, int* column, int depth) {
   std::string key;
   index = parseKey(text, index, line, column, &key);
-  Json* child = new Json(logger);
-  try {
-    index = child->parseValue(text, index, line, column, depth + 1);
-  } catch (...) {
-    delete child;
-    throw;
-  }
+  std::unique_ptr<Json> child(new Json(logger));
+  index = child->parseValue(text, index, line, column, depth + 1);
   child->parent = this;
   Json*& slot = data[key];
   delete slot;
-  slot = child;
+  slot = child.release();
   log("Json::parse add key " + key + " value.");
   if (index >= static_cast<int>(text.size())) {
     fail("Json::parse unexpected value definition end at ", line, column, "Unexpected Json end");
@@ -555,21 +551,16 @@ int Json::parseArray(const std::string& text, int index, int* line, int* column,
 }
 
 int Json::parseItem(const std::string& text, int index, int* line, int* column, int depth) {
-  Json* item = new Json(logger);
-  try {
-    index = item->parseValue(text, index, line, column, depth + 1);
-  } catch (...) {
-    delete item;
-    throw;
-  }
+  std::unique_ptr<Json> item(new Json(logger));
+  index = item->parseValue(text, index, line, column, depth + 1);
   if (index >= static_cast<int>(text.size())) {
-    delete item;
     fail("Json::parse unexpected array end at ", line, column, "Unexpected Json end");
   }
   log("Json::parse append array item " + std::to_string(items.size()) + " at " +
       location(line, column) + ".");
   item->parent = this;
-  items.push_back(item);
+  items.push_back(item.get());
+  item.release();
   return index;
 }
 
