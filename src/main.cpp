@@ -1,7 +1,7 @@
 #include <clocale>
 #include <string>
 
-#include "app/Application.h"
+#include "app/DeployerApplication.h"
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
@@ -23,7 +23,7 @@ int main() {
   logger.Write("Version " + version.ToString());
   Resources resources(&logger, RESOURCES_FILE_NAME);
   Settings settings(&logger, SETTINGS_FILE_NAME);
-  Application application(&version, &logger, &resources, &settings,
-                          {RESOURCES_FILE_NAME, SETTINGS_FILE_NAME, LOG_FILE_NAME});
+  DeployerApplication application(&version, &logger, &resources, &settings,
+                                  {RESOURCES_FILE_NAME, SETTINGS_FILE_NAME, LOG_FILE_NAME});
   return application.Run();
 }

@@ -1,5 +1,7 @@
 #include "controllers/ControllerArguments.h"
 
+#include "forms/Window.h"
+
 ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
                                          bool installDocker, bool installWebServer,
                                          bool ignoreCerts, std::string migratePath,
@@ -19,3 +21,9 @@ ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, S
   if (!migrateDelete)
     throw "Constructor of ControllerArguments expects migrateDelete.";
 }
+
+ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
+                                         Window* window)
+    : ControllerArguments(logger, resources, settings, window->installDocker,
+                          window->installWebServer, window->ignoreCerts, window->migratePath,
+                          window->migrateDelete) {}

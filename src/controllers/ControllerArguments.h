@@ -5,6 +5,7 @@
 class Logger;
 class Resources;
 class Settings;
+class Window;
 
 // The services and the administrator's choices handed from the main window to a controller. It
 // keeps no link to the window, so it outlives it. The services are shared and not owned.
@@ -13,6 +14,8 @@ class ControllerArguments {
   ControllerArguments(Logger* logger, Resources* resources, Settings* settings, bool installDocker,
                       bool installWebServer, bool ignoreCerts, std::string migratePath,
                       bool migrateDelete);
+  // The window's choices that are not settings, copied so that the window can go.
+  ControllerArguments(Logger* logger, Resources* resources, Settings* settings, Window* window);
   // Arguments for deleting another installation after a migration: installs on, certificates
   // checked, no migration path. Throws "Constructor of ControllerArguments expects
   // migrateDelete." when migrateDelete is false.

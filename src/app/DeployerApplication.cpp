@@ -1,0 +1,62 @@
+#include "app/DeployerApplication.h"
+
+#include "controllers/ControllerArguments.h"
+#include "controllers/DeleteController.h"
+#include "controllers/DeployController.h"
+#include "controllers/MigrateController.h"
+#include "controllers/UpdateController.h"
+#include "forms/Window.h"
+
+DeployerApplication::DeployerApplication(Version* version, Logger* logger, Resources* resources,
+                                         Settings* settings, Files files)
+    : Application(version, logger, resources, settings, std::move(files)) {}
+
+DeployerApplication::~DeployerApplication() = default;
+
+Window* DeployerApplication::createWindow() {
+  return new Window(logger, resources, settings);
+}
+
+int DeployerApplication::runInterface(std::unique_ptr<ControllerArguments>& arguments) {
+  window.reset(createWindow());
+  windowOpened();
+  int action = window->Show(version);
+  arguments = std::make_unique<ControllerArguments>(logger, resources, settings, window.get());
+  bool inputEnded = window->InputEnded();
+  window.reset();
+  windowClosed();
+  if (inputEnded)
+    failRun();
+  return action;
+}
+
+bool DeployerApplication::runController(int action,
+                                        std::unique_ptr<ControllerArguments> arguments) {
+  std::unique_ptr<Controller> controller;
+  switch (action) {
+    case DEPLOY:
+      controller = std::make_unique<DeployController>(arguments.release(), version);
+      break;
+    case UPDATE:
+      controller = std::make_unique<UpdateController>(arguments.release(), version);
+      break;
+    case DELETE:
+      controller = std::make_unique<DeleteController>(arguments.release(), version);
+      break;
+    case MIGRATE:
+      controller = std::make_unique<MigrateController>(arguments.release(), version);
+      break;
+    default:
+      return true;
+  }
+  controller->Execute();
+  return controller->Succeeded();
+}
+
+// Screen mode ends first; the window that failed goes only then.
+void DeployerApplication::leaveScreenMode() {
+  if (!window)
+    return;
+  window->LeaveScreenMode();
+  window.reset();
+}

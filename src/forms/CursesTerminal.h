@@ -1,0 +1,25 @@
+#pragma once
+
+#include <curses.h>
+
+#include "forms/Terminal.h"
+
+// The process's own terminal: standard input and output in curses screen mode, with the keypad,
+// no echo, no cursor, character-at-a-time input and every mouse event.
+class CursesTerminal : public Terminal {
+ public:
+  // Milliseconds a lone Escape waits for the rest of a key sequence, unless ESCDELAY is set.
+  static const int ESCAPE_DELAY = 25;
+
+  CursesTerminal() = default;
+  ~CursesTerminal() override;
+
+  void Open() override;
+  void Close() override;
+  int ReadKey(int timeout) override;
+
+ private:
+  int waitForInput(int timeout);
+
+  SCREEN* screen = nullptr;
+};

@@ -1,0 +1,86 @@
+#include "forms/Form.h"
+
+#include <algorithm>
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "forms/Window.h"
+#include "ui/Button.h"
+#include "ui/Container.h"
+#include "ui/Panel.h"
+
+namespace {
+const int EnterKey = 10;
+}
+
+Form::Form(Logger* logger, Resources* resources, Settings* settings, Container* container,
+           std::string name, std::string title)
+    : name(std::move(name)),
+      logger(logger),
+      resources(resources),
+      settings(settings),
+      container(container),
+      title(std::move(title)) {}
+
+Form::~Form() = default;
+
+Position* Form::calculateCenterPosition(const Size* size) {
+  Size screen = container->GetSize();
+  return new Position(std::max(0, (screen.width - size->width) / 2),
+                      std::max(0, (screen.height - size->height) / 2));
+}
+
+void Form::createFormControl(ControlList* items) {
+  Size size = Panel::CalculateSizeForContent(title, items);
+  panel = std::make_unique<Panel>(logger, name + FORM_NAME_SUFFIX, calculateCenterPosition(&size),
+                                  nullptr, title, items);
+}
+
+void Form::createFormControl(ControlList* items, Callback onApply, Callback onCancel) {
+  Size content = Panel::CalculateSizeForContent(title, items);
+  int innerWidth = std::max(0, content.width - 2);
+  int innerHeight = std::max(0, content.height - 2);
+  std::string applyText = resources->texts[applyKey];
+  int applyWidth = Button::CalculateSizeForContent(applyText).width;
+  int half = cancelKey.empty() ? applyWidth / 2 : applyWidth;
+  int applyX = std::max(0, innerWidth / 2 - half);
+  applyButton =
+      new Button(logger, name + APPLY_BUTTON_NAME_SUFFIX, new Position(applyX, innerHeight + 1),
+                 nullptr, applyText, [this, onApply] { guarded(name + " apply", onApply); });
+  items->push_back(applyButton);
+  if (!cancelKey.empty()) {
+    if (!onCancel)
+      onCancel = [this] { closeForm(); };
+    int cancelX = std::max(applyX + applyWidth, innerWidth / 2) + 1;
+    cancelButton = new Button(
+        logger, name + CANCEL_BUTTON_NAME_SUFFIX, new Position(cancelX, innerHeight + 1), nullptr,
+        resources->texts[cancelKey], [this, onCancel] { guarded(name + " cancel", onCancel); });
+    items->push_back(cancelButton);
+  }
+  createFormControl(items);
+}
+
+bool Form::Dismiss() {
+  Button* button = cancelButton ? cancelButton : applyButton;
+  if (button == nullptr)
+    return false;
+  button->OnKeyPress(EnterKey);
+  return true;
+}
+
+void Form::guarded(const std::string& operation, const Callback& action) {
+  if (!action)
+    return;
+  try {
+    action();
+  } catch (const char* message) {
+    auto* window = dynamic_cast<Window*>(container);
+    if (window == nullptr)
+      throw;
+    window->ReportFailure(operation, message);
+  }
+}
+
+void Form::closeForm() {
+  container->ChildDestroyHandler();
+}

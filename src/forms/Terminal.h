@@ -1,0 +1,22 @@
+#pragma once
+
+// The terminal the main window runs on: entering and leaving screen mode and reading keys. The
+// window draws on the curses standard screen that Open makes current.
+class Terminal {
+ public:
+  // ReadKey results besides key codes.
+  static const int TIMED_OUT = -1;  // the time-out passed without a key
+  static const int ENDED = -2;      // input has ended (end of file, hang-up)
+
+  Terminal() = default;
+  virtual ~Terminal() = default;
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  // Enters screen mode; throws a C string when the terminal cannot be used.
+  virtual void Open() = 0;
+  // Leaves screen mode; does nothing when it is not on.
+  virtual void Close() = 0;
+  // Waits for the next key at most timeout milliseconds (-1: without limit).
+  virtual int ReadKey(int timeout) = 0;
+};

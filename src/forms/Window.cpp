@@ -1,0 +1,146 @@
+#include "forms/Window.h"
+
+#include <curses.h>
+
+#include <algorithm>
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Version.h"
+#include "events/Event.h"
+#include "forms/AlertForm.h"
+#include "forms/CursesTerminal.h"
+#include "forms/Form.h"
+#include "ui/Label.h"
+#include "ui/Panel.h"
+
+namespace {
+const short Pairs[7][2] = {{COLOR_WHITE, COLOR_BLUE},  {COLOR_YELLOW, COLOR_BLUE},
+                           {COLOR_BLACK, COLOR_WHITE}, {COLOR_BLACK, COLOR_CYAN},
+                           {COLOR_YELLOW, COLOR_CYAN}, {COLOR_WHITE, COLOR_MAGENTA},
+                           {COLOR_WHITE, COLOR_RED}};
+}  // namespace
+
+Window::Window(Logger* logger, Resources* resources, Settings* settings)
+    : Window(logger, resources, settings, new CursesTerminal()) {}
+
+Window::Window(Logger* logger, Resources* resources, Settings* settings, Terminal* terminal)
+    : Container(logger, "Window", {EVENT_MODAL_FORM_CLOSED}),
+      logger(logger),
+      resources(resources),
+      settings(settings),
+      terminal(terminal) {}
+
+Window::~Window() {
+  logger->Write("Destroying Window");
+  try {
+    closeModalForm();
+  } catch (const char* message) {
+    logger->Write(message);
+  }
+  destroyItems(true);
+  notice.reset();
+  terminal->Close();
+}
+
+int Window::Show(Version* version) {
+  terminal->Open();
+  themeInit();
+  wbkgd(stdscr, COLOR_PAIR(1));
+  versionText = resources->texts["VERSION"] + version->ToString();
+  buildScreen();
+  checkFit();
+  Refresh();
+  logger->Write(
+      "----------------------------Start Window Processing---------------------------------");
+  processing();
+  logger->Write(
+      "-----------------------------End Window Processing----------------------------------");
+  return action;
+}
+
+Size Window::GetSize() {
+  if (stdscr == nullptr)
+    return Size(-1, -1);
+  return Size(getmaxx(stdscr), getmaxy(stdscr));
+}
+
+void Window::themeInit() {
+  start_color();
+  for (short pair = 1; pair <= 7; ++pair)
+    init_pair(pair, Pairs[pair - 1][0], Pairs[pair - 1][1]);
+}
+
+void Window::Refresh() {
+  clear();
+  if (tooSmall) {
+    notice->Render();
+    return;
+  }
+  for (Control* item : items)
+    item->Render();
+}
+
+void Window::ChildDestroyHandler() {
+  closeFormRequested = true;
+}
+
+void Window::CloseCurrentForm() {
+  ChildDestroyHandler();
+}
+
+void Window::showModalForm(Form* form) {
+  if (modalForm && modalForm.get() == form) {
+    form->GetPanel()->Blink();
+    return;
+  }
+  if (modalForm)
+    closeModalForm();
+  modalForm.reset(form);
+  focusBeforeForm = Control::GetActive();
+  Panel* panel = form->GetPanel();
+  items.push_back(panel);
+  panel->Focus();
+  if (!tooSmall)
+    panel->Render();
+}
+
+void Window::closeModalForm() {
+  if (!modalForm)
+    return;
+  logger->Write("Window::closeModalForm searching form item.");
+  auto found = std::find(items.begin(), items.end(), modalForm->GetPanel());
+  if (found == items.end()) {
+    logger->Write("Current modal form not belongs window items!");
+    throw "Out of range";
+  }
+  items.erase(found);
+  modalForm.reset();
+  logger->Write("Window::closeModalForm form destroyed.");
+  if (focusBeforeForm) {
+    focusBeforeForm->Focus();
+    focusBeforeForm = nullptr;
+  }
+}
+
+void Window::ReportFailure(const std::string& operation, const std::string& message) {
+  logger->Write(operation + " failed:");
+  logger->Write(message);
+  failurePending = true;
+}
+
+void Window::showFailure() {
+  failurePending = false;
+  showAlert("FailureAlertForm", resources->texts["WARNING"], resources->texts["OPERATION_FAILED"]);
+}
+
+void Window::serveCloseRequest() {
+  closeFormRequested = false;
+  closeModalForm();
+  Refresh();
+  fireEvent(EVENT_MODAL_FORM_CLOSED, new Event());
+}
+
+void Window::LeaveScreenMode() {
+  terminal->Close();
+}

@@ -1,0 +1,157 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Container.h"
+#include "ui/Control.h"
+#include "ui/Theme.h"
+
+class ControllerArguments;
+class Form;
+class Label;
+class Logger;
+class Resources;
+class Settings;
+class Terminal;
+class Version;
+
+inline constexpr const char* EVENT_MODAL_FORM_CLOSED = "modalFormClosed";
+
+// The whole text interface: it enters screen mode, builds the one screen of the tool, runs the
+// keyboard and mouse loop, shows one modal form at a time and returns the action chosen. It
+// holds the choices that are not settings, which the controller arguments copy out of it.
+// Destroying the window leaves screen mode.
+class Window : public Container {
+ public:
+  // What Show returns.
+  static const int NO_ACTION = 0;
+  static const int DEPLOY = 1;
+  static const int UPDATE = 2;
+  static const int DELETE = 3;
+  static const int MIGRATE = 4;
+
+  // The services are shared and not owned. Runs on the process's own terminal.
+  Window(Logger* logger, Resources* resources, Settings* settings);
+  // Takes ownership of terminal, which the window runs on instead.
+  Window(Logger* logger, Resources* resources, Settings* settings, Terminal* terminal);
+  ~Window() override;
+
+  // Enters screen mode, builds the screen and runs the input loop; returns the action.
+  int Show(Version* version);
+  // The screen's columns and rows; (-1, -1) without a screen.
+  Size GetSize() override;
+  void ChildDestroyHandler() override;
+  void CloseCurrentForm();
+  // Shows form modally; takes ownership of it.
+  void showModalForm(Form* form);
+  void closeModalForm();
+  void themeInit();
+  // Clears the screen and draws every item again (only the notice while the screen is too
+  // small).
+  void Refresh();
+  // Logs the failure of operation; an alert says so once the current key has been handled.
+  void ReportFailure(const std::string& operation, const std::string& message);
+  // Leaves screen mode at once, for a failure that ends the program.
+  void LeaveScreenMode();
+
+  bool InputEnded() const { return inputEnded; }
+  bool TooSmall() const { return tooSmall; }
+  Form* GetModalForm() const { return modalForm.get(); }
+  const ControlList& GetItems() const { return items; }
+
+  void OnExit();
+  void OnSave();
+  void OnDeploy();
+  void OnUpdate();
+  void OnDelete();
+  void OnDeleteConfirm(bool continueWithChanges);
+  void OnIgnoreCertsChanged(bool ignore);
+  void OnMigrate(std::string path, bool deleteAfter);
+  void OnOpenDockerCESettings();
+  void OnOpenWebServerTolmSettings();
+  void OnOpenPatchSettings();
+  void OnOpenInstallSettings();
+  void OnOpenAdditions();
+
+ protected:
+  // Where a layout item goes on a screen of the given size.
+  using Placer = std::function<Position(int width, int height)>;
+  using Action = std::function<void()>;
+
+  // Appends a layout item placed where it was created, whatever the screen size.
+  void append(Control* item);
+  void append(Control* item, Placer placer);
+  // A handler that reports a failure of action instead of passing it on.
+  Action guard(const std::string& operation, Action action);
+  void addConfigurePanel();
+  void addConnectionPanel();
+
+  int layoutRow = 0;
+
+ private:
+  friend class ControllerArguments;
+
+  struct Slot {
+    Control* item;
+    Placer placer;
+    Size size;
+  };
+
+  // WindowLayout.cpp
+  void buildScreen();
+  void addHeader();
+  void addComponent(const std::string& name, const std::string& text, int row, bool* field,
+                    const std::string& buttonName, const std::string& buttonText, Action open);
+  void addFooter();
+  void addLabel(const std::string& name, const std::string& text, Theme theme, Placer placer);
+  void addButton(const std::string& name, const std::string& text, Placer placer, Action handler);
+  Position* placeOnScreen(const Placer& placer);
+  void checkFit();
+  void relayout();
+  void destroyItems(bool logged);
+  std::vector<int> pathOf(Control* control) const;
+  Control* controlAt(const std::vector<int>& path) const;
+
+  // WindowLoop.cpp
+  void processing();
+  int readKey();
+  void handleKey(int key);
+  void handleUnconsumed(int key);
+  void escape();
+  int mouseHandler();
+  void switchControl(bool back);
+  void serveCloseRequest();
+  void showFailure();
+  void toggleInsert();
+
+  // WindowHandlers.cpp
+  void showAlert(const std::string& name, const std::string& title, const std::string& message);
+  void showDeleteQuestion(const std::string& name, const std::string& title,
+                          const std::string& message, Action onConfirm);
+
+  Logger* logger;
+  Resources* resources;
+  Settings* settings;
+  ControlList items;
+  bool finished = false;
+  int action = NO_ACTION;
+  std::unique_ptr<Form> modalForm;
+  Control* focusBeforeForm = nullptr;
+  bool closeFormRequested = false;
+  bool installDocker = true;
+  bool installWebServer = true;
+  bool ignoreCerts = false;
+  std::string migratePath;
+  bool migrateDelete = false;
+
+  std::unique_ptr<Terminal> terminal;
+  std::string versionText;
+  std::vector<Slot> layout;
+  bool tooSmall = false;
+  std::unique_ptr<Label> notice;
+  bool failurePending = false;
+  bool inputEnded = false;
+};

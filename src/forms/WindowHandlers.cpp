@@ -1,0 +1,103 @@
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "events/Handler.h"
+#include "forms/AlertForm.h"
+#include "forms/ConfirmForm.h"
+#include "forms/Window.h"
+#include "ui/Button.h"
+
+void Window::OnExit() {
+  showModalForm(new ConfirmForm(
+      logger, resources, settings, this, "ExitConfirmForm", resources->texts["EXIT_TITLE"],
+      resources->texts["EXIT_QUESTION"], [this] { finished = true; }, nullptr));
+}
+
+// A failed save leaves the settings as they were, still marked as changed, and says so.
+void Window::OnSave() {
+  try {
+    settings->Save();
+  } catch (const char* message) {
+    logger->Write("Window::OnSave failed:");
+    logger->Write(message);
+    showAlert("SaveAlertForm", resources->texts["SAVE_CONFIG"], resources->texts["SAVE_FAILED"]);
+    return;
+  }
+  showAlert("SaveAlertForm", resources->texts["SAVE_CONFIG"], resources->texts["SAVED"]);
+}
+
+void Window::OnDeploy() {
+  action = DEPLOY;
+  finished = true;
+}
+
+void Window::OnUpdate() {
+  action = UPDATE;
+  finished = true;
+}
+
+void Window::OnDelete() {
+  logger->Write("Window::OnDelete confirming.");
+  showDeleteQuestion("DeleteConfirmForm", resources->texts["WARNING"],
+                     resources->texts["DELETE_CURRENT_INSTALL"] + "?", [this] {
+                       Action confirm =
+                           guard("Window::OnDeleteConfirm", [this] { OnDeleteConfirm(false); });
+                       AppendListener(EVENT_MODAL_FORM_CLOSED,
+                                      new Handler(
+                                          logger, [confirm](Event*) { confirm(); }, true));
+                     });
+}
+
+void Window::OnDeleteConfirm(bool continueWithChanges) {
+  if (continueWithChanges) {
+    logger->Write("Window::OnDeleteConfirm Continue with changes.");
+  } else if (settings->IsModified()) {
+    logger->Write("Window::OnDeleteConfirm Settings was changed.");
+    showDeleteQuestion("DeleteSettingsChangedConfirmForm", resources->texts["CONFIG"],
+                       resources->texts["CHANGED_CONFIG_SKIP"], [this] { OnDeleteConfirm(true); });
+    return;
+  }
+  logger->Write("Window::OnDeleteConfirm Start deleting.");
+  action = DELETE;
+  finished = true;
+}
+
+void Window::OnIgnoreCertsChanged(bool ignore) {
+  ignoreCerts = ignore;
+  logger->Write(ignore ? "Window::OnIgnoreCertsChanged ignore certs."
+                       : "Window::OnIgnoreCertsChanged check certs.");
+}
+
+void Window::OnMigrate(std::string path, bool deleteAfter) {
+  logger->Write("Window::OnMigrate Start migrating.");
+  logger->Write(path);
+  migratePath = std::move(path);
+  migrateDelete = deleteAfter;
+  action = MIGRATE;
+  finished = true;
+}
+
+// The settings forms and the additions form are opened here once they exist.
+void Window::OnOpenDockerCESettings() {}
+
+void Window::OnOpenWebServerTolmSettings() {}
+
+void Window::OnOpenPatchSettings() {}
+
+void Window::OnOpenInstallSettings() {}
+
+void Window::OnOpenAdditions() {}
+
+void Window::showAlert(const std::string& name, const std::string& title,
+                       const std::string& message) {
+  showModalForm(new AlertForm(logger, resources, settings, this, name, title, message, nullptr));
+}
+
+// A question about deleting opens with NO focused, so that Enter alone deletes nothing.
+void Window::showDeleteQuestion(const std::string& name, const std::string& title,
+                                const std::string& message, Action onConfirm) {
+  auto* form = new ConfirmForm(logger, resources, settings, this, name, title, message,
+                               std::move(onConfirm), nullptr);
+  showModalForm(form);
+  form->GetCancelButton()->Focus();
+}

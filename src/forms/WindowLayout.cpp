@@ -1,0 +1,221 @@
+#include <algorithm>
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "forms/Form.h"
+#include "forms/LayoutCheck.h"
+#include "forms/Window.h"
+#include "ui/Button.h"
+#include "ui/Checkbox.h"
+#include "ui/Label.h"
+#include "ui/Panel.h"
+#include "util/String.h"
+
+void Window::buildScreen() {
+  layout.clear();
+  layoutRow = 0;
+  addHeader();
+  addComponent("DockerCECheck", resources->texts["DOCKER_INSTALL_CHECK"], 2, &installDocker,
+               "SettingsDockerCEButton", resources->texts["DOCKER_INSTALL_SETTINGS"],
+               [this] { OnOpenDockerCESettings(); });
+  addComponent("WebServerTolmCheck", resources->texts["WEB_SERVER_TOLM_CHECK"], 4,
+               &installWebServer, "SettingsWebServerTolmButton",
+               resources->texts["WEB_SERVER_TOLM_SETTINGS"],
+               [this] { OnOpenWebServerTolmSettings(); });
+  addConfigurePanel();
+  addConnectionPanel();
+  int row = layoutRow + 1;
+  addButton(
+      "AdditionsButton", resources->texts["ADDITIONS"],
+      [row](int, int) { return Position(1, row); }, [this] { OnOpenAdditions(); });
+  layoutRow = row + 1;
+  addFooter();
+}
+
+void Window::addHeader() {
+  std::string title = resources->texts["MAIN_TITLE"];
+  int titleHalf = String::LengthW(title) / 2;
+  addLabel("TitleL", title, Theme::Basic,
+           [titleHalf](int width, int) { return Position(std::max(0, width / 2 - titleHalf), 1); });
+  addLabel("VersionL", versionText, Theme::Basic,
+           [](int, int height) { return Position(0, height - 1); });
+  std::string copyright = resources->texts["COPYRIGHT"];
+  int copyrightLength = String::LengthW(copyright);
+  int versionLength = String::LengthW(versionText);
+  addLabel("CopyrightL", copyright, Theme::Basic, [=](int width, int height) {
+    return Position(std::max(width - copyrightLength, versionLength + 1), height - 1);
+  });
+  std::string exit = resources->texts["EXIT_BUTTON"];
+  int exitWidth = Button::CalculateSizeForContent(exit).width;
+  addButton(
+      "ExitB", exit, [exitWidth](int width, int) { return Position(width - exitWidth, 0); },
+      [this] { OnExit(); });
+}
+
+// A check box bound to field and the button that opens its settings, on one row.
+void Window::addComponent(const std::string& name, const std::string& text, int row, bool* field,
+                          const std::string& buttonName, const std::string& buttonText,
+                          Action open) {
+  auto* check = new Checkbox(logger, name, new Position(1, row), nullptr, text, false);
+  append(check);
+  check->SetBind([field] { return *field; }, [field](bool value) { *field = value; });
+  if (row == 2)
+    check->Focus();
+  int x = check->CalculateSize().width + 2;
+  addButton(
+      buttonName, buttonText, [x, row](int, int) { return Position(x, row); }, std::move(open));
+  layoutRow = row + Button::CalculateSizeForContent(buttonText).height;
+}
+
+void Window::addFooter() {
+  std::string note = resources->texts["ROOT_NOTE"];
+  Size noteSize(note);
+  addLabel("RootNoteLabel", note, Theme::Notice, [noteSize](int width, int height) {
+    return Position(width - noteSize.width, height - 3 - noteSize.height);
+  });
+  addButton(
+      "SaveButton", resources->texts["SAVE"],
+      [](int, int height) { return Position(0, height - 2); }, [this] { OnSave(); });
+  std::string deploy = resources->texts["DEPLOY"];
+  std::string update = resources->texts["UPDATE"];
+  int deployWidth = Button::CalculateSizeForContent(deploy).width;
+  int updateWidth = Button::CalculateSizeForContent(update).width;
+  auto deployX = [=](int width) { return std::max(0, width - 1 - deployWidth - updateWidth); };
+  addButton(
+      "DeployButton", deploy,
+      [=](int width, int height) { return Position(deployX(width), height - 2); },
+      [this] { OnDeploy(); });
+  addButton(
+      "UpdateButton", update,
+      [=](int width, int height) { return Position(deployX(width) + deployWidth + 1, height - 2); },
+      [this] { OnUpdate(); });
+}
+
+// The configure panel of the patch and install settings belongs here: built at
+// (1, layoutRow + 1), added with append(panel) and layoutRow set to its y + its height.
+void Window::addConfigurePanel() {}
+
+// The connection panel belongs here, stacked below the configure panel the same way.
+void Window::addConnectionPanel() {}
+
+void Window::addLabel(const std::string& name, const std::string& text, Theme theme,
+                      Placer placer) {
+  append(new Label(logger, name, placeOnScreen(placer), nullptr, text, theme), placer);
+}
+
+void Window::addButton(const std::string& name, const std::string& text, Placer placer,
+                       Action handler) {
+  append(new Button(logger, name, placeOnScreen(placer), nullptr, text,
+                    guard("Window::" + name, std::move(handler))),
+         placer);
+}
+
+Position* Window::placeOnScreen(const Placer& placer) {
+  Size screen = GetSize();
+  return new Position(placer(screen.width, screen.height));
+}
+
+void Window::append(Control* item) {
+  std::unique_ptr<Position> at(item->GetPosition());
+  Position fixed = *at;
+  append(item, [fixed](int, int) { return fixed; });
+}
+
+void Window::append(Control* item, Placer placer) {
+  items.push_back(item);
+  layout.push_back({item, std::move(placer), item->CalculateSize()});
+}
+
+Window::Action Window::guard(const std::string& operation, Action action) {
+  return [this, operation, action] {
+    try {
+      action();
+    } catch (const char* message) {
+      ReportFailure(operation, message);
+    }
+  };
+}
+
+// The screen is too small while the laid-out items leave it or overlap; the notice then names
+// the size that makes room.
+void Window::checkFit() {
+  LayoutCheck::Placer placer = [this](int width, int height) {
+    LayoutCheck::Blocks blocks;
+    for (const Slot& slot : layout) {
+      Position at = slot.placer(width, height);
+      blocks.push_back({at.x, at.y, slot.size.width, slot.size.height});
+    }
+    return blocks;
+  };
+  Size screen = GetSize();
+  tooSmall = !LayoutCheck::Fits(placer(screen.width, screen.height), screen.width, screen.height);
+  notice.reset();
+  if (!tooSmall)
+    return;
+  Size needed = LayoutCheck::Needed(placer);
+  std::string text = resources->texts["TERMINAL_TOO_SMALL"] + std::to_string(needed.width) + "x" +
+                     std::to_string(needed.height);
+  logger->Write("Window::checkFit " + screen.ToString() + " is too small for " + needed.ToString() +
+                ".");
+  notice = std::make_unique<Label>(logger, "TooSmallLabel", new Position(0, 0),
+                                   new Size(std::max(screen.width, 0), 1), text, Theme::Basic);
+}
+
+// Lays the screen out again for the current size; the modal form and the focus stay.
+void Window::relayout() {
+  Control* formPanel = modalForm ? modalForm->GetPanel() : nullptr;
+  std::vector<int> activePath = formPanel ? std::vector<int>() : pathOf(Control::GetActive());
+  std::vector<int> beforeFormPath = pathOf(focusBeforeForm);
+  if (formPanel)
+    items.pop_back();
+  destroyItems(false);
+  buildScreen();
+  if (formPanel) {
+    items.push_back(formPanel);
+    focusBeforeForm = controlAt(beforeFormPath);
+  } else if (Control* focused = controlAt(activePath)) {
+    focused->Focus();
+  }
+  checkFit();
+}
+
+void Window::destroyItems(bool logged) {
+  for (size_t index = 0; index < items.size(); ++index) {
+    if (logged)
+      logger->Write("Destroy window item[" + std::to_string(index) + "].");
+    delete items[index];
+  }
+  if (logged)
+    logger->Write("Clear window items list.");
+  items.clear();
+  layout.clear();
+  if (logged)
+    logger->Write("Window items destroyed.");
+}
+
+// The indexes that lead from the window items down to control; empty when it is not there.
+std::vector<int> Window::pathOf(Control* control) const {
+  std::vector<int> path;
+  for (Control* item = control; item; item = item->GetParent()) {
+    Control* parent = item->GetParent();
+    int count = parent ? parent->GetItemsCount() : static_cast<int>(items.size());
+    int index = 0;
+    while (index < count && (parent ? parent->GetItem(index) : items[index]) != item)
+      ++index;
+    if (index == count)
+      return {};
+    path.insert(path.begin(), index);
+  }
+  return path;
+}
+
+Control* Window::controlAt(const std::vector<int>& path) const {
+  Control* control = nullptr;
+  for (int index : path) {
+    int count = control ? control->GetItemsCount() : static_cast<int>(items.size());
+    if (index >= count)
+      return nullptr;
+    control = control ? control->GetItem(index) : items[index];
+  }
+  return control;
+}

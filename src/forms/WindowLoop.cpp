@@ -1,0 +1,169 @@
+#include <curses.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/Logger.h"
+#include "forms/Form.h"
+#include "forms/Terminal.h"
+#include "forms/Window.h"
+#include "ui/Mouse.h"
+#include "ui/Panel.h"
+
+namespace {
+const int TabKey = 9;
+const int EnterKey = 10;
+const int EscapeKey = 27;
+const int BackspaceKey = 127;
+const int ControlHKey = 8;
+
+// Terminals send Backspace and the keypad's Enter in several ways; controls see one of each.
+int normalised(int key) {
+  if (key == KEY_BACKSPACE || key == ControlHKey)
+    return BackspaceKey;
+  if (key == KEY_ENTER)
+    return EnterKey;
+  return key;
+}
+}  // namespace
+
+void Window::processing() {
+  while (!finished) {
+    if (closeFormRequested) {
+      serveCloseRequest();
+      continue;
+    }
+    if (failurePending) {
+      showFailure();
+      continue;
+    }
+    int key = readKey();
+    if (key == Terminal::TIMED_OUT)
+      continue;
+    if (key == Terminal::ENDED) {
+      logger->Write("Window::processing input has ended.");
+      inputEnded = true;
+      finished = true;
+      action = NO_ACTION;
+      continue;
+    }
+    try {
+      handleKey(normalised(key));
+    } catch (const char* message) {
+      ReportFailure("Window::processing", message);
+    }
+  }
+}
+
+// Waits for a key only as long as the blinking control allows, so that it keeps blinking.
+int Window::readKey() {
+  Control::BlinkTick();
+  return terminal->ReadKey(Control::BlinkTimeout());
+}
+
+void Window::handleKey(int key) {
+  if (key == KEY_RESIZE) {
+    relayout();
+    Refresh();
+    return;
+  }
+  if (tooSmall) {
+    if (key == EscapeKey)
+      finished = true;
+    return;
+  }
+  Control* active = Control::GetActive();
+  if (active && active->OnKeyPress(key))
+    return;
+  handleUnconsumed(key);
+}
+
+void Window::handleUnconsumed(int key) {
+  switch (key) {
+    case KEY_DOWN:
+    case TabKey:
+    case EnterKey:
+      switchControl(false);
+      break;
+    case KEY_UP:
+      switchControl(true);
+      break;
+    case EscapeKey:
+      escape();
+      break;
+    case KEY_IC:
+      toggleInsert();
+      break;
+    case KEY_MOUSE:
+      mouseHandler();
+      break;
+    default:
+      break;
+  }
+}
+
+// Escape answers an open form as its Cancel (or single) button would; on the main screen it
+// ends the loop at once.
+void Window::escape() {
+  if (!modalForm) {
+    finished = true;
+    return;
+  }
+  if (!modalForm->Dismiss())
+    CloseCurrentForm();
+}
+
+// Hook for the insert mode of text fields: Field::Insert = !Field::Insert once fields exist.
+void Window::toggleInsert() {}
+
+int Window::mouseHandler() {
+  Mouse mouse;
+  if (!mouse.IsLeftClick())
+    return 0;
+  std::unique_ptr<Position> point(mouse.GetPosition());
+  Control* target = nullptr;
+  if (modalForm && modalForm->GetPanel()->BelongsPosition(point.get())) {
+    target = modalForm->GetPanel();
+  } else {
+    auto found = std::find_if(items.begin(), items.end(), [&point](Control* item) {
+      return item->BelongsPosition(point.get());
+    });
+    if (found == items.end())
+      return 0;
+    target = *found;
+  }
+  return target->OnMouseClick(&mouse);
+}
+
+void Window::switchControl(bool back) {
+  if (Control::SwitchActive(back))
+    return;
+  Control* current = Control::GetActive();
+  if (current == nullptr) {
+    auto first =
+        std::find_if(items.begin(), items.end(), [](Control* item) { return item->Focusable(); });
+    if (first != items.end())
+      (*first)->Focus();
+    return;
+  }
+  if (Control* parent = current->GetParent()) {
+    if (parent->IsModal() || parent->GetParent())
+      return;
+    current = parent;
+  }
+  auto found = std::find(items.begin(), items.end(), current);
+  if (found == items.end()) {
+    logger->Write("Window::switchControl found control " + current->GetName() +
+                  " that out of this scope.");
+    return;
+  }
+  int count = static_cast<int>(items.size());
+  int start = static_cast<int>(found - items.begin());
+  int step = back ? count - 1 : 1;
+  for (int index = (start + step) % count; index != start; index = (index + step) % count) {
+    if (items[index]->Focusable()) {
+      items[index]->Focus();
+      return;
+    }
+  }
+}
