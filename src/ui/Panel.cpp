@@ -134,16 +134,21 @@ void Panel::Render() {
   Area print = GetPrintArea();
   if (!innerSize)
     innerSize = std::make_unique<Size>(std::max(size->width - 2, 0), std::max(size->height - 2, 0));
-  if (!print.Valid()) {
-    rendered = true;
-    return;
-  }
-  std::unique_ptr<Size> extent(print.GetSize());
-  if (extent->width == 0 || extent->height == 0)
+  if (!drawable(print))
     return;
   drawBorders();
   Refresh();
   rendered = true;
+}
+
+// A panel that cannot be seen counts as rendered; one cut to nothing is not drawn either.
+bool Panel::drawable(const Area& print) {
+  if (!print.Valid()) {
+    rendered = true;
+    return false;
+  }
+  std::unique_ptr<Size> extent(print.GetSize());
+  return extent->width != 0 && extent->height != 0;
 }
 
 void Panel::blinking() {
@@ -180,12 +185,7 @@ void Panel::clearContainer() {
 
 void Panel::drawBorders() {
   Area print = GetPrintArea();
-  if (!print.Valid()) {
-    rendered = true;
-    return;
-  }
-  std::unique_ptr<Size> extent(print.GetSize());
-  if (extent->width == 0 || extent->height == 0)
+  if (!drawable(print))
     return;
   bool highlighted = blinkPhase % 2 == 1;
   Style style(highlighted ? Theme::Highlight : Theme::Basic, highlighted ? A_BOLD : 0);

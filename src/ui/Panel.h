@@ -40,6 +40,7 @@ class Panel : public Control {
   void Refresh();
 
  private:
+  bool drawable(const Area& print);
   void drawBorders();
   void drawFrame(const Area& print);
   void drawTitle(const Area& print);
