@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "app/Logger.h"
@@ -87,28 +88,17 @@ int decodeUnicode(const std::string& text, size_t pos, std::string* out) {
   return 12;
 }
 
+// Characters written as a backslash and a letter, and those letters in the same order.
+constexpr std::string_view ESCAPED = "\"\\\b\f\n\r\t";
+constexpr std::string_view ESCAPE_LETTERS = "\"\\bfnrt";
+
 // The character that a one-letter escape stands for, or 0 for a letter that is no escape.
 char simpleEscape(char c) {
-  switch (c) {
-    case '"':
-      return '"';
-    case '\\':
-      return '\\';
-    case '/':
-      return '/';
-    case 'b':
-      return '\b';
-    case 'f':
-      return '\f';
-    case 'n':
-      return '\n';
-    case 'r':
-      return '\r';
-    case 't':
-      return '\t';
-    default:
-      return 0;
+  size_t found = ESCAPE_LETTERS.find(c);
+  if (found != std::string_view::npos) {
+    return ESCAPED[found];
   }
+  return c == '/' ? '/' : 0;
 }
 
 // Appends the character or escape sequence at index of a string's text; returns the bytes read.
@@ -134,36 +124,16 @@ void appendQuoted(std::string* out, const std::string& text) {
   *out += '"';
   for (char c : text) {
     unsigned char byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"':
-        *out += "\\\"";
-        break;
-      case '\\':
-        *out += "\\\\";
-        break;
-      case '\b':
-        *out += "\\b";
-        break;
-      case '\f':
-        *out += "\\f";
-        break;
-      case '\n':
-        *out += "\\n";
-        break;
-      case '\r':
-        *out += "\\r";
-        break;
-      case '\t':
-        *out += "\\t";
-        break;
-      default:
-        if (byte < 0x20) {
-          *out += "\\u00";
-          *out += HEX[byte >> 4];
-          *out += HEX[byte & 0xF];
-        } else {
-          *out += c;
-        }
+    size_t escape = ESCAPED.find(c);
+    if (escape != std::string_view::npos) {
+      *out += '\\';
+      *out += ESCAPE_LETTERS[escape];
+    } else if (byte < 0x20) {
+      *out += "\\u00";
+      *out += HEX[byte >> 4];
+      *out += HEX[byte & 0xF];
+    } else {
+      *out += c;
     }
   }
   *out += '"';
