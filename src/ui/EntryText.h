@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+class Area;
+
+// What text and number fields share: placing a character at a display position, reading key
+// bytes and the look of the cursor.
+class EntryText {
+ public:
+  // The first count display characters (none for a count of 0 or less).
+  static std::string Head(const std::string& text, int count);
+  // text with character inserted before display position index, or written over the
+  // character there when insert is false (appended at the end in both modes).
+  static std::string Put(const std::string& text, int index, const std::string& character,
+                         bool insert);
+  // A byte delivered as a key (0 to 255, or -128 to -1 for a signed char), or -1 for a key that
+  // is no byte.
+  static int ByteOf(int key);
+  // Draws character (a space past the end of the text) in the cursor look at column of the
+  // first row of print, when that cell is inside it: bold in the focus colours, blinking in
+  // insert mode and underlined in overwrite mode.
+  static void DrawCursor(const Area& print, int column, const std::string& character);
+};
