@@ -7,20 +7,6 @@
 #include "events/Event.h"
 #include "support/LogCapture.h"
 
-TEST(Handler, RunsTheCallbackWithTheEventAndLogsIt) {
-  LogCapture log;
-  Event event;
-  Event* seen = nullptr;
-  Handler handler(
-      log.Get(), [&](Event* given) { seen = given; }, false);
-  handler.Invoke("saved", &event);
-  handler.Invoke("saved", &event);
-  EXPECT_EQ(seen, &event);
-  std::vector<std::string> lines = log.Take();
-  EXPECT_EQ(lines, (std::vector<std::string>{"Handle saved event...", "Event saved was handled.",
-                                             "Handle saved event...", "Event saved was handled."}));
-}
-
 TEST(Handler, SingleShotRunsOnceAndReportsLaterCallsAsPrevented) {
   LogCapture log;
   int calls = 0;

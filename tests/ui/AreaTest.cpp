@@ -47,17 +47,3 @@ TEST(Area, OutOfLimitsIgnoresThePositionAndBelongsUsesIt) {
   EXPECT_TRUE(box.Belongs(&inside));
   EXPECT_FALSE(box.Belongs(&before));
 }
-
-TEST(Area, CopiesOffsetsAndHandsOutCopies) {
-  Area box = area(1, 2, 10, 3);
-  EXPECT_EQ(box.ToString(), "{[1, 2]:[10; 3]}");
-  Position delta(2, 1);
-  std::unique_ptr<Position> point(box.GetOffsetPoint(&delta));
-  EXPECT_EQ(point->ToString(), "[3, 3]");
-  box.Offset(&delta);
-  EXPECT_EQ(Area(&box).ToString(), "{[3, 3]:[10; 3]}");
-  EXPECT_FALSE(Area(static_cast<const Area*>(nullptr)).Valid());
-  Position* only = new Position(1, 1);
-  EXPECT_FALSE(Area(only, nullptr).Valid());
-  delete only;
-}

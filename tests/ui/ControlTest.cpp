@@ -271,11 +271,3 @@ TEST_F(ControlTest, ANewBlinkReturnsThePreviousOneToItsNormalLook) {
   Control::BlinkTick();  // the blinking panel is gone: nothing to do
   EXPECT_EQ(Control::BlinkTimeout(), -1);
 }
-
-TEST_F(ControlTest, EnumSizeCoversEveryControl) {
-  std::unique_ptr<Button> a(button("Ab", 2, 1));
-  std::unique_ptr<Label> b(label("Label", 0, 4));
-  EXPECT_EQ(Control::CalculateEnumSize({a.get(), b.get()}).ToString(), "[5; 5]");
-  EXPECT_EQ(Control::CalculateEnumSize({}).ToString(), "[0; 0]");
-  EXPECT_FALSE(a->HasSize());
-}

@@ -5,15 +5,6 @@
 #include "support/LogCapture.h"
 #include "support/Screen.h"
 
-TEST(Label, MeasuresItsTextAndIsNeverFocusable) {
-  LogCapture log;
-  Label label(log.Get(), "NoteLabel", nullptr, nullptr, "abc\nabcde", Theme::Basic);
-  EXPECT_EQ(label.CalculateSize().ToString(), "[5; 2]");
-  EXPECT_FALSE(label.Focusable());
-  label.Focus();
-  EXPECT_EQ(Control::GetActive(), nullptr);
-}
-
 TEST(Label, DrawsInItsThemeBoldUnlessBasic) {
   Screen screen;
   LogCapture log;

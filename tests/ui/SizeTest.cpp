@@ -21,12 +21,3 @@ TEST(Size, MeasuresTheBlockATextOccupies) {
     EXPECT_EQ(size.height, test.height) << test.text;
   }
 }
-
-TEST(Size, CopiesComparesAndPrints) {
-  Size size(10, 3);
-  EXPECT_TRUE(Size(&size).Equals(&size));
-  EXPECT_FALSE(Size(10, 4).Equals(&size));
-  EXPECT_EQ(size.ToString(), "[10; 3]");
-  const Size* none = nullptr;
-  EXPECT_THROW(Size{none}, const char*);
-}
