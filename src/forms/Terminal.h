@@ -5,8 +5,8 @@
 class Terminal {
  public:
   // ReadKey results besides key codes.
-  static const int TIMED_OUT = -1;  // the time-out passed without a key
-  static const int ENDED = -2;      // input has ended (end of file, hang-up)
+  static constexpr int TIMED_OUT = -1;  // the time-out passed without a key
+  static constexpr int ENDED = -2;      // input has ended (end of file, hang-up)
 
   Terminal() = default;
   virtual ~Terminal() = default;

@@ -27,11 +27,11 @@ inline constexpr const char* EVENT_MODAL_FORM_CLOSED = "modalFormClosed";
 class Window : public Container {
  public:
   // What Show returns.
-  static const int NO_ACTION = 0;
-  static const int DEPLOY = 1;
-  static const int UPDATE = 2;
-  static const int DELETE = 3;
-  static const int MIGRATE = 4;
+  static constexpr int NO_ACTION = 0;
+  static constexpr int DEPLOY = 1;
+  static constexpr int UPDATE = 2;
+  static constexpr int DELETE = 3;
+  static constexpr int MIGRATE = 4;
 
   // The services are shared and not owned. Runs on the process's own terminal.
   Window(Logger* logger, Resources* resources, Settings* settings);

@@ -153,10 +153,11 @@ void Window::checkFit() {
   if (!tooSmall)
     return;
   Size needed = LayoutCheck::Needed(placer);
-  std::string text = resources->texts["TERMINAL_TOO_SMALL"] + std::to_string(needed.width) + "x" +
-                     std::to_string(needed.height);
-  logger->Write("Window::checkFit " + screen.ToString() + " is too small for " + needed.ToString() +
-                ".");
+  auto cells = [](const Size& size) {
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+  };
+  std::string text = resources->texts["TERMINAL_TOO_SMALL"] + cells(needed);
+  logger->Write("Window::checkFit " + cells(screen) + " is too small for " + cells(needed) + ".");
   notice = std::make_unique<Label>(logger, "TooSmallLabel", new Position(0, 0),
                                    new Size(std::max(screen.width, 0), 1), text, Theme::Basic);
 }

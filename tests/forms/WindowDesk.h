@@ -1,0 +1,71 @@
+#pragma once
+
+// The main window on the in-memory screen, with the shipped texts and a copy of the shipped
+// settings, the log collected:
+//
+//   WindowDesk desk;
+//   int action = desk.Run({Key('\t'), Key(10)});   // Show with a script (see ScreenTerminal.h)
+//   EXPECT_EQ(desk.Active(), "SettingsDockerCEButton");
+//   EXPECT_EQ(desk.Rows(0, 3), R"(...)");           // rows without their trailing blanks
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "app/Version.h"
+#include "forms/ScreenTerminal.h"
+#include "forms/Window.h"
+#include "support/LogCapture.h"
+#include "support/Screen.h"
+#include "support/TempDir.h"
+
+class WindowDesk {
+ public:
+  explicit WindowDesk(int width = Screen::DefaultWidth, int height = Screen::DefaultHeight)
+      : screen(width, height),
+        resources(log.Get(), DEPLOYER_SOURCE_DIR "/share/Resources.res"),
+        settings(log.Get(), SettingsFile()) {
+    resources.Load();
+    settings.Load();
+  }
+
+  std::string SettingsFile() {
+    std::string file = dir.File("Settings.json");
+    if (!std::filesystem::exists(file))
+      std::filesystem::copy_file(DEPLOYER_SOURCE_DIR "/share/Settings.json", file);
+    return file;
+  }
+
+  Window& Make(std::deque<Step> script) {
+    window = std::make_unique<Window>(log.Get(), &resources, &settings,
+                                      new ScreenTerminal(std::move(script), &closed));
+    return *window;
+  }
+  int Run(std::deque<Step> script) { return Make(std::move(script)).Show(&version); }
+
+  std::string Active() const {
+    Control* active = Control::GetActive();
+    return active ? active->GetName() : "";
+  }
+  // The rows from y on, each without its trailing blanks.
+  std::string Rows(int y, int count) const {
+    std::string text;
+    for (int row = y; row < y + count; ++row) {
+      std::string line = screen.Row(row);
+      line.erase(line.find_last_not_of(' ') + 1);
+      text += (row > y ? "\n" : "") + line;
+    }
+    return text;
+  }
+
+  Screen screen;
+  LogCapture log;
+  TempDir dir;
+  Version version{"1.24.2.1"};
+  Resources resources;
+  Settings settings;
+  int closed = 0;
+  std::unique_ptr<Window> window;
+};

@@ -1,0 +1,361 @@
+#include "forms/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "controllers/ControllerArguments.h"
+#include "events/Handler.h"
+#include "forms/ConfirmForm.h"
+#include "forms/Form.h"
+#include "forms/WindowDesk.h"
+#include "ui/Button.h"
+#include "ui/Panel.h"
+
+namespace {
+const int Enter = 10;
+const int Tab = 9;
+const int Escape = 27;
+
+std::string top =
+    R"(                                                                                               >Exit
+                                     Web application deployment
+  ◆ -Install the container runtime >Container runtime settings
+
+  ◆ -Install the web server >Web server settings
+
+ >Additions)";
+
+std::string bottom =
+    R"(                                                                          Deploy, update and delete
+                                                                          need administrator rights.
+
+>Save                                                                                >Deploy >Update
+Version 1.24.2.1                                                           (c) Deployment tools team)";
+
+std::string ExitQuestion = R"(┌Exit─────────────────────────────┐
+│Do you want to leave the program?│
+│                                 │
+│            >Yes >No             │
+└─────────────────────────────────┘)";
+}  // namespace
+
+TEST(Window, DrawsTheMainScreenWithTheFirstCheckBoxFocused) {
+  WindowDesk desk;
+  desk.Run({});
+  EXPECT_EQ(desk.Rows(0, 7), top);
+  EXPECT_EQ(desk.Rows(7, 18), std::string(17, '\n'));
+  EXPECT_EQ(desk.Rows(25, 5), bottom);
+  EXPECT_EQ(desk.screen.At(1, 2).pair, 5);    // focused check box
+  EXPECT_EQ(desk.screen.At(1, 4).pair, 3);    // the other one
+  EXPECT_EQ(desk.screen.At(95, 0).pair, 4);   // a button
+  EXPECT_EQ(desk.screen.At(80, 25).pair, 6);  // the note
+  EXPECT_EQ(desk.screen.At(50, 15).pair, 1);  // the background
+}
+
+TEST(Window, MovesTheFocusThroughTheItemsAndWrapsAround) {
+  struct Case {
+    std::deque<Step> keys;
+    const char* active;
+  } cases[] = {
+      {{Key(Tab)}, "SettingsDockerCEButton"},
+      {{Key(KEY_DOWN), Key(KEY_DOWN)}, "WebServerTolmCheck"},
+      {{Key(Tab), Key(KEY_UP)}, "DockerCECheck"},
+      {{Key(KEY_UP)}, "ExitB"},
+      {{Key(KEY_UP), Key(KEY_UP)}, "UpdateButton"},
+      {{Key(KEY_UP), Key(Tab)}, "DockerCECheck"},
+      {{Key(Tab), Key(Tab), Key(Tab), Key(Tab), Key(Tab)}, "SaveButton"},
+      {{Key(KEY_BTAB), Key(KEY_LEFT), Key('x')}, "DockerCECheck"},
+  };
+  for (Case& c : cases) {
+    WindowDesk desk;
+    desk.Run(c.keys);
+    EXPECT_EQ(desk.Active(), c.active);
+  }
+}
+
+TEST(Window, EnterSwitchesTheCheckBoxAndTheArgumentsCopyIt) {
+  WindowDesk desk;
+  Window& window = desk.Make({Key(Enter), Click(2, 4), Click(2, 4), Click(2, 4)});
+  EXPECT_EQ(window.Show(&desk.version), Window::NO_ACTION);
+  EXPECT_EQ(desk.Rows(2, 3), R"(    -Install the container runtime >Container runtime settings
+
+    -Install the web server >Web server settings)");
+  ControllerArguments arguments(desk.log.Get(), &desk.resources, &desk.settings, &window);
+  EXPECT_FALSE(arguments.InstallDocker());
+  EXPECT_FALSE(arguments.InstallWebServer());
+  EXPECT_FALSE(arguments.IgnoreCerts());
+  EXPECT_EQ(arguments.MigratePath(), "");
+  EXPECT_FALSE(arguments.MigrateDelete());
+}
+
+TEST(Window, DeployAndUpdateEndTheLoopWithTheirAction) {
+  struct Case {
+    std::deque<Step> keys;
+    int action;
+  } cases[] = {
+      {{Click(86, 28)}, Window::DEPLOY},
+      {{Click(94, 28)}, Window::UPDATE},
+      {{Key(KEY_UP), Key(KEY_UP), Key(Enter), Key('x')}, Window::UPDATE},
+      {{Click(50, 15), Click(86, 28, BUTTON3_CLICKED)}, Window::NO_ACTION},
+  };
+  for (Case& c : cases) {
+    WindowDesk desk;
+    EXPECT_EQ(desk.Run(c.keys), c.action);
+    EXPECT_EQ(desk.window->InputEnded(), c.action == Window::NO_ACTION);
+  }
+}
+
+TEST(Window, EscapeOnTheMainScreenEndsAtOnceAndEndedInputIsReported) {
+  WindowDesk desk;
+  EXPECT_EQ(desk.Run({Key(Escape), Key(Enter)}), Window::NO_ACTION);
+  EXPECT_FALSE(desk.window->InputEnded());
+  WindowDesk ended;
+  EXPECT_EQ(ended.Run({Key(Tab)}), Window::NO_ACTION);
+  EXPECT_TRUE(ended.window->InputEnded());
+  EXPECT_EQ(LogCapture::Count(ended.log.Take(), "Window::processing input has ended."), 1);
+}
+
+TEST(Window, ExitAsksAndYesIsFocused) {
+  WindowDesk desk;
+  std::string shown;
+  desk.Run({Key(KEY_UP), Key(Enter), Do([&] { shown = desk.screen.Text(32, 12, 35, 5); }),
+            Key(Enter), Key('x')});
+  EXPECT_EQ(shown, ExitQuestion);
+  EXPECT_FALSE(desk.window->InputEnded());
+  EXPECT_EQ(desk.screen.At(45, 15).pair, 5);  // Yes has the focus
+  EXPECT_EQ(desk.screen.At(50, 15).pair, 4);
+}
+
+TEST(Window, ExitAnsweredNoOrEscapeClosesOnlyTheQuestion) {
+  std::deque<Step> answers[] = {{Key(Escape)}, {Key(Tab), Key(Enter)}};
+  for (std::deque<Step>& answer : answers) {
+    WindowDesk desk;
+    std::deque<Step> keys = {Key(KEY_UP), Key(Enter)};
+    keys.insert(keys.end(), answer.begin(), answer.end());
+    desk.Run(keys);
+    EXPECT_TRUE(desk.window->InputEnded());
+    EXPECT_EQ(desk.window->GetModalForm(), nullptr);
+    EXPECT_EQ(desk.Active(), "ExitB");
+    EXPECT_EQ(desk.Rows(0, 7), top);
+  }
+}
+
+TEST(Window, TabNeverLeavesAForm) {
+  WindowDesk desk;
+  std::vector<std::string> seen;
+  auto note = [&] { seen.push_back(desk.Active()); };
+  desk.Run({Key(KEY_UP), Key(Enter), Do(note), Key(Tab), Do(note), Key(Tab), Do(note), Key(KEY_UP),
+            Do(note), Click(2, 2), Do(note)});
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"ExitConfirmFormApplyButton", "ExitConfirmFormCancelButton",
+                                      "ExitConfirmFormApplyButton", "ExitConfirmFormCancelButton",
+                                      "ExitConfirmFormCancelButton"}));
+  EXPECT_NE(desk.window->GetModalForm(), nullptr);
+}
+
+TEST(Window, AfterACloseTheFocusIsBackAndTheScreenRedrawnBeforeTheEvent) {
+  WindowDesk desk;
+  std::string active, screenAtEvent;
+  Window& window = desk.Make({Key(KEY_UP), Key(Enter), Key(Escape)});
+  window.AppendListener(EVENT_MODAL_FORM_CLOSED, new Handler(
+                                                     desk.log.Get(),
+                                                     [&](Event*) {
+                                                       active = desk.Active();
+                                                       screenAtEvent = desk.Rows(0, 30);
+                                                     },
+                                                     false));
+  window.Show(&desk.version);
+  EXPECT_EQ(active, "ExitB");
+  EXPECT_EQ(screenAtEvent.substr(0, top.size()), top);
+  EXPECT_EQ(screenAtEvent.find("Do you want"), std::string::npos);
+  EXPECT_TRUE(LogCapture::InOrder(
+      desk.log.Take(),
+      {"ConfirmForm: Rejected - Do you want to leave the program?",
+       "Window::closeModalForm form destroyed.", "Handle modalFormClosed event..."}));
+}
+
+namespace {
+// What a delete question shows and which button has the focus when it opens.
+struct Question {
+  std::string form;
+  std::string active;
+};
+
+Step noteQuestion(WindowDesk& desk, std::vector<Question>& seen) {
+  return Do([&desk, &seen] {
+    Form* form = desk.window->GetModalForm();
+    seen.push_back({form ? form->GetName() : "", desk.Active()});
+  });
+}
+}  // namespace
+
+TEST(Window, DeleteAsksOnceWithNoFocusedAndTwiceWithUnsavedChanges) {
+  struct Case {
+    bool modified;
+    std::deque<int> answers;  // keys after each question opened
+    int action;
+    int questions;
+  } cases[] = {
+      {false, {Enter}, Window::NO_ACTION, 1},
+      {false, {Tab, Enter}, Window::DELETE, 1},
+      {true, {Tab, Enter, Enter}, Window::NO_ACTION, 2},
+      {true, {Tab, Enter, Tab, Enter}, Window::DELETE, 2},
+      {true, {Tab, Enter, Escape}, Window::NO_ACTION, 2},
+  };
+  for (Case& c : cases) {
+    WindowDesk desk;
+    if (c.modified)
+      desk.settings.SetString("Install/Catalog", "changed");
+    std::string before = desk.dir.Read("Settings.json");
+    std::vector<Question> seen;
+    std::deque<Step> script = {Do([&desk] { desk.window->OnDelete(); }), noteQuestion(desk, seen)};
+    for (int key : c.answers) {
+      script.push_back(Key(key));
+      script.push_back(noteQuestion(desk, seen));
+    }
+    EXPECT_EQ(desk.Run(script), c.action);
+    EXPECT_EQ(seen.front().form, "DeleteConfirmForm");
+    EXPECT_EQ(seen.front().active, "DeleteConfirmFormCancelButton");
+    if (c.questions == 2) {
+      EXPECT_EQ(seen[2].form, "DeleteSettingsChangedConfirmForm");
+      EXPECT_EQ(seen[2].active, "DeleteSettingsChangedConfirmFormCancelButton");
+    }
+    EXPECT_EQ(desk.window->InputEnded(), c.action == Window::NO_ACTION);
+    EXPECT_EQ(desk.dir.Read("Settings.json"), before);
+  }
+}
+
+TEST(Window, SaveWritesTheFileAndSaysSo) {
+  WindowDesk desk;
+  desk.settings.SetString("Install/Catalog", "changed");
+  std::string shown;
+  desk.Run({Click(1, 28), Do([&] { shown = desk.Rows(12, 5); }), Key(Escape)});
+  EXPECT_NE(desk.dir.Read("Settings.json").find("\"changed\""), std::string::npos);
+  EXPECT_FALSE(desk.settings.IsModified());
+  EXPECT_NE(shown.find("The settings have been saved."), std::string::npos) << shown;
+  EXPECT_EQ(desk.window->GetModalForm(), nullptr);
+  EXPECT_TRUE(desk.window->InputEnded());
+}
+
+TEST(Window, FailedSaveKeepsTheChangesAndTheLoopGoesOn) {
+  WindowDesk desk;
+  std::string folder = desk.dir.File("gone");
+  std::filesystem::create_directory(folder);
+  Settings settings(desk.log.Get(), folder + "/Settings.json");
+  std::filesystem::copy_file(desk.SettingsFile(), folder + "/Settings.json");
+  settings.Load();
+  settings.SetString("Install/Catalog", "changed");
+  std::filesystem::remove_all(folder);
+  std::string shown;
+  ScreenTerminal* terminal = new ScreenTerminal(
+      {Click(1, 28), Do([&] { shown = desk.Rows(12, 5); }), Key(Enter), Key(Tab)});
+  Window failing(desk.log.Get(), &desk.resources, &settings, terminal);
+  EXPECT_EQ(failing.Show(&desk.version), Window::NO_ACTION);
+  EXPECT_NE(shown.find("The settings could not be saved."), std::string::npos) << shown;
+  EXPECT_TRUE(settings.IsModified());
+  EXPECT_EQ(settings.GetString("Install/Catalog"), "changed");
+  EXPECT_TRUE(failing.InputEnded());
+  EXPECT_EQ(desk.Active(), "DeployButton");
+  EXPECT_TRUE(LogCapture::InOrder(desk.log.Take(), {"Window::OnSave failed:", "File not found"}));
+}
+
+namespace {
+// A focusable control that records the keys it is offered and fails on "!".
+class KeyProbe : public Control {
+ public:
+  explicit KeyProbe(std::vector<int>* keys)
+      : Control(nullptr, "Probe", "KeyProbe", new Position(50, 10), new Size(1, 1), true),
+        keys(keys) {}
+  void Render() override { rendered = true; }
+  Size CalculateSize() override { return Size(1, 1); }
+  bool OnKeyPress(int key) override {
+    if (key == '!')
+      throw "Probe broke";
+    keys->push_back(key);
+    return key != Escape && key != Tab;
+  }
+
+ private:
+  std::vector<int>* keys;
+};
+
+class ProbeWindow : public Window {
+ public:
+  using Window::append;
+  using Window::Window;
+};
+}  // namespace
+
+TEST(Window, KeysReachControlsAsOneCodeEach) {
+  WindowDesk desk;
+  std::vector<int> keys;
+  auto* probe = new KeyProbe(&keys);
+  ProbeWindow window(desk.log.Get(), &desk.resources, &desk.settings,
+                     new ScreenTerminal({Do([probe] { probe->Focus(); }), Key(KEY_BACKSPACE),
+                                         Key(8), Key(127), Key(KEY_ENTER), Key('a')}));
+  window.append(probe);
+  window.Show(&desk.version);
+  EXPECT_EQ(keys, (std::vector<int>{127, 127, 127, 10, 'a'}));
+}
+
+TEST(Window, AFailingKeyOrCallbackIsShownAndTheLoopGoesOn) {
+  WindowDesk desk;
+  std::vector<int> keys;
+  auto* probe = new KeyProbe(&keys);
+  std::vector<std::string> alerts;
+  auto noteAlert = Do([&] {
+    Form* form = desk.window->GetModalForm();
+    alerts.push_back(form ? form->GetName() : "");
+  });
+  ProbeWindow* window = new ProbeWindow(
+      desk.log.Get(), &desk.resources, &desk.settings,
+      new ScreenTerminal({Do([probe] { probe->Focus(); }), Key('!'), noteAlert, Key(Enter),
+                          Do([&desk] {
+                            desk.window->showModalForm(new ConfirmForm(
+                                desk.log.Get(), &desk.resources, &desk.settings, desk.window.get(),
+                                "BrokenForm", "", "?", [] { throw "Callback broke"; }, nullptr));
+                          }),
+                          Key(Enter), noteAlert, Key(Escape), noteAlert, Key('a')}));
+  desk.window.reset(window);
+  window->append(probe);
+  window->Show(&desk.version);
+  EXPECT_EQ(alerts, (std::vector<std::string>{"FailureAlertForm", "FailureAlertForm", ""}));
+  EXPECT_EQ(keys, (std::vector<int>{'a'}));
+  EXPECT_TRUE(window->InputEnded());
+  std::vector<std::string> lines = desk.log.Take();
+  EXPECT_TRUE(LogCapture::InOrder(lines, {"Window::processing failed:", "Probe broke",
+                                          "BrokenForm apply failed:", "Callback broke"}));
+}
+
+TEST(Window, ResizeLaysTheScreenOutAgainAndKeepsTheFocus) {
+  WindowDesk desk;
+  std::string resized;
+  desk.Run({Key(Tab), Do([] { resizeterm(24, 80); }), Key(KEY_RESIZE),
+            Do([&] { resized = desk.Rows(0, 1) + "|" + desk.Rows(22, 2); })});
+  EXPECT_EQ(resized, std::string(75, ' ') + ">Exit|>Save" + std::string(60, ' ') +
+                         ">Deploy >Update\nVersion 1.24.2.1" + std::string(39, ' ') +
+                         "(c) Deployment tools team");
+  EXPECT_EQ(desk.Active(), "SettingsDockerCEButton");
+  EXPECT_EQ(desk.screen.At(36, 2).pair, 5);
+}
+
+TEST(Window, TooSmallScreenShowsOnlyTheNoticeUntilEnlarged) {
+  std::string notice = "The terminal is too small. It needs at least 62x10";
+  WindowDesk small(40, 12);
+  small.Run({Key(Tab), Key(Enter), Click(1, 10), Key(Escape), Key(Tab)});
+  EXPECT_EQ(small.Rows(0, 12), notice.substr(0, 40) + std::string(11, '\n'));
+  EXPECT_TRUE(small.window->TooSmall());
+  EXPECT_FALSE(small.window->InputEnded());
+  EXPECT_TRUE(
+      LogCapture::InOrder(small.log.Take(), {"Window::checkFit 40x12 is too small for 62x10."}));
+
+  WindowDesk desk;
+  std::string shrunk, enlarged;
+  desk.Run({Key(Tab), Do([] { resizeterm(9, 70); }), Key(KEY_RESIZE), Key(Enter),
+            Do([&] { shrunk = desk.Rows(0, 2); }), Do([] { resizeterm(30, 100); }), Key(KEY_RESIZE),
+            Do([&] { enlarged = desk.Rows(0, 7); })});
+  EXPECT_EQ(shrunk, notice + "\n");
+  EXPECT_EQ(enlarged, top);
+  EXPECT_EQ(desk.Active(), "SettingsDockerCEButton");
+}
