@@ -1,0 +1,120 @@
+#include "forms/Form.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Resources.h"
+#include "forms/AlertForm.h"
+#include "forms/ConfirmForm.h"
+#include "support/LogCapture.h"
+#include "support/Screen.h"
+#include "ui/Button.h"
+#include "ui/Container.h"
+#include "ui/Panel.h"
+
+namespace {
+// A screen of a fixed size that counts the close requests of its forms.
+class Stage : public Container {
+ public:
+  Stage(Logger* logger, int width, int height)
+      : Container(logger, "Stage", {}), width(width), height(height) {}
+  Size GetSize() override { return Size(width, height); }
+  void ChildDestroyHandler() override { ++closes; }
+
+  int width, height;
+  int closes = 0;
+};
+
+struct Desk {
+  explicit Desk(int width = 100, int height = 30) : stage(log.Get(), width, height) {
+    resources.texts["OK"] = "OK";
+    resources.texts["YES"] = "Yes";
+    resources.texts["NO"] = "No";
+  }
+  static Position at(Control* control) {
+    std::unique_ptr<Position> position(control->GetPosition());
+    return *position;
+  }
+
+  LogCapture log;
+  Resources resources{log.Get(), "unused"};
+  Stage stage;
+};
+}  // namespace
+
+TEST(AlertForm, CentresItsOnlyButtonUnderTheMessage) {
+  Screen screen;
+  Desk desk;
+  AlertForm form(desk.log.Get(), &desk.resources, nullptr, &desk.stage, "SaveAlertForm", "Saving",
+                 "The settings have been saved.", nullptr);
+  EXPECT_EQ(form.GetCancelButton(), nullptr);
+  EXPECT_EQ(form.GetApplyButton()->GetName(), "SaveAlertFormApplyButton");
+  EXPECT_EQ(form.GetPanel()->GetName(), "SaveAlertFormFormPanel");
+  EXPECT_TRUE(form.GetPanel()->IsModal());
+  form.GetPanel()->Render();
+  EXPECT_EQ(screen.Text(34, 12, 31, 5), R"(┌Saving───────────────────────┐
+│The settings have been saved.│
+│                             │
+│             >OK             │
+└─────────────────────────────┘)");
+  form.GetApplyButton()->OnKeyPress(10);
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_TRUE(LogCapture::InOrder(desk.log.Take(), {"AlertForm: The settings have been saved."}));
+}
+
+TEST(ConfirmForm, PlacesItsButtonsByTheWidthOfTheContent) {
+  struct Case {
+    const char* message;
+    const char* yes;
+    int yesX, noX;
+  } cases[] = {
+      {"Do you want to leave the program?", "Yes", 12, 17},
+      {"Sure?", "Yes, and forget every change", 0, 30},
+      {"", "Yes", 0, 5},
+  };
+  for (const Case& c : cases) {
+    Desk desk;
+    desk.resources.texts["YES"] = c.yes;
+    ConfirmForm form(
+        desk.log.Get(), &desk.resources, nullptr, &desk.stage, "Q", "", c.message, [] {}, nullptr);
+    EXPECT_EQ(Desk::at(form.GetApplyButton()).x, c.yesX) << c.message;
+    EXPECT_EQ(Desk::at(form.GetCancelButton()).x, c.noX) << c.message;
+    EXPECT_EQ(Desk::at(form.GetApplyButton()).y, 2) << c.message;
+  }
+}
+
+TEST(ConfirmForm, EachAnswerRunsItsCallbackThenAsksToClose) {
+  Desk desk;
+  std::vector<std::string> calls;
+  ConfirmForm form(
+      desk.log.Get(), &desk.resources, nullptr, &desk.stage, "Q", "", "Go?",
+      [&] { calls.push_back("yes " + std::to_string(desk.stage.closes)); },
+      [&] { calls.push_back("no " + std::to_string(desk.stage.closes)); });
+  form.GetApplyButton()->OnKeyPress(10);
+  EXPECT_TRUE(form.Dismiss());
+  EXPECT_EQ(calls, (std::vector<std::string>{"yes 0", "no 1"}));
+  EXPECT_EQ(desk.stage.closes, 2);
+  ConfirmForm quiet(
+      desk.log.Get(), &desk.resources, nullptr, &desk.stage, "Q", "", "Go?", [] {}, nullptr);
+  EXPECT_TRUE(quiet.Dismiss());
+  EXPECT_EQ(desk.stage.closes, 3);
+  EXPECT_TRUE(LogCapture::InOrder(desk.log.Take(),
+                                  {"ConfirmForm: Confirmed - Go?", "ConfirmForm: Rejected - Go?",
+                                   "ConfirmForm: Rejected - Go?"}));
+}
+
+TEST(Form, LargerThanTheScreenStartsAtTheTopLeftCorner) {
+  struct Case {
+    int width, height;
+    int x, y;
+  } cases[] = {{100, 30, 32, 12}, {20, 30, 0, 12}, {100, 3, 32, 0}, {10, 2, 0, 0}};
+  for (const Case& c : cases) {
+    Desk desk(c.width, c.height);
+    AlertForm form(desk.log.Get(), &desk.resources, nullptr, &desk.stage, "A", "",
+                   "Do you want to leave the program?", nullptr);
+    Position at = Desk::at(form.GetPanel());
+    EXPECT_EQ(at.x, c.x) << c.width << "x" << c.height;
+    EXPECT_EQ(at.y, c.y) << c.width << "x" << c.height;
+  }
+}
