@@ -194,8 +194,9 @@ bool Number<T>::typeByte(int key) {
   return true;
 }
 
-// Takes the typed text as the new value unless the formatted value would not show the digits
-// typed (a number too large for the type, or fraction digits beyond the precision).
+// Takes the typed text as the new value unless the shown text or the value's own digits would
+// differ from the digits typed (a number too large for the type, fraction digits beyond the
+// precision, or more digits than a double keeps).
 template <typename T>
 void Number<T>::apply(const std::string& typed, int typedCursor, char typedChar) {
   T parsed = value;
@@ -205,7 +206,8 @@ void Number<T>::apply(const std::string& typed, int typedCursor, char typedChar)
   bool shownTemporary = temporaryPrecision;
   nextPrecision(typed, typedChar, &shownPrecision, &shownTemporary);
   std::string shown = String::ToStringWithPrecision<T>(parsed, shownPrecision);
-  if (!NumberText::SameDigits(typed, shown))
+  if (!NumberText::SameDigits(typed, shown) ||
+      !NumberText::SameDigits(typed, String::ToStringWithPrecision<T>(parsed, -1)))
     return;
   int previousLength = length();
   value = parsed;
