@@ -26,11 +26,18 @@ int EntryText::ByteOf(int key) {
   return key & 0xFF;
 }
 
-void EntryText::DrawCursor(const Area& print, int column, const std::string& character) {
+std::string EntryText::CharacterAt(const std::string& text, int index) {
+  return index < String::LengthW(text) ? String::SubStrW(text, index, 1) : " ";
+}
+
+void EntryText::DrawCursor(Control& control, int column, const std::string& character) {
+  if (!control.IsActive() || !control.IsRendered())
+    return;
+  Area print = control.GetPrintArea();
   if (!print.Valid())
     return;
   std::unique_ptr<Position> origin(print.GetPosition());
-  Position cell(column, origin->y);
+  Position cell(origin->x + column, origin->y);
   if (!print.Belongs(&cell))
     return;
   Size one(1, 1);

