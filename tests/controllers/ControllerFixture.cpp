@@ -87,6 +87,8 @@ void ControllerFixture::Open() {
   for (const char* key : KEYS)
     texts << "#" << key << "=[" << key << "]\n";
   texts.close();
+  settings.reset();
+  resources.reset();
   logger = std::make_unique<Logger>(site.Path("work/log.txt"));
   resources = std::make_unique<Resources>(logger.get(), site.Path("work/Resources.res"));
   resources->Load();

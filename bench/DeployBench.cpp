@@ -1,0 +1,221 @@
+// A full deploy (runtime, web server, patch, registration) against a loopback server, once through
+// DeployController and once as a bash script running the same command lines, in the same run. The
+// closing line gives the ratio of the two medians.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#if __has_include("support/DeploymentSite.h")
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "app/Version.h"
+#include "controllers/ControllerArguments.h"
+#include "controllers/DeployController.h"
+#include "support/DeploymentSite.h"
+#include "support/WorkingDirectory.h"
+
+namespace {
+
+// The site with a control directory and everything served, and the shared services.
+struct Stage {
+  Stage()
+      : directory(site.Path("work")),
+        program("1.24.2.1"),
+        logger(site.Path("work/log.txt")),
+        resources(&logger, site.Path("work/Resources.res")),
+        settings(&logger, site.WriteSettings("work/Settings.json")) {
+    site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+    site.MakeControlDirectory(controlPath(), 0, 0, 0);
+    settings.Load();
+    std::ofstream(site.Path("work/deploy.sh")) << script();
+  }
+
+  std::string controlPath() const { return site.Path("web/web_8080/ctl"); }
+
+  // The command lines the deploy runs, with its progress lines written by the shell's own echo.
+  std::string script() const {
+    std::string ctl = controlPath();
+    std::string docker = site.Path("docker/"), web = site.Path("web/");
+    return "echo -e \"\\e[1;33mSAVE_CONFIG_SKIPPED\\e[0m\"\n"
+           "mkdir temp\n"
+           "echo -e \"\\e[1;33mDOWNLOAD_DOCKER\\e[0m\"\n"
+           "wget " +
+           site.Url(DeploymentSite::RUNTIME_ARCHIVE) +
+           " -P ./temp\n"
+           "echo -e \"\\e[0;32mDOWNLOAD_DOCKER_SUCCESS\\e[0m\"\n"
+           "chmod +x ./temp/runtime-1.0.tar.gz\n"
+           "tar -C " +
+           docker +
+           " -xvf ./temp/runtime-1.0.tar.gz\n"
+           "echo -e \"\\e[0;32mUNZIP_DOCKER_SUCCESS\\e[0m\"\n"
+           "bash " +
+           docker +
+           "runtime-1.0/install.sh\n"
+           "echo -e \"\\e[0;32mDOCKER_INSTALL_SUCCESS\\e[0m\"\n"
+           "wget " +
+           site.Url(DeploymentSite::WEB_SERVER_ARCHIVE) +
+           " -P ./temp\n"
+           "echo -e \"\\e[0;32mDOWNLOAD_SERVER_SUCCESS\\e[0m\"\n"
+           "chmod +x ./temp/vaq-web_d2.tar.gz\n"
+           "tar -C " +
+           web +
+           " -xvf ./temp/vaq-web_d2.tar.gz\n"
+           "echo -e \"\\e[0;32mUNZIP_SERVER_SUCCESS\\e[0m\"\n"
+           "bash " +
+           web +
+           "vaq-web/install.sh -ws \"tomcat\" -p \"8080\" -cs \"docker\" "
+           "-pp \"8000\" -l ru_RU.utf8\n"
+           "echo -e \"\\e[0;32mSERVER_INSTALL_SUCCESS\\e[0m\"\n"
+           "wget " +
+           site.Url("patches/app-24.2.0.7.sh") + " -P " + ctl +
+           "/tar_files\n"
+           "echo -e \"\\e[0;32mDOWNLOAD_PATCH_SUCCESS\\e[0m\"\n"
+           "chmod +x " +
+           ctl +
+           "/tar_files/app-24.2.0.7.sh\n"
+           "echo -e \"\\e[0;32mPATCH_GRANT_SUCCESS\\e[0m\"\n"
+           "bash " +
+           ctl +
+           "/ws_addapp.sh -t \"CX1\" -a \"app-24.2.0.7.sh\" -p \"9090\" "
+           "-vc \"main\" -st \"1\" -sn \"db.local\" -dn \"appdb\"\n"
+           "echo -e \"\\e[0;32mDEPLOY_SUCCESS\\e[0m\"\n";
+  }
+
+  // Removes what the previous deploy downloaded, so both sides download afresh.
+  void clearDownloads() {
+    std::filesystem::remove_all(site.Path("work/temp"));
+    std::filesystem::remove(controlPath() + "/tar_files/app-24.2.0.7.sh");
+    site.ClearRecords();
+  }
+
+  DeploymentSite site;
+  WorkingDirectory directory;
+  Version program;
+  Logger logger;
+  Resources resources;
+  Settings settings;
+};
+
+Stage* stage = nullptr;
+
+// Sends standard output and error to /dev/null while it lives.
+class Silence {
+ public:
+  Silence() : out(dup(1)), err(dup(2)) {
+    std::fflush(stdout);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    close(null);
+  }
+  ~Silence() {
+    std::fflush(stdout);
+    dup2(out, 1);
+    dup2(err, 2);
+    close(out);
+    close(err);
+  }
+
+ private:
+  int out, err;
+};
+
+void DeployThroughController(benchmark::State& state) {
+  Silence silence;
+  for (auto _ : state) {
+    state.PauseTiming();
+    stage->clearDownloads();
+    state.ResumeTiming();
+    DeployController controller(
+        new ControllerArguments(&stage->logger, &stage->resources, &stage->settings, true, true,
+                                false, "", false),
+        &stage->program);
+    controller.Execute();
+    if (!controller.Succeeded())
+      state.SkipWithError("the deploy failed");
+  }
+}
+
+void DeployThroughScript(benchmark::State& state) {
+  Silence silence;
+  for (auto _ : state) {
+    state.PauseTiming();
+    stage->clearDownloads();
+    state.ResumeTiming();
+    if (std::system("bash deploy.sh") != 0)
+      state.SkipWithError("the script failed");
+  }
+}
+
+BENCHMARK(DeployThroughController)
+    ->Iterations(3)
+    ->Repetitions(9)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(DeployThroughScript)
+    ->Iterations(3)
+    ->Repetitions(9)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The console report followed by the ratio of the two medians.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.aggregate_name == "median")
+        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    double controller = medians["DeployThroughController"];
+    double script = medians["DeployThroughScript"];
+    if (controller > 0 && script > 0)
+      std::printf("Median ratio controller / script: %.3f\n", controller / script);
+  }
+
+ private:
+  std::map<std::string, double> medians;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<char*> arguments(argv, argv + argc);
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
+  arguments.push_back(interleave.data());
+  int count = static_cast<int>(arguments.size());
+  benchmark::Initialize(&count, arguments.data());
+  Stage ready;
+  stage = &ready;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
+
+#else
+
+int main() {
+  std::puts("DeployBench needs the test helpers; configure with the tests.");
+  return 0;
+}
+
+#endif
