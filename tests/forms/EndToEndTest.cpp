@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "forms/TmuxPane.h"
+#include "support/DeploymentSite.h"
+#include "support/TempDir.h"
+
+namespace {
+const std::string PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
+const std::string SHARE = DEPLOYER_SOURCE_DIR "/share/";
+const char* const TITLE = "Web application deployment";
+
+// A working folder prepared from the shipped files, and the program started in a pane there.
+class EndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!TmuxPane::Available() || !std::filesystem::exists(PROGRAM))
+      GTEST_SKIP() << "tmux or the program is missing";
+    for (const char* name : {"Settings.json", "Resources.res"})
+      std::filesystem::copy_file(SHARE + name, dir.File(name));
+  }
+  // Starts the program and waits for its main screen.
+  TmuxPane& Open(const std::string& folder, int width = 100, int height = 30,
+                 const std::string& prefix = "", const std::string& wait = TITLE) {
+    pane = std::make_unique<TmuxPane>(folder, width, height, prefix);
+    pane->Start("'" + PROGRAM + "'");
+    EXPECT_TRUE(pane->WaitFor(wait)) << pane->Screen();
+    return *pane;
+  }
+  TmuxPane& Open() { return Open(dir.Path()); }
+
+  TempDir dir;
+  std::unique_ptr<TmuxPane> pane;
+};
+
+std::string line(const std::string& screen, int row) {
+  size_t start = 0;
+  for (int index = 0; index < row && start != std::string::npos; ++index)
+    start = screen.find('\n', start) == std::string::npos ? std::string::npos
+                                                          : screen.find('\n', start) + 1;
+  if (start == std::string::npos)
+    return "";
+  return screen.substr(start, screen.find('\n', start) - start);
+}
+}  // namespace
+
+TEST_F(EndToEnd, MainScreenFocusMovesAndEscapeEndsWithStatusZero) {
+  std::string shipped = dir.Read("Settings.json");
+  TmuxPane& pane = Open();
+  std::string screen = pane.Screen();
+  EXPECT_EQ(line(screen, 0), std::string(95, ' ') + ">Exit");
+  EXPECT_EQ(line(screen, 28), ">Save" + std::string(80, ' ') + ">Deploy >Update");
+  const std::string focused = "\x1b[1m\x1b[33m\x1b[46m>Container runtime settings";
+  pane.Keys({"Tab"});
+  EXPECT_TRUE(pane.WaitForScreen(
+      [&](const std::string&) { return pane.Screen(true).find(focused) != std::string::npos; }));
+  pane.Keys({"Down", "Up"});
+  pane.Keys({"Escape"});
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(pane.Status(), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(dir.Read("Settings.json"), shipped);
+  EXPECT_EQ(dir.Read("log.txt").rfind("Started at ", 0), 0u);
+}
+
+TEST_F(EndToEnd, ClicksToggleAndExitAsksFirst) {
+  std::string shipped = dir.Read("Settings.json");
+  TmuxPane& pane = Open();
+  pane.Click(2, 2);
+  EXPECT_TRUE(pane.WaitFor("    -Install the container runtime")) << pane.Screen();
+  pane.Click(96, 0);
+  EXPECT_TRUE(pane.WaitFor("Do you want to leave the program?"));
+  pane.Keys({"Escape"});
+  EXPECT_TRUE(pane.WaitForScreen(
+      [](const std::string& s) { return s.find("Do you want") == std::string::npos; }));
+  pane.Keys({"Enter"});  // the clicked Exit button has the focus again
+  EXPECT_TRUE(pane.WaitFor("Do you want to leave the program?"));
+  pane.Keys({"Tab", "Enter"});
+  EXPECT_TRUE(pane.WaitForScreen(
+      [](const std::string& s) { return s.find("Do you want") == std::string::npos; }));
+  EXPECT_TRUE(pane.Screen().find(TITLE) != std::string::npos);
+  pane.Keys({"Enter"});
+  EXPECT_TRUE(pane.WaitFor("Do you want to leave the program?"));
+  pane.Keys({"Enter"});
+  EXPECT_EQ(pane.Status(), 0);
+  EXPECT_EQ(dir.Read("Settings.json"), shipped);
+}
+
+TEST_F(EndToEnd, SaveWritesTheFileAndAFailedSaveRunsOn) {
+  dir.Write("Settings.json", "{\"Docker\": {\"Path\": \"/opt/\"}}");
+  TmuxPane& pane = Open();
+  pane.Click(1, 28);
+  EXPECT_TRUE(pane.WaitFor("The settings have been saved."));
+  EXPECT_EQ(dir.Read("Settings.json"), "{\n\t\"Docker\": {\n\t\t\"Path\": \"/opt/\"\n\t}\n}");
+  pane.Keys({"Escape"});
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+
+  TempDir locked;
+  for (const char* name : {"Settings.json", "Resources.res"})
+    std::filesystem::copy_file(SHARE + name, locked.File(name));
+  chmod(locked.Path().c_str(), 0555);
+  std::string prefix = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  TmuxPane& other = Open(locked.Path(), 100, 30, prefix);
+  other.Click(1, 28);
+  EXPECT_TRUE(other.WaitFor("The settings could not be saved.")) << other.Screen();
+  other.Keys({"Enter"});
+  EXPECT_TRUE(other.WaitForScreen(
+      [](const std::string& s) { return s.find("could not") == std::string::npos; }));
+  other.Keys({"Escape"});
+  EXPECT_EQ(other.Status(), 0);
+  chmod(locked.Path().c_str(), 0755);
+}
+
+TEST_F(EndToEnd, EndedInputAndInterruptLeaveTheTerminalUsable) {
+  pane = std::make_unique<TmuxPane>(dir.Path());
+  auto start = std::chrono::steady_clock::now();
+  pane->Start("'" + PROGRAM + "' </dev/null");
+  EXPECT_EQ(pane->Status(), 1);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+  TmuxPane& other = Open();
+  const std::string mouseFlags = "#{mouse_any_flag}#{mouse_standard_flag}#{mouse_button_flag}";
+  EXPECT_NE(other.Format(mouseFlags).find('1'), std::string::npos);
+  other.Keys({"C-c"});
+  EXPECT_GT(other.Status(), 0);
+  other.Keys({"'echo typed-back'", "Enter"});
+  EXPECT_TRUE(other.WaitFor("typed-back\n")) << other.Screen();
+  EXPECT_EQ(other.Format(mouseFlags), "000\n");
+}
+
+TEST_F(EndToEnd, ResizeRedrawsAndASmallTerminalShowsTheNotice) {
+  TmuxPane& pane = Open();
+  pane.Resize(120, 40);
+  EXPECT_TRUE(pane.WaitFor(std::string(115, ' ') + ">Exit")) << pane.Screen();
+  pane.Resize(40, 12);
+  EXPECT_TRUE(pane.WaitFor("The terminal is too small. It needs at l")) << pane.Screen();
+  pane.Resize(100, 30);
+  EXPECT_TRUE(pane.WaitFor(TITLE));
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+
+  TmuxPane& small = Open(dir.Path(), 40, 12, "", "The terminal is too small.");
+  small.Resize(100, 30);
+  EXPECT_TRUE(small.WaitFor(TITLE));
+  small.Keys({"Escape"});
+  EXPECT_EQ(small.Status(), 0);
+}
+
+TEST_F(EndToEnd, DeployAndUpdateRunAfterScreenMode) {
+  struct Case {
+    int x;
+    int scriptStatus;
+    const char* last;
+    int status;
+  } cases[] = {
+      {86, 0, "The application has been deployed.", 0},
+      {94, 0, "The application has been updated.", 0},
+      {94, 3, "Update failed, code ", 1},
+  };
+  for (const Case& c : cases) {
+    DeploymentSite site;
+    site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch 24.2.0.7\n");
+    site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, c.scriptStatus, 0);
+    site.WriteSettings("work/Settings.json");
+    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("work/Resources.res"));
+    TmuxPane& pane = Open(site.Path("work"));
+    pane.Click(c.x, 28);
+    EXPECT_EQ(pane.Status(std::chrono::seconds(30)), c.status) << pane.Screen();
+    EXPECT_NE(pane.Screen().find(c.last), std::string::npos) << pane.Screen();
+  }
+}

@@ -1,0 +1,124 @@
+#include "forms/TmuxPane.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+#include <thread>
+
+namespace {
+std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text)
+    result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+std::string hex(int byte) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02x", byte);
+  return text;
+}
+
+int counter = 0;
+}  // namespace
+
+TmuxPane::TmuxPane(const std::string& folder, int width, int height, const std::string& prefix)
+    : socket("deployer-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter)) {
+  std::string shell = prefix +
+                      "env -i PATH=\"$PATH\" HOME=\"$HOME\" TERM=screen LANG=C.UTF-8 "
+                      "PS1='$ ' bash --norc --noprofile";
+  tmux("new-session -d -x " + std::to_string(width) + " -y " + std::to_string(height) + " -c " +
+       quoted(folder) + " " + quoted(shell));
+  tmux("set-option -g status off");
+  WaitFor("$");
+}
+
+TmuxPane::~TmuxPane() {
+  tmux("kill-server");
+}
+
+bool TmuxPane::Available() {
+  return std::system("tmux -V >/dev/null 2>&1") == 0;
+}
+
+std::string TmuxPane::tmux(const std::string& arguments) {
+  std::string command = "tmux -L " + socket + " " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr)
+    return "";
+  std::string output;
+  std::array<char, 4096> buffer;
+  size_t count;
+  while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    output.append(buffer.data(), count);
+  pclose(pipe);
+  return output;
+}
+
+void TmuxPane::Start(const std::string& commandLine) {
+  tmux("send-keys -l " + quoted("clear; " + commandLine + "; echo STATUS=$?"));
+  tmux("send-keys Enter");
+}
+
+void TmuxPane::Keys(const std::vector<std::string>& keys) {
+  for (const std::string& key : keys)
+    tmux("send-keys " + key);
+}
+
+// A press and a release of the first button, as a terminal reports them. Clicks closer than
+// curses' click interval would be read as one double click, so they are kept apart.
+void TmuxPane::Click(int x, int y) {
+  auto gap = std::chrono::steady_clock::now() - lastClick;
+  if (gap < std::chrono::milliseconds(250))
+    std::this_thread::sleep_for(std::chrono::milliseconds(250) - gap);
+  lastClick = std::chrono::steady_clock::now();
+  std::string bytes;
+  for (int button : {32, 35})
+    bytes += " 1b 5b 4d " + hex(button) + " " + hex(x + 33) + " " + hex(y + 33);
+  tmux("send-keys -H" + bytes);
+}
+
+void TmuxPane::Resize(int width, int height) {
+  tmux("resize-window -x " + std::to_string(width) + " -y " + std::to_string(height));
+}
+
+std::string TmuxPane::Screen(bool colours) {
+  return tmux(std::string("capture-pane -p") + (colours ? " -e" : ""));
+}
+
+std::string TmuxPane::Format(const std::string& format) {
+  return tmux("display-message -p " + quoted(format));
+}
+
+bool TmuxPane::WaitForScreen(const std::function<bool(const std::string&)>& test,
+                             std::chrono::milliseconds limit) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (true) {
+    if (test(Screen()))
+      return true;
+    if (std::chrono::steady_clock::now() > deadline)
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+bool TmuxPane::WaitFor(const std::string& text, std::chrono::milliseconds limit) {
+  return WaitForScreen(
+      [&text](const std::string& screen) { return screen.find(text) != std::string::npos; }, limit);
+}
+
+int TmuxPane::Status(std::chrono::milliseconds limit) {
+  std::smatch match;
+  const std::regex status("STATUS=(\\d+)");
+  std::string screen;
+  bool ended = WaitForScreen(
+      [&](const std::string& text) {
+        screen = text;
+        return std::regex_search(screen, match, status);
+      },
+      limit);
+  return ended ? std::stoi(match[1]) : -1;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+// The program in a tmux pane of its own server, for end-to-end tests:
+//
+//   TmuxPane pane(folder);                       // a shell in folder, 100 x 30
+//   pane.Start(program);                         // runs it; the shell then prints STATUS=<code>
+//   ASSERT_TRUE(pane.WaitFor("Web application deployment"));
+//   pane.Keys({"Tab"}); pane.Click(2, 2);        // tmux key names; a left click at a cell
+//   pane.Screen(); pane.Screen(true);            // the pane's text, with colours when asked
+//   EXPECT_EQ(pane.Status(), 0);                 // waits for the program to end
+//
+// Waiting polls the pane until a deadline instead of sleeping fixed times.
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TmuxPane {
+ public:
+  explicit TmuxPane(const std::string& folder, int width = 100, int height = 30,
+                    const std::string& prefix = "");
+  ~TmuxPane();
+  TmuxPane(const TmuxPane&) = delete;
+  TmuxPane& operator=(const TmuxPane&) = delete;
+
+  static bool Available();
+  // Types the command line and Enter; the shell prints STATUS=<code> after it.
+  void Start(const std::string& commandLine);
+  void Keys(const std::vector<std::string>& keys);
+  void Click(int x, int y);
+  void Resize(int width, int height);
+  std::string Screen(bool colours = false);
+  std::string Format(const std::string& format);
+  bool WaitFor(const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(10));
+  bool WaitForScreen(const std::function<bool(const std::string&)>& test,
+                     std::chrono::milliseconds limit = std::chrono::seconds(10));
+  // The exit status printed by the shell, -1 when none came in time.
+  int Status(std::chrono::milliseconds limit = std::chrono::seconds(10));
+
+ private:
+  std::string tmux(const std::string& arguments);
+
+  std::string socket;
+  std::chrono::steady_clock::time_point lastClick;
+};
