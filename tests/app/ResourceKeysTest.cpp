@@ -2,8 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
-#include <set>
 #include <sstream>
 
 #include "app/Logger.h"
@@ -12,6 +10,7 @@
 namespace {
 
 const std::string SOURCES = DEPLOYER_SOURCE_DIR "/src";
+const std::string LOOKUP = "texts[\"";
 
 std::string readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -20,42 +19,57 @@ std::string readFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-// Every texts[...] lookup in the sources, keyed by "file: lookup".
-std::map<std::string, std::string> lookups() {
-  std::map<std::string, std::string> found;
-  std::regex lookup(R"(texts\s*\[([^\]]*)\])");
+bool isKey(const std::string& key) {
+  if (key.empty() || key[0] < 'A' || key[0] > 'Z')
+    return false;
+  for (char c : key) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'))
+      return false;
+  }
+  return true;
+}
+
+// The keys of every texts["..."] lookup in the sources, each with the file it is in.
+std::multimap<std::string, std::string> lookups() {
+  std::multimap<std::string, std::string> found;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(SOURCES)) {
     if (!entry.is_regular_file())
       continue;
     std::string text = readFile(entry.path());
-    for (std::sregex_iterator it(text.begin(), text.end(), lookup), end; it != end; ++it)
-      found[entry.path().filename().string() + ": " + it->str()] = (*it)[1].str();
+    for (size_t at = text.find(LOOKUP); at != std::string::npos; at = text.find(LOOKUP, at + 1)) {
+      size_t start = at + LOOKUP.size();
+      size_t end = text.find("\"]", start);
+      found.emplace(text.substr(start, end == std::string::npos ? 0 : end - start),
+                    entry.path().filename().string());
+    }
   }
   return found;
+}
+
+std::map<std::string, std::string> shippedTexts() {
+  Logger logger("/nonexistent-folder/log.txt");
+  Resources resources(&logger, DEPLOYER_SOURCE_DIR "/share/Resources.res");
+  resources.Load();
+  return resources.texts;
 }
 
 }  // namespace
 
 TEST(ResourceKeys, EveryLookupInTheSourcesNamesAShippedKey) {
-  Logger logger("/nonexistent-folder/log.txt");
-  Resources resources(&logger, DEPLOYER_SOURCE_DIR "/share/Resources.res");
-  resources.Load();
-  std::regex literal("\"([A-Z][A-Z0-9_]*)\"");
-  std::smatch key;
-  for (const auto& [where, argument] : lookups()) {
-    ASSERT_TRUE(std::regex_match(argument, key, literal))
-        << where << ": look texts up with a literal upper-case key";
-    EXPECT_EQ(resources.texts.count(key[1].str()), 1u) << where << " is not in Resources.res";
+  std::map<std::string, std::string> texts = shippedTexts();
+  std::multimap<std::string, std::string> found = lookups();
+  EXPECT_FALSE(found.empty());
+  for (const auto& [key, file] : found) {
+    EXPECT_TRUE(isKey(key)) << file << ": texts[\"" << key << "\"] is no upper-case key";
+    EXPECT_EQ(texts.count(key), 1u) << file << ": " << key << " is not in Resources.res";
   }
 }
 
 TEST(ResourceKeys, ShippedFileGivesEveryEntryAText) {
-  Logger logger("/nonexistent-folder/log.txt");
-  Resources resources(&logger, DEPLOYER_SOURCE_DIR "/share/Resources.res");
-  resources.Load();
-  EXPECT_GT(resources.texts.size(), 100u);
-  for (const auto& [key, text] : resources.texts) {
-    EXPECT_TRUE(std::regex_match(key, std::regex("[A-Z][A-Z0-9_]*"))) << "key '" << key << "'";
+  std::map<std::string, std::string> texts = shippedTexts();
+  EXPECT_GT(texts.size(), 100u);
+  for (const auto& [key, text] : texts) {
+    EXPECT_TRUE(isKey(key)) << "key '" << key << "'";
     EXPECT_FALSE(text.empty()) << key;
   }
 }
