@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
+#include "support/Shape.h"
 #include "support/TempDir.h"
 
 TEST(Logger, WritesStartLineMessagesAndDuration) {
@@ -15,13 +14,14 @@ TEST(Logger, WritesStartLineMessagesAndDuration) {
     logger.Write("two\nlines");
   }
   std::string log = dir.Read("log.txt");
-  std::regex shape(
-      "Started at \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d"
-      "\n\\d\\d:\\d\\d:\\d\\d > first"
-      "\n\\d\\d:\\d\\d:\\d\\d > "
-      "\n\\d\\d:\\d\\d:\\d\\d > two\nlines"
-      "\nDuration: [01] sec\\.");
-  EXPECT_TRUE(std::regex_match(log, shape)) << log;
+  std::string shape =
+      "Started at ##.##.#### ##:##:##"
+      "\n##:##:## > first"
+      "\n##:##:## > "
+      "\n##:##:## > two\nlines"
+      "\nDuration: # sec.";
+  EXPECT_TRUE(MatchesShape(log, shape)) << log;
+  EXPECT_LE(log[log.size() - 6], '1') << log;  // a run this short lasts 0 or 1 seconds
 }
 
 TEST(Logger, StartsAFreshFileEachRun) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "support/Shape.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -27,21 +28,10 @@ struct Program {
   TempDir dir;
 };
 
-// True when text starts with shape, where "#" in the shape stands for any decimal digit.
-bool startsLike(const std::string& text, const std::string& shape) {
-  if (text.size() < shape.size())
-    return false;
-  for (size_t i = 0; i < shape.size(); i++) {
-    bool digit = std::isdigit(static_cast<unsigned char>(text[i])) != 0;
-    if (shape[i] == '#' ? !digit : text[i] != shape[i])
-      return false;
-  }
-  return true;
-}
-
 // The log of one run: the start line, the program version first, the duration line last.
 void expectWholeLog(const std::string& log) {
-  EXPECT_TRUE(startsLike(log, "Started at ##.##.#### ##:##:##\n##:##:## > Version 1.24.2.1\n"))
+  EXPECT_TRUE(
+      MatchesShape(log, "Started at ##.##.#### ##:##:##\n##:##:## > Version 1.24.2.1\n", true))
       << log;
   size_t last = log.rfind("\nDuration: ");
   ASSERT_NE(last, std::string::npos) << log;
