@@ -46,6 +46,18 @@ std::string format(const char* pattern, double value) {
   return text;
 }
 
+// Stores value in node unless it holds it already (read by the getter of the same kind, so a
+// node of another kind throws); logs line before a change. True when the value changed.
+template <typename T>
+bool store(Logger* logger, Json* node, const std::string& line, T value, T (Json::*get)(),
+           void (Json::*set)(T)) {
+  if ((node->*get)() == value)
+    return false;
+  logger->Write(line);
+  (node->*set)(value);
+  return true;
+}
+
 }  // namespace
 
 Settings::Settings(Logger* logger, std::string fileName) : logger(logger), fileName(fileName) {}
@@ -104,38 +116,29 @@ double Settings::GetDouble(std::string path) {
 
 void Settings::SetString(std::string path, std::string value) {
   Json* node = find(path);
-  if (node->GetString() == value)
-    return;
-  logger->Write("Settings::SetString " + path + " as " + value + ".");
-  node->SetString(value);
-  modified = true;
+  modified |= store(logger, node, "Settings::SetString " + path + " as " + value + ".", value,
+                    &Json::GetString, &Json::SetString);
 }
 
 void Settings::SetInteger(std::string path, int value) {
   Json* node = find(path);
-  if (node->GetInteger() == value)
-    return;
-  logger->Write("Settings::SetInteger " + path + " as " + format("%d", value) + ".");
-  node->SetInteger(value);
-  modified = true;
+  modified |=
+      store(logger, node, "Settings::SetInteger " + path + " as " + format("%d", value) + ".",
+            value, &Json::GetInteger, &Json::SetInteger);
 }
 
 void Settings::SetBoolean(std::string path, bool value) {
   Json* node = find(path);
-  if (node->GetBoolean() == value)
-    return;
-  logger->Write("Settings::SetBoolean " + path + " as " + (value ? "true" : "false") + ".");
-  node->SetBoolean(value);
-  modified = true;
+  modified |= store(logger, node,
+                    "Settings::SetBoolean " + path + " as " + (value ? "true" : "false") + ".",
+                    value, &Json::GetBoolean, &Json::SetBoolean);
 }
 
 void Settings::SetDouble(std::string path, double value) {
   Json* node = find(path);
-  if (node->GetDouble() == value)
-    return;
-  logger->Write("Settings::SetDouble " + path + " as " + format("%f", value) + ".");
-  node->SetDouble(value);
-  modified = true;
+  modified |=
+      store(logger, node, "Settings::SetDouble " + path + " as " + format("%f", value) + ".", value,
+            &Json::GetDouble, &Json::SetDouble);
 }
 
 bool Settings::IsModified() {
