@@ -7,6 +7,7 @@
 #include "ui/Area.h"
 #include "ui/Control.h"
 #include "ui/Field.h"
+#include "ui/Mouse.h"
 #include "ui/Style.h"
 #include "util/String.h"
 
@@ -24,6 +25,13 @@ int EntryText::ByteOf(int key) {
   if (key < -128 || key > 255)
     return -1;
   return key & 0xFF;
+}
+
+int EntryText::ClickedColumn(Control& control, const Mouse* mouse) {
+  Area print = control.GetPrintArea();
+  std::unique_ptr<Position> origin(print.GetPosition());
+  std::unique_ptr<Position> point(mouse->GetPosition());
+  return point->x - (origin ? origin->x : 0);
 }
 
 std::string EntryText::CharacterAt(const std::string& text, int index) {

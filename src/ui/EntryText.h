@@ -3,6 +3,7 @@
 #include <string>
 
 class Control;
+class Mouse;
 
 // What text and number fields share: placing a character at a display position, reading key
 // bytes and the look of the cursor.
@@ -17,6 +18,8 @@ class EntryText {
   // A byte delivered as a key (0 to 255, or -128 to -1 for a signed char), or -1 for a key that
   // is no byte.
   static int ByteOf(int key);
+  // The column of the mouse, counted from the left of the control's print area.
+  static int ClickedColumn(Control& control, const Mouse* mouse);
   // The display character at index, or a space past the end of the text.
   static std::string CharacterAt(const std::string& text, int index);
   // While control is active and drawn: draws character in the cursor look at column (counted

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "ui/EntryText.h"
-#include "ui/Mouse.h"
 #include "ui/Style.h"
 #include "util/String.h"
 
@@ -233,10 +232,7 @@ bool Field::OnMouseClick(Mouse* mouse) {
   bool handled = Control::OnMouseClick(mouse);
   if (!handled)
     return false;
-  Area print = GetPrintArea();
-  std::unique_ptr<Position> origin(print.GetPosition());
-  std::unique_ptr<Position> point(mouse->GetPosition());
-  int column = offset + point->x - origin->x;
+  int column = offset + EntryText::ClickedColumn(*this, mouse);
   cursor = std::clamp(column, 0, String::LengthW(text));
   redraw();
   return handled;

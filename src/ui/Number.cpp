@@ -7,7 +7,6 @@
 
 #include "ui/EntryText.h"
 #include "ui/Field.h"
-#include "ui/Mouse.h"
 #include "ui/NumberText.h"
 #include "ui/Style.h"
 #include "util/String.h"
@@ -252,10 +251,8 @@ bool Number<T>::OnMouseClick(Mouse* mouse) {
   bool handled = Control::OnMouseClick(mouse);
   if (!handled)
     return false;
-  Area print = GetPrintArea();
-  std::unique_ptr<Position> origin(print.GetPosition());
-  std::unique_ptr<Position> point(mouse->GetPosition());
-  cursor = std::clamp(shownOffset + point->x - origin->x, 0, length());
+  int column = shownOffset + EntryText::ClickedColumn(*this, mouse);
+  cursor = std::clamp(column, 0, length());
   offset = shownOffset;
   redraw();
   return handled;
