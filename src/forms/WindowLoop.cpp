@@ -7,6 +7,7 @@
 #include "forms/Form.h"
 #include "forms/Terminal.h"
 #include "forms/Window.h"
+#include "ui/Field.h"
 #include "ui/Mouse.h"
 #include "ui/Panel.h"
 
@@ -113,8 +114,10 @@ void Window::escape() {
     CloseCurrentForm();
 }
 
-// Hook for the insert mode of text fields: Field::Insert = !Field::Insert once fields exist.
-void Window::toggleInsert() {}
+// Insert switches every text field between inserting and overwriting.
+void Window::toggleInsert() {
+  Field::Insert = !Field::Insert;
+}
 
 int Window::mouseHandler() {
   Mouse mouse;

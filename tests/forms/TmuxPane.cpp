@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <regex>
 #include <thread>
 
 namespace {
@@ -111,14 +111,20 @@ bool TmuxPane::WaitFor(const std::string& text, std::chrono::milliseconds limit)
 }
 
 int TmuxPane::Status(std::chrono::milliseconds limit) {
-  std::smatch match;
-  const std::regex status("STATUS=(\\d+)");
-  std::string screen;
-  bool ended = WaitForScreen(
-      [&](const std::string& text) {
-        screen = text;
-        return std::regex_search(screen, match, status);
+  int status = -1;
+  WaitForScreen(
+      [&status](const std::string& screen) {
+        const std::string mark = "STATUS=";
+        for (size_t at = screen.find(mark); at != std::string::npos;
+             at = screen.find(mark, at + 1)) {
+          size_t digits = at + mark.size();
+          if (digits < screen.size() && std::isdigit(static_cast<unsigned char>(screen[digits]))) {
+            status = std::atoi(screen.c_str() + digits);
+            return true;
+          }
+        }
+        return false;
       },
       limit);
-  return ended ? std::stoi(match[1]) : -1;
+  return status;
 }

@@ -10,6 +10,7 @@
 #include "forms/Form.h"
 #include "forms/WindowDesk.h"
 #include "ui/Button.h"
+#include "ui/Field.h"
 #include "ui/Panel.h"
 
 namespace {
@@ -358,4 +359,12 @@ TEST(Window, TooSmallScreenShowsOnlyTheNoticeUntilEnlarged) {
   EXPECT_EQ(shrunk, notice + "\n");
   EXPECT_EQ(enlarged, top);
   EXPECT_EQ(desk.Active(), "SettingsDockerCEButton");
+}
+
+TEST(Window, InsertSwitchesTheTypingModeOfTextFields) {
+  WindowDesk desk;
+  bool before = Field::Insert;
+  desk.Run({Key(KEY_IC)});
+  EXPECT_EQ(Field::Insert, !before);
+  Field::Insert = before;
 }
