@@ -27,11 +27,12 @@ int Application::Run() {
 }
 
 bool Application::cycle() {
-  int action = NO_ACTION;
+  int action = WindowAction::NO_ACTION;
   std::unique_ptr<ControllerArguments> arguments;
-  if (!interfacePhase(&action, arguments) || action < DEPLOY || action > MIGRATE)
+  if (!interfacePhase(&action, arguments) || action < WindowAction::DEPLOY ||
+      action > WindowAction::MIGRATE)
     return false;
-  return controllerPhase(action, std::move(arguments)) && action == MIGRATE;
+  return controllerPhase(action, std::move(arguments)) && action == WindowAction::MIGRATE;
 }
 
 bool Application::interfacePhase(int* action, std::unique_ptr<ControllerArguments>& arguments) {
@@ -96,6 +97,7 @@ bool Application::controllerPhase(int action, std::unique_ptr<ControllerArgument
   } catch (...) {
     logFailure(nullptr);
   }
+  status = 1;  // an action that broke off has failed
   return false;
 }
 
@@ -111,7 +113,7 @@ void Application::logFailure(const char* message) {
 int Application::runInterface(std::unique_ptr<ControllerArguments>& arguments) {
   arguments = std::make_unique<ControllerArguments>(logger, resources, settings, true, true, false,
                                                     "", false);
-  return NO_ACTION;
+  return WindowAction::NO_ACTION;
 }
 
 bool Application::runController(int, std::unique_ptr<ControllerArguments>) {

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "app/WindowAction.h"
+
 class ControllerArguments;
 class Logger;
 class Resources;
@@ -14,13 +16,6 @@ class Version;
 // The interface and the controller are reached through virtual hooks.
 class Application {
  public:
-  // Action codes returned by the interface phase.
-  static const int NO_ACTION = 0;
-  static const int DEPLOY = 1;
-  static const int UPDATE = 2;
-  static const int DELETE = 3;
-  static const int MIGRATE = 4;
-
   // File names of the working directory, used in the message of a failed start.
   struct Files {
     std::string resources;

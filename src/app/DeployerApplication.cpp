@@ -34,16 +34,16 @@ bool DeployerApplication::runController(int action,
                                         std::unique_ptr<ControllerArguments> arguments) {
   std::unique_ptr<Controller> controller;
   switch (action) {
-    case DEPLOY:
+    case WindowAction::DEPLOY:
       controller = std::make_unique<DeployController>(arguments.release(), version);
       break;
-    case UPDATE:
+    case WindowAction::UPDATE:
       controller = std::make_unique<UpdateController>(arguments.release(), version);
       break;
-    case DELETE:
+    case WindowAction::DELETE:
       controller = std::make_unique<DeleteController>(arguments.release(), version);
       break;
-    case MIGRATE:
+    case WindowAction::MIGRATE:
       controller = std::make_unique<MigrateController>(arguments.release(), version);
       break;
     default:

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowAction.h"
 #include "ui/Container.h"
 #include "ui/Control.h"
 #include "ui/Theme.h"
@@ -26,13 +27,6 @@ inline constexpr const char* EVENT_MODAL_FORM_CLOSED = "modalFormClosed";
 // Destroying the window leaves screen mode.
 class Window : public Container {
  public:
-  // What Show returns.
-  static constexpr int NO_ACTION = 0;
-  static constexpr int DEPLOY = 1;
-  static constexpr int UPDATE = 2;
-  static constexpr int DELETE = 3;
-  static constexpr int MIGRATE = 4;
-
   // The services are shared and not owned. Runs on the process's own terminal.
   Window(Logger* logger, Resources* resources, Settings* settings);
   // Takes ownership of terminal, which the window runs on instead.
@@ -137,7 +131,7 @@ class Window : public Container {
   Settings* settings;
   ControlList items;
   bool finished = false;
-  int action = NO_ACTION;
+  int action = WindowAction::NO_ACTION;
   std::unique_ptr<Form> modalForm;
   Control* focusBeforeForm = nullptr;
   bool closeFormRequested = false;

@@ -27,12 +27,12 @@ void Window::OnSave() {
 }
 
 void Window::OnDeploy() {
-  action = DEPLOY;
+  action = WindowAction::DEPLOY;
   finished = true;
 }
 
 void Window::OnUpdate() {
-  action = UPDATE;
+  action = WindowAction::UPDATE;
   finished = true;
 }
 
@@ -58,7 +58,7 @@ void Window::OnDeleteConfirm(bool continueWithChanges) {
     return;
   }
   logger->Write("Window::OnDeleteConfirm Start deleting.");
-  action = DELETE;
+  action = WindowAction::DELETE;
   finished = true;
 }
 
@@ -73,7 +73,7 @@ void Window::OnMigrate(std::string path, bool deleteAfter) {
   logger->Write(path);
   migratePath = std::move(path);
   migrateDelete = deleteAfter;
-  action = MIGRATE;
+  action = WindowAction::MIGRATE;
   finished = true;
 }
 

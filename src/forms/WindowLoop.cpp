@@ -45,7 +45,7 @@ void Window::processing() {
       logger->Write("Window::processing input has ended.");
       inputEnded = true;
       finished = true;
-      action = NO_ACTION;
+      action = WindowAction::NO_ACTION;
       continue;
     }
     try {

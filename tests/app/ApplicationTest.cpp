@@ -18,7 +18,7 @@ namespace {
 
 // One interface cycle of the stand-in: the action it returns and what it does on the way.
 struct Step {
-  int action = Application::NO_ACTION;
+  int action = WindowAction::NO_ACTION;
   std::string migratePath;
   std::function<void()> inWindow;      // runs while the window exists
   std::function<void()> beforeWindow;  // runs before the window is built
@@ -179,31 +179,35 @@ TEST(Application, FailureWhileTheWindowExistsForcesScreenModeOff) {
   EXPECT_TRUE(run.controllerRuns.empty());
 }
 
-TEST(Application, FailuresOutsideTheWindowEndQuietly) {
+TEST(Application, FailuresOutsideTheWindowEndWithoutScreenOutput) {
   struct Case {
     const char* name;
     std::function<void(Step&)> arrange;
     const char* logged;
     std::vector<int> controllerRuns;
+    int status;
   } cases[] = {
       {"before the window",
        [](Step& s) { s.beforeWindow = [] { throw "No window"; }; },
        "Uncaught exception:|No window|",
-       {}},
+       {},
+       0},
       {"unknown failure",
        [](Step& s) { s.beforeWindow = [] { throw 42; }; },
        "Unknown exception.|",
-       {}},
+       {},
+       0},
       {"in the controller",
        [](Step& s) { s.controller = []() -> bool { throw "Script gone"; }; },
        "Uncaught exception:|Script gone|",
-       {4}},
+       {4},
+       1},
   };
   for (const Case& c : cases) {
     Step step = action(4);
     c.arrange(step);
     Session run({step, action(0)});
-    EXPECT_EQ(run.Start(), 0) << c.name;
+    EXPECT_EQ(run.Start(), c.status) << c.name;
     std::string logged = c.logged;
     EXPECT_EQ(run.Lines(logged.substr(0, logged.find('|'))), logged) << c.name;
     EXPECT_EQ(run.controllerRuns, c.controllerRuns) << c.name;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,7 +11,6 @@
 namespace {
 
 const std::string SOURCES = DEPLOYER_SOURCE_DIR "/src";
-const std::string LOOKUP = "texts[\"";
 
 std::string readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -29,19 +29,51 @@ bool isKey(const std::string& key) {
   return true;
 }
 
-// The keys of every texts["..."] lookup in the sources, each with the file it is in.
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The name that ends just before position end of text (letters, digits, underscores).
+std::string nameBefore(const std::string& text, size_t end) {
+  while (end > 0 && text[end - 1] == ' ')
+    end--;
+  size_t start = end;
+  while (start > 0 &&
+         (std::isalnum(static_cast<unsigned char>(text[start - 1])) || text[start - 1] == '_'))
+    start--;
+  return text.substr(start, end - start);
+}
+
+// Every resource key the sources name, each with the file it is in: the literal keys of
+// texts["..."] lookups, and the literals stored in variables named ...Key, the only variables a
+// lookup may use. A lookup through any other expression is kept as "?" + the expression.
+void scan(const std::string& text, const std::string& file,
+          std::multimap<std::string, std::string>* found) {
+  const std::string lookup = "texts[";
+  for (size_t at = text.find(lookup); at != std::string::npos; at = text.find(lookup, at + 1)) {
+    size_t start = at + lookup.size();
+    size_t end = text.find(']', start);
+    std::string inside = text.substr(start, end == std::string::npos ? 0 : end - start);
+    if (inside.size() >= 2 && inside.front() == '"' && inside.back() == '"')
+      found->emplace(inside.substr(1, inside.size() - 2), file);
+    else if (!endsWith(inside, "Key"))
+      found->emplace("?" + inside, file);
+  }
+  const std::string assignment = "= \"";
+  for (size_t at = text.find(assignment); at != std::string::npos;
+       at = text.find(assignment, at + 1)) {
+    size_t start = at + assignment.size();
+    size_t end = text.find('"', start);
+    if (endsWith(nameBefore(text, at), "Key") && end != std::string::npos && end > start)
+      found->emplace(text.substr(start, end - start), file);
+  }
+}
+
 std::multimap<std::string, std::string> lookups() {
   std::multimap<std::string, std::string> found;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(SOURCES)) {
-    if (!entry.is_regular_file())
-      continue;
-    std::string text = readFile(entry.path());
-    for (size_t at = text.find(LOOKUP); at != std::string::npos; at = text.find(LOOKUP, at + 1)) {
-      size_t start = at + LOOKUP.size();
-      size_t end = text.find("\"]", start);
-      found.emplace(text.substr(start, end == std::string::npos ? 0 : end - start),
-                    entry.path().filename().string());
-    }
+    if (entry.is_regular_file())
+      scan(readFile(entry.path()), entry.path().filename().string(), &found);
   }
   return found;
 }

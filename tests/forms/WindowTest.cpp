@@ -78,7 +78,7 @@ TEST(Window, MovesTheFocusThroughTheItemsAndWrapsAround) {
 TEST(Window, EnterSwitchesTheCheckBoxAndTheArgumentsCopyIt) {
   WindowDesk desk;
   Window& window = desk.Make({Key(Enter), Click(2, 4), Click(2, 4), Click(2, 4)});
-  EXPECT_EQ(window.Show(&desk.version), Window::NO_ACTION);
+  EXPECT_EQ(window.Show(&desk.version), WindowAction::NO_ACTION);
   EXPECT_EQ(desk.Rows(2, 3), R"(    -Install the container runtime >Container runtime settings
 
     -Install the web server >Web server settings)");
@@ -95,24 +95,24 @@ TEST(Window, DeployAndUpdateEndTheLoopWithTheirAction) {
     std::deque<Step> keys;
     int action;
   } cases[] = {
-      {{Click(86, 28)}, Window::DEPLOY},
-      {{Click(94, 28)}, Window::UPDATE},
-      {{Key(KEY_UP), Key(KEY_UP), Key(Enter), Key('x')}, Window::UPDATE},
-      {{Click(50, 15), Click(86, 28, BUTTON3_CLICKED)}, Window::NO_ACTION},
+      {{Click(86, 28)}, WindowAction::DEPLOY},
+      {{Click(94, 28)}, WindowAction::UPDATE},
+      {{Key(KEY_UP), Key(KEY_UP), Key(Enter), Key('x')}, WindowAction::UPDATE},
+      {{Click(50, 15), Click(86, 28, BUTTON3_CLICKED)}, WindowAction::NO_ACTION},
   };
   for (Case& c : cases) {
     WindowDesk desk;
     EXPECT_EQ(desk.Run(c.keys), c.action);
-    EXPECT_EQ(desk.window->InputEnded(), c.action == Window::NO_ACTION);
+    EXPECT_EQ(desk.window->InputEnded(), c.action == WindowAction::NO_ACTION);
   }
 }
 
 TEST(Window, EscapeOnTheMainScreenEndsAtOnceAndEndedInputIsReported) {
   WindowDesk desk;
-  EXPECT_EQ(desk.Run({Key(Escape), Key(Enter)}), Window::NO_ACTION);
+  EXPECT_EQ(desk.Run({Key(Escape), Key(Enter)}), WindowAction::NO_ACTION);
   EXPECT_FALSE(desk.window->InputEnded());
   WindowDesk ended;
-  EXPECT_EQ(ended.Run({Key(Tab)}), Window::NO_ACTION);
+  EXPECT_EQ(ended.Run({Key(Tab)}), WindowAction::NO_ACTION);
   EXPECT_TRUE(ended.window->InputEnded());
   EXPECT_EQ(LogCapture::Count(ended.log.Take(), "Window::processing input has ended."), 1);
 }
@@ -198,11 +198,11 @@ TEST(Window, DeleteAsksOnceWithNoFocusedAndTwiceWithUnsavedChanges) {
     int action;
     int questions;
   } cases[] = {
-      {false, {Enter}, Window::NO_ACTION, 1},
-      {false, {Tab, Enter}, Window::DELETE, 1},
-      {true, {Tab, Enter, Enter}, Window::NO_ACTION, 2},
-      {true, {Tab, Enter, Tab, Enter}, Window::DELETE, 2},
-      {true, {Tab, Enter, Escape}, Window::NO_ACTION, 2},
+      {false, {Enter}, WindowAction::NO_ACTION, 1},
+      {false, {Tab, Enter}, WindowAction::DELETE, 1},
+      {true, {Tab, Enter, Enter}, WindowAction::NO_ACTION, 2},
+      {true, {Tab, Enter, Tab, Enter}, WindowAction::DELETE, 2},
+      {true, {Tab, Enter, Escape}, WindowAction::NO_ACTION, 2},
   };
   for (Case& c : cases) {
     WindowDesk desk;
@@ -222,7 +222,7 @@ TEST(Window, DeleteAsksOnceWithNoFocusedAndTwiceWithUnsavedChanges) {
       EXPECT_EQ(seen[2].form, "DeleteSettingsChangedConfirmForm");
       EXPECT_EQ(seen[2].active, "DeleteSettingsChangedConfirmFormCancelButton");
     }
-    EXPECT_EQ(desk.window->InputEnded(), c.action == Window::NO_ACTION);
+    EXPECT_EQ(desk.window->InputEnded(), c.action == WindowAction::NO_ACTION);
     EXPECT_EQ(desk.dir.Read("Settings.json"), before);
   }
 }
@@ -252,7 +252,7 @@ TEST(Window, FailedSaveKeepsTheChangesAndTheLoopGoesOn) {
   ScreenTerminal* terminal = new ScreenTerminal(
       {Click(1, 28), Do([&] { shown = desk.Rows(12, 5); }), Key(Enter), Key(Tab)});
   Window failing(desk.log.Get(), &desk.resources, &settings, terminal);
-  EXPECT_EQ(failing.Show(&desk.version), Window::NO_ACTION);
+  EXPECT_EQ(failing.Show(&desk.version), WindowAction::NO_ACTION);
   EXPECT_NE(shown.find("The settings could not be saved."), std::string::npos) << shown;
   EXPECT_TRUE(settings.IsModified());
   EXPECT_EQ(settings.GetString("Install/Catalog"), "changed");
