@@ -6,71 +6,6 @@
 #include "controllers/ControllerArguments.h"
 
 namespace {
-const char* const KEYS[] = {"SAVE_CONFIG",
-                            "SAVE_CONFIG_SKIPPED",
-                            "DEPLOY_PATCH_VERSION_WARNING",
-                            "DOWNLOAD_DOCKER",
-                            "DOWNLOAD_DOCKER_CODE",
-                            "DOWNLOAD_DOCKER_SUCCESS",
-                            "UNZIP_DOCKER",
-                            "UNZIP_DOCKER_DENIED",
-                            "UNZIP_DOCKER_GRANTED",
-                            "UNZIP_DOCKER_FAILED",
-                            "UNZIP_DOCKER_SUCCESS",
-                            "DOCKER_INSTALATION",
-                            "DOCKER_INSTALL_FAIL",
-                            "DOCKER_INSTALL_SUCCESS",
-                            "DOWNLOAD_SERVER",
-                            "DOWNLOAD_SERVER_CODE",
-                            "DOWNLOAD_SERVER_SUCCESS",
-                            "UNZIP_SERVER",
-                            "UNZIP_SERVER_DENIED",
-                            "UNZIP_SERVER_GRANTED",
-                            "UNZIP_SERVER_FAILED",
-                            "UNZIP_SERVER_SUCCESS",
-                            "SERVER_INSTALATION",
-                            "SERVER_INSTALL_FAIL",
-                            "SERVER_INSTALL_SUCCESS",
-                            "DOWNLOAD_PATCH",
-                            "DOWNLOAD_PATCH_CODE",
-                            "DOWNLOAD_PATCH_SUCCESS",
-                            "PATCH_GRANT",
-                            "PATCH_GRANT_FAIL",
-                            "PATCH_GRANT_SUCCESS",
-                            "DEPLOY_PATCH",
-                            "DEPLOY_SUCCESS",
-                            "DEPLOY_FAIL",
-                            "UPDATING",
-                            "UPDATING_SUCCESS",
-                            "UPDATING_CODE",
-                            "DELETE_PATCH",
-                            "DELETE_PATCH_SUCCESS",
-                            "DELETE_PATCH_FAIL",
-                            "DELETE_WEB_SERVER_TOLM",
-                            "DELETE_WEB_SERVER_TOLM_SUCCESS",
-                            "DELETE_WEB_SERVER_TOLM_FAIL",
-                            "DELETE_FOLDERS",
-                            "DELETE_DOCKER",
-                            "DELETE_DOCKER_SUCCESS",
-                            "DELETE_DOCKER_FAIL",
-                            "DELETED",
-                            "MIGRATION",
-                            "MIGRATE_LOAD_FAIL",
-                            "MIGRATE_LOADED",
-                            "MIGRATE_VERSION",
-                            "MIGRATE_VERSION_WARNING_MAJOR",
-                            "MIGRATE_VERSION_WARNIN_MINOR",
-                            "MERGE_PATCH_VERSION",
-                            "MERGE_PATCH_URL",
-                            "MERGE_PATCH_TEMPLATE",
-                            "MERGE_INSTALL",
-                            "MERGE_CONNECTION",
-                            "MERGE_WEB_SERVER_TOLM",
-                            "MERGE_DOCKER_CE",
-                            "MIGRATE_SAVE",
-                            "MIGRATE_DONE",
-                            "PRESS_TO_CONTINUE"};
-
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
@@ -83,15 +18,13 @@ ControllerFixture::ControllerFixture()
 ControllerFixture::~ControllerFixture() = default;
 
 void ControllerFixture::Open() {
-  std::ofstream texts(site.Path("work/Resources.res"), std::ios::trunc);
-  for (const char* key : KEYS)
-    texts << "#" << key << "=[" << key << "]\n";
-  texts.close();
   settings.reset();
   resources.reset();
   logger = std::make_unique<Logger>(site.Path("work/log.txt"));
-  resources = std::make_unique<Resources>(logger.get(), site.Path("work/Resources.res"));
+  resources = std::make_unique<Resources>(logger.get(), DEPLOYER_SOURCE_DIR "/share/Resources.res");
   resources->Load();
+  for (auto& [key, text] : resources->texts)
+    text = key;
   settings = std::make_unique<Settings>(logger.get(), site.WriteSettings("work/Settings.json"));
   settings->Load();
 }
@@ -150,6 +83,6 @@ std::string ControllerFixture::Readable(std::string output) {
 }
 
 std::string ControllerFixture::LastLine(const std::string& output) {
-  size_t end = output.size() < 2 ? 0 : output.rfind('\n', output.size() - 2);
+  size_t end = output.size() < 2 ? std::string::npos : output.rfind('\n', output.size() - 2);
   return end == std::string::npos ? output : output.substr(end + 1);
 }

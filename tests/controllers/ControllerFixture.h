@@ -16,7 +16,7 @@ class Controller;
 class ControllerArguments;
 
 // Runs controllers in a DeploymentSite: the working directory is the site's work folder, the
-// resource texts are the keys themselves and the settings file is written from the site.
+// resource texts are their own keys and the settings file is written from the site.
 class ControllerFixture : public testing::Test {
  protected:
   ControllerFixture();

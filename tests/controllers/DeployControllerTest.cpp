@@ -11,9 +11,13 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
+const char* const REGISTRATION_TAIL =
+    "[-p] [9090] [-vc] [main] [-st] [1] [-sn] [db.local] [-dn] [appdb]\n";
+
 class DeployControllerTest : public ControllerFixture {
  protected:
-  // Deploys with the given choices and returns the output.
   std::string Deploy(bool installDocker, bool installWebServer, bool ignoreCerts = false) {
     DeployController controller(Arguments(installDocker, installWebServer, ignoreCerts),
                                 &programVersion);
@@ -25,10 +29,10 @@ class DeployControllerTest : public ControllerFixture {
   bool succeeded = false;
 };
 
-TEST_F(DeployControllerTest, InstallsBothComponentsAndRegistersThePatch) {
+TEST_F(DeployControllerTest, InstallsBothComponentsAndRegistersThePatchSkippingCertificateChecks) {
   PrepareDeploy();
   Open();
-  EXPECT_EQ(Deploy(true, true), R"(<yellow>SAVE_CONFIG_SKIPPED</>
+  EXPECT_EQ(Deploy(true, true, true), R"(<yellow>SAVE_CONFIG_SKIPPED</>
 <yellow>DOWNLOAD_DOCKER</>
 <green>DOWNLOAD_DOCKER_SUCCESS</>
 <yellow>UNZIP_DOCKER</>
@@ -57,13 +61,14 @@ vaq-web/uninstall.sh
 <yellow>DEPLOY_PATCH</>
 <green>DEPLOY_SUCCESS</>
 )");
-  EXPECT_EQ(Records(), R"(wget [{server}/runtime-1.0.tar.gz] [-P] [./temp]
+  EXPECT_EQ(Records(),
+            std::string(R"(wget [{server}/runtime-1.0.tar.gz] [-P] [./temp] [--no-check-certificate]
 runtime-1.0/install.sh
-wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp]
+wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp] [--no-check-certificate]
 vaq-web/install.sh [-ws] [tomcat] [-p] [8080] [-cs] [docker] [-pp] [8000] [-l] [ru_RU.utf8]
-wget [{server}/patches/app-24.2.0.7.sh] [-P] [{site}/web/web_8080/ctl/tar_files]
-ws_addapp.sh [-t] [CX1] [-a] [app-24.2.0.7.sh] [-p] [9090] [-vc] [main] [-st] [1] [-sn] [db.local] [-dn] [appdb]
-)");
+wget [{server}/patches/app-24.2.0.7.sh] [-P] [{site}/web/web_8080/ctl/tar_files] [--no-check-certificate]
+ws_addapp.sh [-t] [CX1] [-a] [app-24.2.0.7.sh] )") +
+                REGISTRATION_TAIL);
   EXPECT_TRUE(succeeded);
   struct stat patch {};
   ASSERT_EQ(stat((ControlPath() + "/tar_files/app-24.2.0.7.sh").c_str(), &patch), 0);
@@ -76,80 +81,67 @@ ws_addapp.sh [-t] [CX1] [-a] [app-24.2.0.7.sh] [-p] [9090] [-vc] [main] [-st] [1
             std::string::npos);
 }
 
-TEST_F(DeployControllerTest, PassesIdAndDllWithoutLocaleBeforeVersion24_2) {
-  PrepareDeploy();
-  site.Set("Patch/Version", "24.1.0.5");
-  site.ServeFile("patches/app-24.1.0.5.sh", "echo old\n");
-  Open();
-  std::string output = Deploy(false, true);
-  EXPECT_EQ(output.substr(0, output.find("<yellow>DOWNLOAD_SERVER")),
-            "<yellow>SAVE_CONFIG_SKIPPED</>\nDEPLOY_PATCH_VERSION_WARNING1.24.2.*\n");
-  EXPECT_EQ(Records(), R"(wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp]
-vaq-web/install.sh [-ws] [tomcat] [-p] [8080] [-cs] [docker] [-pp] [8000]
-wget [{server}/patches/app-24.1.0.5.sh] [-P] [{site}/web/web_8080/ctl/tar_files]
-ws_addapp.sh [-t] [CX1:core.dll] [-a] [app-24.1.0.5.sh] [-p] [9090] [-vc] [main] [-st] [1] [-sn] [db.local] [-dn] [appdb]
-)");
-  EXPECT_TRUE(succeeded);
-}
-
-TEST_F(DeployControllerTest, GivesTheVersionNoticeOnlyForPatchesOlderThanTheTarget) {
+// Before 24.2 the patch gets a notice, the web server no locale and the registration ID:DLL.
+TEST_F(DeployControllerTest, ChoosesNoticeLocaleAndRegistrationIdByThePatchVersion) {
   const struct {
     const char* version;
-    bool notice;
-  } cases[] = {{"24.1.0.5", true},
-               {"23.9", true},
-               {"24.2.0.0", false},
-               {"24.2.0.1", false},
-               {"25.0", false}};
+    bool installWebServer, before24_2;
+  } cases[] = {{"24.1.0.5", true, true},
+               {"23.9", false, true},
+               {"24.2.0.0", true, false},
+               {"25.0", false, false}};
   PrepareDeploy();
   for (const auto& test : cases) {
+    std::string patch = std::string("app-") + test.version + ".sh";
     site.Set("Patch/Version", test.version);
-    site.ServeFile(std::string("patches/app-") + test.version + ".sh", "echo\n");
+    site.ServeFile("patches/" + patch, "echo\n");
+    site.ClearRecords();
     Open();
-    std::string output = Deploy(false, false);
-    EXPECT_EQ(output.find("DEPLOY_PATCH_VERSION_WARNING1.24.2.*\n") != std::string::npos,
-              test.notice)
+    std::string output = Deploy(false, test.installWebServer);
+    std::string notice = test.before24_2 ? "DEPLOY_PATCH_VERSION_WARNING1.24.2.*\n" : "";
+    std::string next = test.installWebServer ? "<yellow>DOWNLOAD_SERVER" : "<yellow>DOWNLOAD_PATCH";
+    EXPECT_EQ(output.substr(0, output.find('\n' + next) + 1 + next.size()),
+              "<yellow>SAVE_CONFIG_SKIPPED</>\n" + notice + next)
         << test.version;
-    EXPECT_NE(output.find("<green>DEPLOY_SUCCESS</>"), std::string::npos) << test.version;
+    std::string server =
+        "wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp]\n"
+        "vaq-web/install.sh [-ws] [tomcat] [-p] [8080] [-cs] [docker] [-pp] [8000]" +
+        std::string(test.before24_2 ? "" : " [-l] [ru_RU.utf8]") + "\n";
+    EXPECT_EQ(Records(), (test.installWebServer ? server : "") + "wget [{server}/patches/" + patch +
+                             "] [-P] [{site}/web/web_8080/ctl/tar_files]\nws_addapp.sh [-t] [" +
+                             (test.before24_2 ? "CX1:core.dll" : "CX1") + "] [-a] [" + patch +
+                             "] " + REGISTRATION_TAIL)
+        << test.version;
+    EXPECT_TRUE(succeeded) << test.version;
   }
 }
 
-TEST_F(DeployControllerTest, StartsWithThePatchDownloadWhenNothingIsInstalled) {
-  PrepareDeploy();
-  Open();
-  std::string output = Deploy(false, false);
-  EXPECT_EQ(output.substr(0, output.find("\n<green>")),
-            "<yellow>SAVE_CONFIG_SKIPPED</>\n"
-            "<yellow>DOWNLOAD_PATCH</><cyan>{site}/web/web_8080/ctl/tar_files</>\n"
-            "<yellow>app-24.2.0.7.sh</>");
-  EXPECT_EQ(Records().substr(0, Records().find('\n')),
-            "wget [{server}/patches/app-24.2.0.7.sh] [-P] [{site}/web/web_8080/ctl/tar_files]");
-}
-
-TEST_F(DeployControllerTest, StopsAtAFailedRuntimeDownload) {
-  PrepareDeploy();
-  site.Set("Docker/Url", site.Url("missing.tar.gz"));
-  Open();
-  EXPECT_EQ(Deploy(true, true),
-            "<yellow>SAVE_CONFIG_SKIPPED</>\n<yellow>DOWNLOAD_DOCKER</>\n"
-            "<red>DOWNLOAD_DOCKER_CODE2048</>\n");
-  EXPECT_EQ(Records(), "wget [{server}/missing.tar.gz] [-P] [./temp]\n");
-  EXPECT_FALSE(succeeded);
-}
-
-TEST_F(DeployControllerTest, StopsAtTheFirstFailingStep) {
+// Docker/Url and Docker/Path starting with "-" would be read as options: those steps are refused.
+TEST_F(DeployControllerTest, StopsAtTheFirstFailingOrRefusedStep) {
   const struct {
-    const char* name;
+    const char* runtimeUrl;
+    const char* runtimePath;
     int runtimeInstall, serverInstall, registration;
     const char* lastLine;
     const char* lastRecord;
   } cases[] = {
-      {"runtime", 3, 0, 0, "<red>DOCKER_INSTALL_FAIL768</>", "runtime-1.0/install.sh"},
-      {"server", 0, 1, 0, "<red>SERVER_INSTALL_FAIL256</>", "vaq-web/install.sh"},
-      {"registration", 0, 0, 1, "<red>DEPLOY_FAIL256</>", "ws_addapp.sh"},
+      {"missing.tar.gz", "docker/", 0, 0, 0, "<red>DOWNLOAD_DOCKER_CODE2048</>",
+       "wget [{server}/missing"},
+      {"-O/etc/passwd", "docker/", 0, 0, 0, "<red>DOWNLOAD_DOCKER_CODE-1</>", ""},
+      {"runtime-1.0.tar.gz", "-rf", 0, 0, 0, "<red>UNZIP_DOCKER_FAILED-1</>",
+       "wget [{server}/runtime-1.0.tar.gz]"},
+      {"runtime-1.0.tar.gz", "docker/", 3, 0, 0, "<red>DOCKER_INSTALL_FAIL768</>",
+       "runtime-1.0/install.sh"},
+      {"runtime-1.0.tar.gz", "docker/", 0, 1, 0, "<red>SERVER_INSTALL_FAIL256</>",
+       "vaq-web/install.sh"},
+      {"runtime-1.0.tar.gz", "docker/", 0, 0, 1, "<red>DEPLOY_FAIL256</>", "ws_addapp.sh"},
   };
+  site.RecordDownloads();
   for (const auto& test : cases) {
+    bool refused = test.runtimeUrl[0] == '-', unpackRefused = test.runtimePath[0] == '-';
     site.ClearRecords();
+    site.Set("Docker/Url", refused ? test.runtimeUrl : site.Url(test.runtimeUrl));
+    site.Set("Docker/Path", unpackRefused ? test.runtimePath : site.Path(test.runtimePath));
     site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", test.runtimeInstall, 0);
     site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", test.serverInstall, 0);
     site.ServeFile("patches/app-24.2.0.7.sh", "echo\n");
@@ -157,23 +149,12 @@ TEST_F(DeployControllerTest, StopsAtTheFirstFailingStep) {
     Open();
     std::string output = Deploy(true, true);
     std::string records = Records();
-    EXPECT_EQ(LastLine(output), std::string(test.lastLine) + "\n") << test.name;
-    EXPECT_EQ(LastLine(records).substr(0, strlen(test.lastRecord)), test.lastRecord) << test.name;
-    EXPECT_FALSE(succeeded) << test.name;
+    EXPECT_EQ(LastLine(output), std::string(test.lastLine) + "\n") << test.lastLine;
+    EXPECT_EQ(LastLine(records).substr(0, strlen(test.lastRecord)), test.lastRecord)
+        << test.lastLine;
+    EXPECT_EQ(records.empty(), refused) << test.lastLine;
+    EXPECT_FALSE(succeeded) << test.lastLine;
   }
-}
-
-TEST_F(DeployControllerTest, SkipsCertificateChecksOnEveryDownloadWhenAsked) {
-  PrepareDeploy();
-  Open();
-  Deploy(true, true, true);
-  EXPECT_EQ(Records(), R"(wget [{server}/runtime-1.0.tar.gz] [-P] [./temp] [--no-check-certificate]
-runtime-1.0/install.sh
-wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp] [--no-check-certificate]
-vaq-web/install.sh [-ws] [tomcat] [-p] [8080] [-cs] [docker] [-pp] [8000] [-l] [ru_RU.utf8]
-wget [{server}/patches/app-24.2.0.7.sh] [-P] [{site}/web/web_8080/ctl/tar_files] [--no-check-certificate]
-ws_addapp.sh [-t] [CX1] [-a] [app-24.2.0.7.sh] [-p] [9090] [-vc] [main] [-st] [1] [-sn] [db.local] [-dn] [appdb]
-)");
 }
 
 TEST_F(DeployControllerTest, PassesHostileValuesAsOneIntactArgumentAndRunsNothing) {
@@ -189,19 +170,17 @@ TEST_F(DeployControllerTest, PassesHostileValuesAsOneIntactArgumentAndRunsNothin
   site.Set("Patch/Url", site.Url("p&q;x"));
   site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
   site.ServeFile("p&q;x/app-24.1.sh", "echo\n");
-  std::string control = site.Path("web dir's $(touch run1)/web_8080/ctl");
-  site.MakeControlDirectory(control, 0, 0, 0);
+  site.MakeControlDirectory(site.Path("web dir's $(touch run1)/web_8080/ctl"), 0, 0, 0);
   site.RecordDownloads();
   Open();
-  std::string output = Deploy(false, true);
-  EXPECT_NE(output.find("<green>DEPLOY_SUCCESS</>"), std::string::npos) << output;
+  EXPECT_EQ(LastLine(Deploy(false, true)), "<green>DEPLOY_SUCCESS</>\n");
   EXPECT_EQ(Records(), R"(wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp]
 vaq-web/install.sh [-ws] [a "b" `touch run2`] [-p] [8080] [-cs] [$(touch run3) \n] [-pp] [8000]
 wget [{server}/p&q;x/app-24.1.sh] [-P] [{site}/web dir's $(touch run1)/web_8080/ctl/tar_files]
 ws_addapp.sh [-t] [id with blanks:x'y] [-a] [app-24.1.sh] [-p] [9090] [-vc] [c$HOME`touch run4`] [-st] [1] [-sn] [srv\"; touch run5; "] [-dn] [base&more]
 )");
   for (const char* file : {"run1", "run2", "run3", "run4", "run5"})
-    EXPECT_FALSE(std::filesystem::exists(file)) << file;
+    EXPECT_FALSE(fs::exists(file)) << file;
 }
 
 TEST_F(DeployControllerTest, InstallsTheNewArchiveAndPatchOnARerun) {
@@ -212,61 +191,11 @@ TEST_F(DeployControllerTest, InstallsTheNewArchiveAndPatchOnARerun) {
   site.ServeFile("patches/app-24.2.0.7.sh", "echo patch version 2\n");
   site.ClearRecords();
   Deploy(true, false);
-  EXPECT_EQ(Records(), R"(wget [{server}/runtime-1.0.tar.gz] [-P] [./temp]
-runtime-1.0/install.sh version 2
-wget [{server}/patches/app-24.2.0.7.sh] [-P] [{site}/web/web_8080/ctl/tar_files]
-ws_addapp.sh [-t] [CX1] [-a] [app-24.2.0.7.sh] [-p] [9090] [-vc] [main] [-st] [1] [-sn] [db.local] [-dn] [appdb]
-)");
+  EXPECT_NE(Records().find("\nruntime-1.0/install.sh version 2\n"), std::string::npos);
   std::ifstream patch(ControlPath() + "/tar_files/app-24.2.0.7.sh");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(patch), {}), "echo patch version 2\n");
-  EXPECT_FALSE(std::filesystem::exists(ControlPath() + "/tar_files/app-24.2.0.7.sh.1"));
-  EXPECT_FALSE(std::filesystem::exists("temp/runtime-1.0.tar.gz.1"));
-}
-
-TEST_F(DeployControllerTest, RefusesPathsThatWouldBeReadAsOptions) {
-  PrepareDeploy();
-  site.Set("Docker/Path", "-rf");
-  Open();
-  std::string output = Deploy(true, true);
-  EXPECT_EQ(output.substr(output.rfind("<green>UNZIP_DOCKER_GRANTED")),
-            "<green>UNZIP_DOCKER_GRANTED</>\n<red>UNZIP_DOCKER_FAILED-1</>\n");
-  EXPECT_EQ(Records(), "wget [{server}/runtime-1.0.tar.gz] [-P] [./temp]\n");
-  EXPECT_FALSE(succeeded);
-
-  site.Set("Docker/Url", "-O/etc/passwd");
-  site.ClearRecords();
-  Open();
-  EXPECT_EQ(Deploy(true, true),
-            "<yellow>SAVE_CONFIG_SKIPPED</>\n<yellow>DOWNLOAD_DOCKER</>\n"
-            "<red>DOWNLOAD_DOCKER_CODE-1</>\n");
-  EXPECT_EQ(Records(), "");
-  EXPECT_NE(Log().find("Controller[Deploy]::run refused wget -O/etc/passwd -P ./temp because "
-                       "-O/etc/passwd begins with -."),
-            std::string::npos);
-}
-
-TEST_F(DeployControllerTest, SavesChangedSettingsBeforeAnythingElse) {
-  PrepareDeploy();
-  site.Set("Docker/Url", site.Url("missing.tar.gz"));
-  Open();
-  settings->SetString(Settings::Install + "/Catalog", "changed");
-  std::string output = Deploy(true, false);
-  EXPECT_EQ(output.substr(0, output.find('\n')), "<yellow>SAVE_CONFIG</>");
-  EXPECT_FALSE(settings->IsModified());
-  Settings saved(logger.get(), site.Path("work/Settings.json"));
-  saved.Load();
-  EXPECT_EQ(saved.GetString(Settings::Install + "/Catalog"), "changed");
-}
-
-TEST_F(DeployControllerTest, RejectsAPatchVersionThatIsNoVersion) {
-  site.Set("Patch/Version", "24.x");
-  Open();
-  try {
-    DeployController controller(Arguments(true, true, false), &programVersion);
-    FAIL() << "no exception";
-  } catch (const char* message) {
-    EXPECT_STREQ(message, "Invalid version string part");
-  }
+  EXPECT_FALSE(fs::exists(ControlPath() + "/tar_files/app-24.2.0.7.sh.1"));
+  EXPECT_FALSE(fs::exists("temp/runtime-1.0.tar.gz.1"));
 }
 
 }  // namespace

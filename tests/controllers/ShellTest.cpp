@@ -19,43 +19,31 @@ std::string echoThroughShell(const std::string& command) {
   return output;
 }
 
-const char* const HOSTILE[] = {"two words",  "a\"quote",  "it's",        "$(echo ran)",
-                               "`echo ran`", "$HOME",     "back\\slash", "semi;colon && amp&",
-                               "new\nline",  "'",         "\\\"",        "*",
-                               "",           "tab\there", "ünïcode"};
-
-TEST(Shell, LeavesOrdinaryValuesUnchanged) {
-  for (const char* value : {"http://host:8080/a/b-1.2_x.tar.gz", "/opt/", "user@host", "100%",
-                            "a+b,c=d~e", "-rf", "ABCxyz019"})
-    EXPECT_EQ(Shell::Word(value), value);
-}
-
-TEST(Shell, SingleQuotesEverythingElse) {
-  EXPECT_EQ(Shell::Word("two words"), "'two words'");
-  EXPECT_EQ(Shell::Word("it's"), "'it'\\''s'");
-  EXPECT_EQ(Shell::Word(""), "''");
-  EXPECT_EQ(Shell::Word("a&b"), "'a&b'");
-}
-
-TEST(Shell, EscapesTheFourSpecialCharactersBetweenDoubleQuotes) {
-  EXPECT_EQ(Shell::Escape("a\\b\"c$d`e'f g"), "a\\\\b\\\"c\\$d\\`e'f g");
-  EXPECT_EQ(Shell::Quoted("x y"), "\"x y\"");
+TEST(Shell, QuotesOnlyWhatNeedsQuotingAndTellsOptionLikeValues) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"http://host:8080/a/b-1.2_x.tar.gz", "http://host:8080/a/b-1.2_x.tar.gz"},
+      {"user@host", "user@host"},
+      {"a+b,c=d~e%", "a+b,c=d~e%"},
+      {"two words", "'two words'"},
+      {"it's", "'it'\\''s'"},
+      {"", "''"},
+      {"a&b", "'a&b'"}};
+  for (const auto& [value, word] : cases)
+    EXPECT_EQ(Shell::Word(value), word);
+  EXPECT_TRUE(Shell::IsOptionLike("-rf"));
+  EXPECT_FALSE(Shell::IsOptionLike("a-b") || Shell::IsOptionLike(""));
+  EXPECT_EQ(Shell::Quoted("a\\b\"c$d`e'f g"), "\"a\\\\b\\\"c\\$d\\`e'f g\"");
 }
 
 TEST(Shell, HandsEveryValueToTheProgramAsOneIntactWord) {
-  for (const char* value : HOSTILE) {
+  for (const char* value :
+       {"two words", "a\"quote", "it's", "$(echo ran)", "`echo ran`", "$HOME", "back\\slash",
+        "semi;colon && amp&", "new\nline", "'", "\\\"", "*", "", "tab\there", "ünïcode"}) {
     EXPECT_EQ(echoThroughShell("printf '%s|' " + Shell::Word(value)), std::string(value) + "|")
         << value;
     EXPECT_EQ(echoThroughShell("printf '%s|' " + Shell::Quoted(value)), std::string(value) + "|")
         << value;
   }
-}
-
-TEST(Shell, TellsOptionLikeValues) {
-  EXPECT_TRUE(Shell::IsOptionLike("-rf"));
-  EXPECT_TRUE(Shell::IsOptionLike("--help"));
-  EXPECT_FALSE(Shell::IsOptionLike("a-b"));
-  EXPECT_FALSE(Shell::IsOptionLike(""));
 }
 
 }  // namespace

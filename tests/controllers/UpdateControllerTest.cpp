@@ -31,7 +31,7 @@ TEST_F(UpdateControllerTest, AsksTheWebServerToUpdateToTheConfiguredPatch) {
   EXPECT_TRUE(succeeded);
 }
 
-TEST_F(UpdateControllerTest, SavesChangedSettingsAndReportsAFailedScriptWithItsCode) {
+TEST_F(UpdateControllerTest, SavesChangedSettingsFirstAndReportsAFailedScriptWithItsCode) {
   site.MakeControlDirectory(ControlPath(), 0, 2, 0);
   Open();
   settings->SetString(Settings::Patch + "/Version", "24.2.0.9");
@@ -41,6 +41,9 @@ TEST_F(UpdateControllerTest, SavesChangedSettingsAndReportsAFailedScriptWithItsC
 )");
   EXPECT_FALSE(succeeded);
   EXPECT_FALSE(settings->IsModified());
+  Settings saved(logger.get(), site.Path("work/Settings.json"));
+  saved.Load();
+  EXPECT_EQ(saved.GetString(Settings::Patch + "/Version"), "24.2.0.9");
   EXPECT_NE(site.Records().find("[app-24.2.0.9.sh]"), std::string::npos);
 }
 
@@ -50,7 +53,7 @@ TEST_F(UpdateControllerTest, PassesHostileValuesIntact) {
   site.Set("WebServer/Path", site.Path("my web") + "/");
   site.MakeControlDirectory(site.Path("my web/web_8080/ctl"), 0, 0, 0);
   Open();
-  EXPECT_NE(Update().find("<green>UPDATING_SUCCESS</>"), std::string::npos);
+  EXPECT_EQ(LastLine(Update()), "<green>UPDATING_SUCCESS</>\n");
   EXPECT_EQ(Records(),
             "ws_updapp.sh [-s] [http://h/a?b=1&c=$(touch ran1)] [-a] [app-24.2.0.7.sh] [-t] "
             "[id `touch ran2` \"x\"] [-p] [9090]\n");
