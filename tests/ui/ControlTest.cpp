@@ -4,12 +4,8 @@
 
 #include <memory>
 
-#include "support/LogCapture.h"
-#include "support/Screen.h"
-#include "ui/Button.h"
-#include "ui/Label.h"
 #include "ui/Mouse.h"
-#include "ui/Panel.h"
+#include "ui/ToolkitTest.h"
 
 namespace {
 long long fakeNow = 0;
@@ -17,14 +13,7 @@ long long fakeClock() {
   return fakeNow;
 }
 
-// A control that relies on every default of the base.
-class Bare : public Control {
- public:
-  explicit Bare(Logger* logger, Size* size = nullptr)
-      : Control(logger, "Bare", "BareControl", nullptr, size, true) {}
-};
-
-class ControlTest : public testing::Test {
+class ControlTest : public ToolkitTest {
  protected:
   void SetUp() override {
     fakeNow = 0;
@@ -32,33 +21,29 @@ class ControlTest : public testing::Test {
   }
   void TearDown() override { Control::SetBlinkClock(nullptr); }
 
-  Button* button(const std::string& name, int x, int y) {
-    return new Button(log.Get(), name, new Position(x, y), nullptr, name, nullptr);
-  }
-  Label* label(const std::string& name, int x, int y) {
-    return new Label(log.Get(), name, new Position(x, y), nullptr, name, Theme::Basic);
-  }
-  Panel* panel(const std::string& name, int x, int y, ControlList items, bool modal = false) {
-    Panel* made = new Panel(log.Get(), name, new Position(x, y), nullptr, name, &items);
-    made->SetModalMode(modal);
-    return made;
-  }
-  std::string activeName() const {
-    return Control::GetActive() ? Control::GetActive()->GetName() : "none";
+  static void print(int x, int y, int width, int height, const std::string& text) {
+    Position at(x, y);
+    Size size(width, height);
+    Area area(&at, &size);
+    Control::printContentInArea(&area, text);
   }
   // Writes text into a 4 x 3 area at (1, 1) of a screen filled with dots.
   std::string printed(const std::string& text) {
     for (int row = 0; row < 5; ++row)
       mvaddstr(row, 0, "......");
-    Position at(1, 1);
-    Size size(4, 3);
-    Area area(&at, &size);
-    Control::printContentInArea(&area, text);
+    print(1, 1, 4, 3, text);
     return screen.Text(0, 0, 6, 5);
   }
-
-  Screen screen;
-  LogCapture log;
+  Panel* modal(const std::string& name, int x, int y, ControlList items) {
+    return panel(name, x, y, std::move(items), nullptr, true);
+  }
+  // The names of the controls focused by switching until no move is left.
+  static std::vector<std::string> switchAll(bool back) {
+    std::vector<std::string> names;
+    while (Control::SwitchActive(back))
+      names.push_back(activeName());
+    return names;
+  }
 };
 }  // namespace
 
@@ -67,7 +52,7 @@ TEST_F(ControlTest, WrapsTextAndPadsEachWrittenLine) {
     std::string text;
     std::string screen;
   };
-  std::vector<Case> cases = {
+  const Case cases[] = {
       {"abcd\nef", "......\n.abcd.\n.ef  .\n......\n......"},  // full line + newline: one line
       {"abcd\r\nef", "......\n.abcd.\n.ef  .\n......\n......"},
       {"ab\ncd", "......\n.ab  .\n.cd  .\n......\n......"},
@@ -81,74 +66,24 @@ TEST_F(ControlTest, WrapsTextAndPadsEachWrittenLine) {
     EXPECT_EQ(printed(test.text), test.screen) << test.text;
 }
 
-TEST_F(ControlTest, PrintsNothingIntoAnInvalidOrEmptyArea) {
+TEST_F(ControlTest, PrintsNothingOutsideTheAreaOrTheScreen) {
   Area invalid;
   Control::printContentInArea(&invalid, "text");
-  Position at(0, 0);
-  Size empty(0, 3);
-  Area area(&at, &empty);
-  Control::printContentInArea(&area, "text");
+  print(0, 0, 0, 3, "text");
+  print(97, 1, 6, 1, "abcdef");  // not wrapped onto the next row at the screen's edge
   EXPECT_EQ(screen.Text(0, 0, 4, 1), "    ");
-}
-
-TEST_F(ControlTest, TextBeyondTheRightEdgeOfTheScreenIsNotWrappedOntoTheNextRow) {
-  Position at(97, 0);
-  Size size(6, 1);
-  Area area(&at, &size);
-  Control::printContentInArea(&area, "abcdef");
-  EXPECT_EQ(screen.Text(96, 0, 4, 2), " abc\n    ");
+  EXPECT_EQ(screen.Text(96, 1, 4, 2), " abc\n    ");
 }
 
 TEST_F(ControlTest, ChildPrintAreaStartsInsideTheParentAndIsCutToIt) {
   Label* wide =
       new Label(log.Get(), "Wide", new Position(2, 1), new Size(30, 1), "x", Theme::Basic);
-  ControlList items{wide};
-  Panel frame(log.Get(), "Frame", new Position(9, 4), new Size(20, 5), "", &items);
-  frame.Render();
-  EXPECT_EQ(frame.GetInnerArea(true).ToString(), "{[10, 5]:[18; 3]}");
+  std::unique_ptr<Panel> frame(panel("Frame", 9, 4, {wide}, new Size(20, 5)));
+  frame->Render();
+  EXPECT_EQ(frame->GetInnerArea(true).ToString(), "{[10, 5]:[18; 3]}");
   EXPECT_EQ(wide->GetPrintArea().ToString(), "{[12, 6]:[16; 1]}");
   EXPECT_TRUE(wide->BelongsPosition(std::make_unique<Position>(27, 6).get()));
   EXPECT_FALSE(wide->BelongsPosition(std::make_unique<Position>(28, 6).get()));
-}
-
-TEST_F(ControlTest, SizeIsMeasuredOnFirstNeedAndNotBefore) {
-  Label text(log.Get(), "Text", nullptr, nullptr, "abc\nde", Theme::Basic);
-  EXPECT_FALSE(text.HasSize());
-  EXPECT_THROW(text.GetSize(), const char*);
-  EXPECT_EQ(text.GetPrintArea().ToString(), "{[0, 0]:[3; 2]}");
-  EXPECT_EQ(text.GetSize().ToString(), "[3; 2]");
-  EXPECT_TRUE(LogCapture::InOrder(
-      log.Take(), {"Control Text of type Label was created.",
-                   "Control Text of type Label trying to access size before initialization."}));
-}
-
-TEST_F(ControlTest, BaseOperationsThatNeedAnOverrideThrowAndNameTheType) {
-  Bare bare(log.Get(), new Size(1, 1));
-  EXPECT_THROW(bare.Render(), const char*);
-  EXPECT_THROW(bare.OnKeyPress('a'), const char*);
-  EXPECT_THROW(bare.GetInnerArea(true), const char*);
-  EXPECT_THROW(bare.CalculateSize(), const char*);
-  EXPECT_THROW(bare.blinking(), const char*);
-  EXPECT_EQ(bare.GetItemsCount(), 0);
-  EXPECT_EQ(bare.GetItem(0), nullptr);
-  EXPECT_EQ(bare.AddItem(nullptr), -1);
-  EXPECT_TRUE(LogCapture::InOrder(log.Take(), {"Control::Render for type Bare running.",
-                                               "Control::OnKeyPress for type Bare running.",
-                                               "Control::getInnerArea for type Bare running.",
-                                               "Control::CalculateSize of type Bare is running.",
-                                               "Control::blinking for type Bare running."}));
-}
-
-TEST_F(ControlTest, ParentCannotChangeAfterRendering) {
-  Label text(log.Get(), "Text", nullptr, nullptr, "abc", Theme::Basic);
-  Bare first(log.Get()), second(log.Get());
-  text.PushTo(&first);
-  text.PushTo(&second);
-  EXPECT_EQ(text.GetParent(), &second);
-  text.PushTo(nullptr);
-  text.Render();
-  text.PushTo(nullptr);
-  EXPECT_THROW(text.PushTo(&first), const char*);
 }
 
 TEST_F(ControlTest, FocusAndBlurAreLoggedAndDestroyingTheActiveControlLeavesNone) {
@@ -172,30 +107,20 @@ TEST_F(ControlTest, FocusMovesForwardAndBackwardAcrossNestedPanels) {
   std::unique_ptr<Panel> root(panel("Root", 0, 0, {button("A", 0, 0), inner, button("D", 0, 6)}));
   root->Render();
   root->GetItem(0)->Focus();
-  std::vector<std::string> forward;
-  while (Control::SwitchActive(false))
-    forward.push_back(activeName());
-  EXPECT_EQ(forward, (std::vector<std::string>{"B", "C", "D"}));
-  std::vector<std::string> backward;
-  while (Control::SwitchActive(true))
-    backward.push_back(activeName());
+  EXPECT_EQ(switchAll(false), (std::vector<std::string>{"B", "C", "D"}));
   // Entering a panel focuses its first focusable item.
-  EXPECT_EQ(backward, (std::vector<std::string>{"B", "A"}));
+  EXPECT_EQ(switchAll(true), (std::vector<std::string>{"B", "A"}));
 }
 
 TEST_F(ControlTest, FocusWrapsInsideAModalPanelAndNeverLeavesIt) {
-  Panel* form = panel("Form", 2, 2, {label("Q", 0, 0), button("Y", 0, 1), button("N", 3, 1)}, true);
+  Panel* form = modal("Form", 2, 2, {label("Q", 0, 0), button("Y", 0, 1), button("N", 3, 1)});
   std::unique_ptr<Panel> root(panel("Root", 0, 0, {button("A", 0, 0), form, button("D", 0, 6)}));
   root->Render();
   form->Focus();
   EXPECT_EQ(activeName(), "Y");
   std::vector<std::string> seen;
-  for (int step = 0; step < 3; ++step) {
-    EXPECT_TRUE(Control::SwitchActive(false));
-    seen.push_back(activeName());
-  }
-  for (int step = 0; step < 3; ++step) {
-    EXPECT_TRUE(Control::SwitchActive(true));
+  for (bool back : {false, false, false, true, true, true}) {
+    EXPECT_TRUE(Control::SwitchActive(back));
     seen.push_back(activeName());
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"N", "Y", "N", "Y", "N", "Y"}));
@@ -205,8 +130,13 @@ TEST_F(ControlTest, FocusWrapsInsideAModalPanelAndNeverLeavesIt) {
   EXPECT_FALSE(root->GetItem(0)->Focusable());
 }
 
-TEST_F(ControlTest, ASingleFocusableControlInAModalPanelKeepsTheFocus) {
-  std::unique_ptr<Panel> form(panel("Form", 0, 0, {label("Q", 0, 0), button("Y", 0, 1)}, true));
+TEST_F(ControlTest, FocusStaysOnTheOnlyControlItCanReach) {
+  EXPECT_FALSE(Control::SwitchActive(false));  // nothing is active
+  std::unique_ptr<Button> alone(button("Alone", 0, 5));
+  alone->Focus();
+  EXPECT_FALSE(Control::SwitchActive(false));  // no parent
+  EXPECT_EQ(activeName(), "Alone");
+  std::unique_ptr<Panel> form(modal("Form", 0, 0, {label("Q", 0, 0), button("Y", 0, 1)}));
   form->Render();
   form->Focus();
   EXPECT_TRUE(Control::SwitchActive(false));
@@ -214,24 +144,14 @@ TEST_F(ControlTest, ASingleFocusableControlInAModalPanelKeepsTheFocus) {
   EXPECT_EQ(activeName(), "Y");
 }
 
-TEST_F(ControlTest, SwitchingWithoutActiveControlOrParentReportsNoMove) {
-  EXPECT_FALSE(Control::SwitchActive(false));
-  std::unique_ptr<Button> alone(button("Alone", 0, 0));
-  alone->Focus();
-  EXPECT_FALSE(Control::SwitchActive(false));
-  EXPECT_EQ(activeName(), "Alone");
-}
-
 TEST_F(ControlTest, ClickOnALabelOutsideAnActiveModalPanelMakesThePanelBlink) {
-  Panel* form = panel("Form", 10, 0, {label("Inside", 0, 0), button("Y", 0, 1)}, true);
+  Panel* form = modal("Form", 10, 0, {label("Inside", 0, 0), button("Y", 0, 1)});
   std::unique_ptr<Panel> root(panel("Root", 0, 0, {label("Outside", 0, 0), form}));
   root->Render();
   form->Focus();
-  Control* outside = root->GetItem("Outside");
-  Control* inside = form->GetItem("Inside");
-  EXPECT_FALSE(inside->OnMouseClick(screen.Click(12, 2).get()));
+  EXPECT_FALSE(form->GetItem("Inside")->OnMouseClick(screen.Click(12, 2).get()));
   EXPECT_EQ(form->GetBlinkPhase(), 0);
-  EXPECT_FALSE(outside->OnMouseClick(screen.Click(1, 1).get()));
+  EXPECT_FALSE(root->GetItem("Outside")->OnMouseClick(screen.Click(1, 1).get()));
   EXPECT_EQ(form->GetBlinkPhase(), 1);
   EXPECT_EQ(Control::BlinkTimeout(), 1000);
   EXPECT_TRUE(LogCapture::InOrder(
@@ -240,7 +160,7 @@ TEST_F(ControlTest, ClickOnALabelOutsideAnActiveModalPanelMakesThePanelBlink) {
 }
 
 TEST_F(ControlTest, ABlinkShowsThreePhasesOneSecondApartThenTheNormalLook) {
-  std::unique_ptr<Panel> form(panel("Form", 0, 0, {button("Y", 0, 0)}, true));
+  std::unique_ptr<Panel> form(modal("Form", 0, 0, {button("Y", 0, 0)}));
   form->Render();
   form->Blink();
   std::vector<int> phases{form->GetBlinkPhase()};
@@ -257,8 +177,8 @@ TEST_F(ControlTest, ABlinkShowsThreePhasesOneSecondApartThenTheNormalLook) {
 }
 
 TEST_F(ControlTest, ANewBlinkReturnsThePreviousOneToItsNormalLook) {
-  std::unique_ptr<Panel> first(panel("First", 0, 0, {button("Y", 0, 0)}, true));
-  std::unique_ptr<Panel> second(panel("Second", 0, 5, {button("N", 0, 0)}, true));
+  std::unique_ptr<Panel> first(modal("First", 0, 0, {button("Y", 0, 0)}));
+  std::unique_ptr<Panel> second(modal("Second", 0, 5, {button("N", 0, 0)}));
   first->Render();
   second->Render();
   first->Blink();
