@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cctype>
 #include <filesystem>
 
 #include "support/Shape.h"
@@ -34,10 +33,7 @@ void expectWholeLog(const std::string& log) {
       MatchesShape(log, "Started at ##.##.#### ##:##:##\n##:##:## > Version 1.24.2.1\n", true))
       << log;
   size_t last = log.rfind("\nDuration: ");
-  ASSERT_NE(last, std::string::npos) << log;
-  std::string seconds = log.substr(last + 11);
-  EXPECT_TRUE(seconds.size() > 5 && seconds.compare(seconds.size() - 5, 5, " sec.") == 0 &&
-              std::isdigit(static_cast<unsigned char>(seconds[0])))
+  EXPECT_TRUE(last != std::string::npos && MatchesShape(log.substr(last), "\nDuration: # sec."))
       << log;
 }
 
@@ -57,23 +53,19 @@ TEST(Program, LoadsTheShippedFilesAndWritesTheWholeLog) {
 TEST(Program, FileThatCannotBeLoadedEndsWithStatusOneAndOneLine) {
   if (!std::filesystem::exists(PROGRAM))
     GTEST_SKIP() << "the program is not built";
-  struct Case {
-    const char* file;
-    const char* content;  // nullptr: the file is missing
-  } cases[] = {{"Settings.json", nullptr},
-               {"Settings.json", "{\"Docker\": "},
-               {"Resources.res", nullptr},
-               {"Resources.res", "#KEY=text"}};
-  for (const Case& c : cases) {
+  // One failure per file: the in-process tests of the run sequence cover the other ways to fail.
+  std::pair<const char*, const char*> cases[] = {{"Settings.json", nullptr},  // missing
+                                                 {"Resources.res", "#KEY=text"}};
+  for (const auto& [file, content] : cases) {
     Program program;
-    if (c.content)
-      program.dir.Write(c.file, c.content);
+    if (content)
+      program.dir.Write(file, content);
     else
-      std::filesystem::remove(program.dir.File(c.file));
-    EXPECT_EQ(program.Run(), 1) << c.file;
+      std::filesystem::remove(program.dir.File(file));
+    EXPECT_EQ(program.Run(), 1) << file;
     std::string err = program.dir.Read("err.txt");
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
-    EXPECT_NE(err.find(c.file), std::string::npos) << err;
+    EXPECT_NE(err.find(file), std::string::npos) << err;
     EXPECT_NE(err.find("log.txt"), std::string::npos) << err;
     expectWholeLog(program.dir.Read("log.txt"));
   }

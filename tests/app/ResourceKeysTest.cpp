@@ -20,13 +20,8 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 bool isKey(const std::string& key) {
-  if (key.empty() || key[0] < 'A' || key[0] > 'Z')
-    return false;
-  for (char c : key) {
-    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'))
-      return false;
-  }
-  return true;
+  return !key.empty() && key[0] >= 'A' && key[0] <= 'Z' &&
+         key.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") == std::string::npos;
 }
 
 bool endsWith(const std::string& text, const std::string& end) {
