@@ -1,0 +1,5 @@
+#include "forms/CsType.h"
+
+std::map<std::string, std::string> CsType::GetItems() {
+  return {{"docker", "Docker"}, {"podman", "Podman"}};
+}

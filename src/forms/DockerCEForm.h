@@ -1,0 +1,20 @@
+#pragma once
+
+#include "forms/SettingsForm.h"
+
+inline constexpr const char* DOCKER_CE_FORM_NAME = "DockerCEPanel";
+inline constexpr const char* DOCKER_ZIP_SOURCE_INVALID_LABEL_NAME = "DockerCEZipSourceInvalidLabel";
+inline constexpr const char* DOCKER_UNZIP_PATH_INVALID_LABEL_NAME = "DockerCEUnzipPathInvalidLabel";
+
+// The container runtime archive: its address and unpack folder, neither of which may be empty.
+class DockerCEForm : public SettingsForm {
+ public:
+  // The services and the container are shared and not owned. Throws when an entry is missing.
+  DockerCEForm(Logger* logger, Resources* resources, Settings* settings, Container* container);
+
+  void Apply();
+
+ private:
+  Field* urlField;
+  Field* pathField;
+};

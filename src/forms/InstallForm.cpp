@@ -1,0 +1,39 @@
+#include "forms/InstallForm.h"
+
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "ui/Field.h"
+
+InstallForm::InstallForm(Logger* logger, Resources* resources, Settings* settings,
+                         Container* container)
+    : SettingsForm(logger, resources, settings, container, INSTALL_FORM_NAME,
+                   resources->texts["INSTALL_SETTINGS"]) {
+  addLabels({
+      {"InstallComplexIdLabel", resources->texts["INSTALL_COMPLEX_ID"], Theme::Basic},
+      {"InstallDllLabel", resources->texts["INSTALL_DLL"], Theme::Basic},
+  });
+  complexIdField = addField("InstallComplexIdField", 0, Settings::Install + "/ComplexId");
+  dllField = addField("InstallDllField", 2, Settings::Install + "/DLL");
+  finish([this] { Apply(); });
+}
+
+void InstallForm::Apply() {
+  bool blocked = fillDefault(complexIdField, COMPLEX_ID_DEFAULT, COMPLEX_ID_EMPTY_LABEL_NAME,
+                             resources->texts["INSTALL_COMPLEX_ID_EMPTY"], 1);
+  if (fillDefault(dllField, DLL_DEFAULT, DLL_EMPTY_LABEL_NAME,
+                  resources->texts["INSTALL_DLL_EMPTY"], 3) ||
+      blocked)
+    return stay();
+  // The fields now show the defaults they were given, and that is what gets stored.
+  write(complexIdField, Settings::Install + "/ComplexId");
+  write(dllField, Settings::Install + "/DLL");
+  closeForm();
+}
+
+bool InstallForm::fillDefault(Field* field, const char* value, const std::string& labelName,
+                              const std::string& text, int row) {
+  bool empty = field->GetValue().empty();
+  if (empty)
+    field->SetValue(value);
+  return feedback(empty, labelName, text, row, Theme::Notice);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "forms/SettingsForm.h"
+
+inline constexpr const char* PATCH_FORM_NAME = "PatchFormPanel";
+inline constexpr const char* SOURCE_URL_EMPTY_LABEL_NAME = "PatchSourceUrlEmptyLabel";
+inline constexpr const char* ZIP_TEMPLATE_INVALID_LABEL_NAME = "PatchZipTemplateInvalidLabel";
+
+// The application patch source: its address and the file name template, in which "*" stands for
+// the patch version. An empty address is noticed once; a template without "*" is refused.
+class PatchForm : public SettingsForm {
+ public:
+  // The services and the container are shared and not owned. Throws when an entry is missing.
+  PatchForm(Logger* logger, Resources* resources, Settings* settings, Container* container);
+
+  void Apply();
+
+ private:
+  Field* urlField;
+  Field* templateField;
+};

@@ -1,0 +1,69 @@
+#include "forms/WebServerTolmForm.h"
+
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "forms/CsType.h"
+#include "forms/StoredKeySelect.h"
+#include "forms/WsType.h"
+#include "ui/Field.h"
+
+namespace {
+const int LowestPort = 1;
+const int HighestPort = 65535;
+}  // namespace
+
+WebServerTolmForm::WebServerTolmForm(Logger* logger, Resources* resources, Settings* settings,
+                                     Container* container)
+    : SettingsForm(logger, resources, settings, container, WEB_SERVER_TOLM_FORM_NAME,
+                   resources->texts["WEB_SERVER_TOLM_SETTINGS"]) {
+  addLabels({
+      {"WebServerTolmUrlLabel", resources->texts["ZIP_SOURCE_URL"], Theme::Highlight},
+      {"WebServerTolmPathLabel", resources->texts["UNZIP_PATH"], Theme::Highlight},
+      {"WebServerTolmTypeLabel", resources->texts["WEB_SERVER_TOLM_TYPE"], Theme::Basic},
+      {"WebServerTolmPortLabel", resources->texts["WEB_SERVER_TOLM_PORT"], Theme::Basic},
+      {"WebServerTolmContSoftLabel", resources->texts["WEB_SERVER_TOLM_CONT_SOFT"], Theme::Basic},
+      {"WebServerTolmDebugPortLabel", resources->texts["WEB_SERVER_TOLM_DEBUG_PORT"], Theme::Basic},
+  });
+  const std::string& section = Settings::WebServer;
+  urlField = addField("WebServerTolmUrlField", 0, section + "/Url");
+  pathField = addField("WebServerTolmPathField", 2, section + "/Path");
+  typeSelect = addSelect("WebServerTolmTypeSelect", 4, WsType::GetItems(), section + "/Type");
+  portField = addNumber("WebServerTolmPortField", 6, section + "/Port");
+  contSoftSelect =
+      addSelect("WebServerTolmContSoftSelect", 8, CsType::GetItems(), section + "/ContSoft");
+  debugPortField = addNumber("WebServerTolmDebugPortField", 10, section + "/DebugPort");
+  finish([this] { Apply(); });
+}
+
+void WebServerTolmForm::Apply() {
+  bool blocked = archiveInvalid(urlField, pathField, ZIP_SOURCE_INVALID_LABEL_NAME,
+                                UNZIP_PATH_INVALID_LABEL_NAME);
+  blocked = portsInvalid() || blocked;
+  if (blocked)
+    return stay();
+  writeAll();
+  closeForm();
+}
+
+// Stored values pass as they are; only a port typed here must be usable. A debug port of 0
+// leaves debugging off.
+bool WebServerTolmForm::portsInvalid() {
+  int port = portField->GetValue();
+  int debugPort = debugPortField->GetValue();
+  bool portBad = portField->IsModified() && (port < LowestPort || port > HighestPort);
+  bool debugPortBad = debugPortField->IsModified() && debugPort > HighestPort;
+  feedback(portBad, PORT_INVALID_LABEL_NAME, resources->texts["PORT_INVALID"], 7, Theme::Error);
+  feedback(debugPortBad, DEBUG_PORT_INVALID_LABEL_NAME, resources->texts["PORT_INVALID"], 11,
+           Theme::Error);
+  return portBad || debugPortBad;
+}
+
+void WebServerTolmForm::writeAll() {
+  const std::string& section = Settings::WebServer;
+  write(urlField, section + "/Url");
+  write(pathField, section + "/Path");
+  write(typeSelect, section + "/Type");
+  write(portField, section + "/Port");
+  write(contSoftSelect, section + "/ContSoft");
+  write(debugPortField, section + "/DebugPort");
+}

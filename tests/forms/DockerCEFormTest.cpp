@@ -1,0 +1,58 @@
+#include "forms/DockerCEForm.h"
+
+#include <gtest/gtest.h>
+
+#include "forms/SettingsDesk.h"
+#include "ui/Button.h"
+#include "ui/Field.h"
+
+namespace {
+struct DockerDesk : SettingsDesk {
+  DockerDesk() : form(log.Get(), &resources, &settings, &stage) {
+    Show(form);
+    log.Take();
+  }
+  Control* Url() { return form.GetPanel()->GetItem("DockerCEZipSourceField"); }
+  Control* Path() { return form.GetPanel()->GetItem("DockerCEUnzipPathField"); }
+
+  DockerCEForm form;
+};
+}  // namespace
+
+TEST(DockerCEForm, ShowsItsTwoFieldsAfterTheWidestLabel) {
+  DockerDesk desk;
+  EXPECT_EQ(desk.screen.Text(21, 11, 58, 7),
+            R"(┌Container runtime settings──────────────────────────────┐
+│Archive address http://downloads.example.com/runtime/doc│
+│                                                        │
+│Unpack folder   /opt/                                   │
+│                                                        │
+│                      >Apply >Cancel                    │
+└────────────────────────────────────────────────────────┘)");
+  EXPECT_EQ(desk.form.GetPanel()->GetName(), "DockerCEPanelFormPanel");
+  EXPECT_EQ(desk.form.GetApplyButton()->GetName(), "DockerCEPanelApplyButton");
+}
+
+TEST(DockerCEForm, EmptyAddressAndFolderShowTwoRedMessagesThenOne) {
+  DockerDesk desk;
+  desk.Retype(desk.Url(), "");
+  desk.Retype(desk.Path(), "");
+  desk.form.Apply();
+  EXPECT_EQ(desk.screen.Text(22, 13, 33, 3), R"(Enter the address of the archive.
+Unpack folder                    
+Enter the folder to unpack into. )");
+  EXPECT_EQ(desk.screen.At(22, 15).pair, 7);
+  desk.Retype(desk.Path(), "/usr/local/");
+  desk.form.Apply();
+  EXPECT_EQ(desk.screen.Text(22, 13, 33, 3), R"(Enter the address of the archive.
+Unpack folder   /usr/local/      
+                                 )");
+  EXPECT_EQ(desk.stage.closes, 0);
+  EXPECT_TRUE(desk.Writes().empty());
+  desk.Retype(desk.Url(), "http://h/rt.tar.gz");
+  desk.form.Apply();
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_EQ(desk.Writes(),
+            (std::vector<std::string>{"Settings::SetString Docker/Url as http://h/rt.tar.gz.",
+                                      "Settings::SetString Docker/Path as /usr/local/."}));
+}

@@ -1,0 +1,94 @@
+#include "forms/InstallForm.h"
+
+#include <gtest/gtest.h>
+
+#include "forms/SettingsDesk.h"
+#include "ui/Field.h"
+
+namespace {
+const char* Identifiers = R"({"Install": {"ComplexId": "aBcD", "DLL": "app.dll"}})";
+
+struct InstallDesk : SettingsDesk {
+  explicit InstallDesk(const std::string& json = "")
+      : SettingsDesk(json), form(log.Get(), &resources, &settings, &stage) {
+    Show(form);
+    log.Take();
+  }
+  Field* ComplexId() { return Find<Field>(form, "InstallComplexIdField"); }
+  Field* Dll() { return Find<Field>(form, "InstallDllField"); }
+  bool Shown(const char* label) { return form.GetPanel()->GetItem(label) != nullptr; }
+
+  InstallForm form;
+};
+}  // namespace
+
+TEST(InstallForm, ShowsItsTwoFieldsAfterTheWidestLabel) {
+  InstallDesk desk;
+  EXPECT_EQ(desk.screen.Text(19, 11, 62, 7),
+            R"(┌Install settings────────────────────────────────────────────┐
+│Complex identifier  tRQV                                    │
+│                                                            │
+│Application library web_core.dll                            │
+│                                                            │
+│                        >Apply >Cancel                      │
+└────────────────────────────────────────────────────────────┘)");
+}
+
+TEST(InstallForm, AnEmptyIdentifierGetsItsDefaultAndANoticeThatHoldsOnce) {
+  InstallDesk desk(Identifiers);
+  desk.Retype(desk.ComplexId(), "");
+  desk.form.Apply();
+  EXPECT_EQ(desk.ComplexId()->GetValue(), "tRQV");
+  EXPECT_EQ(desk.screen.Text(20, 12, 60, 3),
+            R"(Complex identifier  tRQV                                    
+The complex identifier was empty; the default is filled in. 
+Application library app.dll                                 )");
+  EXPECT_EQ(desk.screen.At(20, 13).pair, 6);
+  EXPECT_EQ(desk.stage.closes, 0);
+  EXPECT_TRUE(desk.Writes().empty());
+  desk.form.Apply();
+  EXPECT_FALSE(desk.Shown(COMPLEX_ID_EMPTY_LABEL_NAME));
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_EQ(desk.Writes(),
+            std::vector<std::string>{"Settings::SetString Install/ComplexId as tRQV."});
+}
+
+TEST(InstallForm, BothFieldsEmptyShowBothNoticesOnceAndStoreBothDefaults) {
+  InstallDesk desk(Identifiers);
+  desk.Retype(desk.ComplexId(), "");
+  desk.Retype(desk.Dll(), "");
+  desk.form.Apply();
+  EXPECT_TRUE(desk.Shown(COMPLEX_ID_EMPTY_LABEL_NAME));
+  EXPECT_TRUE(desk.Shown(DLL_EMPTY_LABEL_NAME));
+  EXPECT_EQ(desk.screen.At(20, 15).pair, 6);
+  EXPECT_EQ(desk.stage.closes, 0);
+  desk.form.Apply();
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_EQ(desk.settings.GetString("Install/ComplexId"), "tRQV");
+  EXPECT_EQ(desk.settings.GetString("Install/DLL"), "web_core.dll");
+}
+
+TEST(InstallForm, AFieldEmptiedAgainUnderItsNoticeStoresTheDefaultItShows) {
+  for (bool dll : {false, true}) {
+    InstallDesk desk(Identifiers);
+    Field* field = dll ? desk.Dll() : desk.ComplexId();
+    desk.Retype(field, "");
+    desk.form.Apply();
+    desk.Retype(field, "");
+    desk.form.Apply();
+    EXPECT_EQ(desk.stage.closes, 1);
+    EXPECT_EQ(field->GetValue(), dll ? DLL_DEFAULT : COMPLEX_ID_DEFAULT);
+    EXPECT_EQ(desk.settings.GetString(dll ? "Install/DLL" : "Install/ComplexId"),
+              field->GetValue());
+  }
+}
+
+TEST(InstallForm, TheShippedIdentifierClearedAndAppliedTwiceStaysAsItWas) {
+  InstallDesk desk;
+  desk.Retype(desk.ComplexId(), "");
+  desk.form.Apply();
+  desk.form.Apply();
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_TRUE(desk.Writes().empty());
+  EXPECT_EQ(desk.settings.GetString("Install/ComplexId"), "tRQV");
+}

@@ -1,0 +1,79 @@
+#include "forms/PatchForm.h"
+
+#include <gtest/gtest.h>
+
+#include "forms/SettingsDesk.h"
+#include "ui/Field.h"
+
+namespace {
+struct PatchDesk : SettingsDesk {
+  PatchDesk() : form(log.Get(), &resources, &settings, &stage) {
+    Show(form);
+    log.Take();
+  }
+  Control* Url() { return form.GetPanel()->GetItem("PatchSourceUrlField"); }
+  Control* Template() { return form.GetPanel()->GetItem("PatchZipTemplateField"); }
+  std::string Panel() const { return screen.Text(19, 11, 62, 8); }
+
+  PatchForm form;
+};
+}  // namespace
+
+TEST(PatchForm, ShowsTheTemplateNoteBelowTheTemplate) {
+  PatchDesk desk;
+  EXPECT_EQ(desk.Panel(), R"(┌Patch settings──────────────────────────────────────────────┐
+│Patch address       http://downloads.example.com/patches    │
+│                                                            │
+│Patch file template vaq-app-*.sh                            │
+│The asterisk stands for the patch version.                  │
+│                                                            │
+│                        >Apply >Cancel                      │
+└────────────────────────────────────────────────────────────┘)");
+  EXPECT_EQ(desk.screen.At(20, 15).pair, 6);
+}
+
+TEST(PatchForm, AnEmptyAddressIsNoticedOnceAndThenStored) {
+  PatchDesk desk;
+  desk.Retype(desk.Url(), "");
+  desk.form.Apply();
+  EXPECT_EQ(desk.screen.Text(20, 13, 60, 1),
+            "Check the patch address: it is empty.                       ");
+  EXPECT_EQ(desk.stage.closes, 0);
+  desk.form.Apply();
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_EQ(desk.Writes(), std::vector<std::string>{"Settings::SetString Patch/Url as ."});
+}
+
+TEST(PatchForm, ATemplateWithoutAnAsteriskIsRefusedEveryTime) {
+  PatchDesk desk;
+  desk.Retype(desk.Template(), "patch.zip");
+  for (int press = 0; press < 3; ++press)
+    desk.form.Apply();
+  EXPECT_EQ(desk.Panel(), R"(┌Patch settings──────────────────────────────────────────────┐
+│Patch address       http://downloads.example.com/patches    │
+│                                                            │
+│Patch file template patch.zip                               │
+│The asterisk stands for the patch version.                  │
+│The template must contain an asterisk.                      │
+│                        >Apply >Cancel                      │
+└────────────────────────────────────────────────────────────┘)");
+  EXPECT_EQ(desk.screen.At(20, 16).pair, 7);
+  EXPECT_EQ(desk.stage.closes, 0);
+  EXPECT_TRUE(desk.Writes().empty());
+  desk.Retype(desk.Template(), "patch_*.zip");
+  desk.form.Apply();
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_EQ(desk.Writes(),
+            std::vector<std::string>{"Settings::SetString Patch/Template as patch_*.zip."});
+}
+
+TEST(PatchForm, TheAddressNoticeHoldsOnlyOnceAlsoBesideARefusedTemplate) {
+  PatchDesk desk;
+  desk.Retype(desk.Url(), "");
+  desk.Retype(desk.Template(), "");
+  desk.form.Apply();
+  EXPECT_NE(desk.form.GetPanel()->GetItem(SOURCE_URL_EMPTY_LABEL_NAME), nullptr);
+  desk.Retype(desk.Template(), "p*");
+  desk.form.Apply();
+  EXPECT_EQ(desk.stage.closes, 1);
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+// A settings form on the in-memory screen, with the shipped texts and a copy of the shipped
+// settings (or settings of the test's own), the log collected:
+//
+//   SettingsDesk desk;
+//   WebServerTolmForm form(desk.log.Get(), &desk.resources, &desk.settings, &desk.stage);
+//   desk.Show(form);                                  // renders the form's panel
+//   desk.Retype(desk.Find<Field>(form, "WebServerTolmUrlField"), "");
+//   form.Apply();
+//   EXPECT_EQ(desk.stage.closes, 0);                  // close requests of the form
+//   EXPECT_EQ(desk.Writes(), std::vector<std::string>{});  // settings changed since the last call
+
+#include <curses.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "forms/Form.h"
+#include "support/LogCapture.h"
+#include "support/Screen.h"
+#include "support/TempDir.h"
+#include "ui/Container.h"
+#include "ui/Panel.h"
+
+// A screen of the default size that counts the close requests of its forms.
+class FormStage : public Container {
+ public:
+  explicit FormStage(Logger* logger) : Container(logger, "Stage", {}) {}
+  Size GetSize() override { return Size(Screen::DefaultWidth, Screen::DefaultHeight); }
+  void ChildDestroyHandler() override { ++closes; }
+
+  int closes = 0;
+};
+
+class SettingsDesk {
+ public:
+  // json replaces the shipped settings when given.
+  explicit SettingsDesk(const std::string& json = "")
+      : resources(log.Get(), DEPLOYER_SOURCE_DIR "/share/Resources.res"),
+        settings(log.Get(), settingsFile(json)),
+        stage(log.Get()) {
+    resources.Load();
+    settings.Load();
+    log.Take();
+  }
+
+  void Show(Form& form) const {
+    form.GetPanel()->Render();
+    form.GetPanel()->Focus();
+  }
+
+  static std::string Active() {
+    Control* active = Control::GetActive();
+    return active ? active->GetName() : "";
+  }
+
+  template <typename T>
+  static T* Find(Form& form, const std::string& name) {
+    return dynamic_cast<T*>(form.GetPanel()->GetItem(name));
+  }
+
+  // Clears a text or number field of up to 100 characters from its end and types text.
+  static void Retype(Control* field, const std::string& text) {
+    field->OnKeyPress(KEY_END);
+    for (int i = 0; i < 100; ++i)
+      field->OnKeyPress(127);
+    for (unsigned char c : text)
+      field->OnKeyPress(c);
+  }
+
+  // The settings changes logged since the previous call.
+  std::vector<std::string> Writes() {
+    std::vector<std::string> writes;
+    for (const std::string& line : log.Take())
+      if (line.rfind("Settings::Set", 0) == 0)
+        writes.push_back(line);
+    return writes;
+  }
+
+  Screen screen;
+  LogCapture log;
+  TempDir dir;
+  Resources resources;
+  Settings settings;
+  FormStage stage;
+
+ private:
+  std::string settingsFile(const std::string& json) {
+    std::string file = dir.File("Settings.json");
+    if (json.empty())
+      std::filesystem::copy_file(DEPLOYER_SOURCE_DIR "/share/Settings.json", file);
+    else
+      dir.Write("Settings.json", json);
+    return file;
+  }
+};

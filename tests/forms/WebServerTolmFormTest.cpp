@@ -1,0 +1,192 @@
+#include "forms/WebServerTolmForm.h"
+
+#include <gtest/gtest.h>
+
+#include "forms/SettingsDesk.h"
+#include "forms/StoredKeySelect.h"
+#include "ui/Button.h"
+#include "ui/Field.h"
+
+namespace {
+struct WebServerDesk : SettingsDesk {
+  explicit WebServerDesk(const std::string& json = "")
+      : SettingsDesk(json), form(log.Get(), &resources, &settings, &stage) {
+    Show(form);
+    log.Take();
+  }
+  Field* Url() { return Find<Field>(form, "WebServerTolmUrlField"); }
+  Field* Path() { return Find<Field>(form, "WebServerTolmPathField"); }
+  Control* Port() { return form.GetPanel()->GetItem("WebServerTolmPortField"); }
+  Control* DebugPort() { return form.GetPanel()->GetItem("WebServerTolmDebugPortField"); }
+  StoredKeySelect* Type() { return Find<StoredKeySelect>(form, "WebServerTolmTypeSelect"); }
+  std::string Panel() const { return screen.Text(19, 7, 61, 15); }
+
+  WebServerTolmForm form;
+};
+
+std::string WithWebServer(const std::string& type, int port) {
+  return R"({"WebServer": {"ContSoft": "podman", "DebugPort": 0, "Path": "/srv/",
+             "Port": )" +
+         std::to_string(port) + R"(, "Type": ")" + type + R"(", "Url": "http://h/ws.tar.gz"}})";
+}
+}  // namespace
+
+TEST(WebServerTolmForm, ShowsItsTableWithTheFieldColumnAfterTheWidestLabel) {
+  WebServerDesk desk;
+  EXPECT_EQ(desk.Panel(), R"(┌Web server settings────────────────────────────────────────┐
+│Archive address    http://downloads.example.com/webserver/v│
+│                                                           │
+│Unpack folder      /opt/                                   │
+│                                                           │
+│Web server type    <   Nginx   >                           │
+│                                                           │
+│Web server port        8080                                │
+│                                                           │
+│Container software <Docker>                                │
+│                                                           │
+│Debug port             1541                                │
+│                                                           │
+│                       >Apply >Cancel                      │
+└───────────────────────────────────────────────────────────┘)");
+  EXPECT_EQ(desk.screen.At(20, 8).pair, 2);
+  EXPECT_EQ(desk.screen.At(20, 12).pair, 1);
+  EXPECT_EQ(desk.form.GetPanel()->GetName(), "WebServerTolmPanelFormPanel");
+  EXPECT_TRUE(desk.form.GetPanel()->IsModal());
+  EXPECT_EQ(desk.Active(), "WebServerTolmUrlField");
+}
+
+TEST(WebServerTolmForm, EmptyAddressAndFolderShowTwoRedMessagesThenOne) {
+  WebServerDesk desk;
+  desk.Retype(desk.Url(), "");
+  desk.Retype(desk.Path(), "");
+  desk.form.Apply();
+  EXPECT_EQ(desk.screen.Text(20, 9, 40, 3), R"(Enter the address of the archive.       
+Unpack folder                           
+Enter the folder to unpack into.        )");
+  EXPECT_EQ(desk.screen.At(20, 9).pair, 7);
+  EXPECT_TRUE(desk.screen.At(20, 9).bold);
+  desk.Retype(desk.Url(), "http://h/ws.tar.gz");
+  desk.form.Apply();
+  EXPECT_EQ(desk.screen.Text(20, 9, 40, 3), R"(                                        
+Unpack folder                           
+Enter the folder to unpack into.        )");
+  EXPECT_EQ(desk.stage.closes, 0);
+  EXPECT_TRUE(desk.Writes().empty());
+}
+
+TEST(WebServerTolmForm, RefusesChangedPortsOutsideTheirRangeBelowTheirField) {
+  struct Case {
+    const char* port;
+    const char* debugPort;
+    bool portRefused, debugPortRefused;
+  } cases[] = {
+      {"0", "1541", true, false}, {"70000", "1541", true, false}, {"65535", "70000", false, true},
+      {"", "0", true, false},     {"1", "65535", false, false},
+  };
+  for (const Case& c : cases) {
+    WebServerDesk desk;
+    desk.Retype(desk.Port(), c.port);
+    desk.Retype(desk.DebugPort(), c.debugPort);
+    desk.form.Apply();
+    SCOPED_TRACE(std::string(c.port) + " " + c.debugPort);
+    bool refused = c.portRefused || c.debugPortRefused;
+    EXPECT_EQ(desk.stage.closes, refused ? 0 : 1);
+    EXPECT_EQ(desk.screen.Text(20, 15, 29, 1),
+              c.portRefused ? "Enter a port from 1 to 65535." : std::string(29, ' '));
+    EXPECT_EQ(desk.screen.Text(20, 19, 29, 1),
+              c.debugPortRefused ? "Enter a port from 1 to 65535." : std::string(29, ' '));
+    if (refused) {
+      EXPECT_EQ(desk.screen.At(20, c.portRefused ? 15 : 19).pair, 7);
+      EXPECT_TRUE(desk.Writes().empty());
+    }
+  }
+}
+
+TEST(WebServerTolmForm, StoredPortsPassAndAMendedPortClearsItsMessage) {
+  WebServerDesk desk(WithWebServer("nginx", 70000));
+  desk.Retype(desk.DebugPort(), "99999");
+  desk.form.Apply();
+  EXPECT_NE(desk.form.GetPanel()->GetItem(DEBUG_PORT_INVALID_LABEL_NAME), nullptr);
+  desk.Retype(desk.DebugPort(), "9000");
+  desk.form.Apply();
+  EXPECT_EQ(desk.form.GetPanel()->GetItem(DEBUG_PORT_INVALID_LABEL_NAME), nullptr);
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_EQ(desk.Writes(),
+            std::vector<std::string>{"Settings::SetInteger WebServer/DebugPort as 9000."});
+  EXPECT_EQ(desk.settings.GetInteger("WebServer/Port"), 70000);
+}
+
+TEST(WebServerTolmForm, ApplyWritesExactlyTheChangedEntries) {
+  WebServerDesk unchanged;
+  unchanged.form.Apply();
+  EXPECT_EQ(unchanged.stage.closes, 1);
+  EXPECT_TRUE(unchanged.Writes().empty());
+
+  WebServerDesk desk;
+  desk.Retype(desk.Port(), "8081");
+  desk.Retype(desk.Path(), "/opt/");
+  Control* contSoft = desk.form.GetPanel()->GetItem("WebServerTolmContSoftSelect");
+  contSoft->OnKeyPress(KEY_RIGHT);
+  contSoft->OnKeyPress(KEY_RIGHT);
+  desk.form.Apply();
+  EXPECT_EQ(desk.stage.closes, 1);
+  EXPECT_EQ(desk.Writes(),
+            std::vector<std::string>{"Settings::SetInteger WebServer/Port as 8081."});
+  EXPECT_TRUE(desk.settings.IsModified());
+}
+
+TEST(WebServerTolmForm, CancelAndEscapeWriteNothing) {
+  for (bool escape : {false, true}) {
+    WebServerDesk desk;
+    desk.Retype(desk.Url(), "");
+    desk.Retype(desk.Port(), "8081");
+    desk.Type()->OnKeyPress(KEY_LEFT);
+    if (escape) {
+      EXPECT_TRUE(desk.form.Dismiss());
+    } else {
+      desk.form.GetCancelButton()->OnKeyPress(10);
+    }
+    EXPECT_EQ(desk.stage.closes, 1);
+    EXPECT_TRUE(desk.Writes().empty());
+    EXPECT_FALSE(desk.settings.IsModified());
+  }
+}
+
+TEST(WebServerTolmForm, NoServerIsShownByNameAndStoredByKey) {
+  WebServerDesk desk;
+  desk.Type()->OnKeyPress(KEY_RIGHT);
+  EXPECT_EQ(desk.screen.Text(39, 12, 13, 1), "<Без сервера>");
+  desk.form.Apply();
+  EXPECT_EQ(desk.settings.GetString("WebServer/Type"), "no_http");
+}
+
+TEST(WebServerTolmForm, AnUnknownStoredTypeIsShownEmptyAndKeptUntilAnotherIsChosen) {
+  struct Case {
+    int key;  // 0: none
+    const char* stored;
+  } cases[] = {{0, "other"}, {KEY_RIGHT, "angie"}, {KEY_LEFT, "no_http"}};
+  for (const Case& c : cases) {
+    WebServerDesk desk(WithWebServer("other", 8080));
+    EXPECT_EQ(desk.screen.Text(39, 12, 13, 1), "<           >");
+    if (c.key != 0) {
+      EXPECT_TRUE(desk.Type()->OnKeyPress(c.key));
+    }
+    desk.form.Apply();
+    EXPECT_EQ(desk.stage.closes, 1);
+    EXPECT_EQ(desk.settings.GetString("WebServer/Type"), c.stored);
+    EXPECT_EQ(desk.settings.IsModified(), c.key != 0);
+  }
+}
+
+TEST(WebServerTolmForm, AClickOnAnArrowMovesAnUnknownTypeToAnItem) {
+  WebServerDesk desk(WithWebServer("other", 8080));
+  EXPECT_TRUE(desk.Type()->OnMouseClick(desk.screen.Click(51, 12).get()));
+  EXPECT_EQ(desk.Type()->GetValue(), "angie");
+  EXPECT_EQ(desk.screen.Text(39, 12, 13, 1), "<   Angie   >");
+}
+
+TEST(WebServerTolmForm, AMissingEntryFailsTheConstruction) {
+  SettingsDesk desk(R"({"WebServer": {"Url": "u", "Path": "p", "Type": "nginx"}})");
+  EXPECT_THROW(WebServerTolmForm(desk.log.Get(), &desk.resources, &desk.settings, &desk.stage),
+               const char*);
+}
