@@ -26,3 +26,7 @@ void Logger::Write(std::string message) {
   }
   stream << '\n' << timeText << " > " << message;
 }
+
+void Logger::Flush() {
+  stream.flush();
+}

@@ -16,6 +16,8 @@ class Logger {
   Logger& operator=(const Logger&) = delete;
 
   void Write(std::string message);
+  // Hands what was written so far to the file; otherwise it reaches the file as the buffer fills.
+  void Flush();
 
  private:
   std::string fileName;

@@ -1,36 +1,30 @@
 #include "support/LogCapture.h"
 
 #include <algorithm>
-#include <new>
-#include <regex>
 #include <sstream>
 
 #include "app/Logger.h"
+#include "support/Shape.h"
 
-LogCapture::LogCapture() : file(nextFile()), logger(new Logger(file)) {}
+LogCapture::LogCapture() : logger(new Logger(dir.File("log.txt"))) {}
 
 LogCapture::~LogCapture() {
   delete logger;
 }
 
-std::string LogCapture::nextFile() {
-  return dir.File("log" + std::to_string(++files) + ".txt");
-}
-
 std::vector<std::string> LogCapture::Take() {
-  logger->~Logger();
-  std::string content = dir.Read(file.substr(dir.Path().size() + 1));
-  file = nextFile();
-  new (logger) Logger(file);
-
-  static const std::regex stamp("^\\d\\d:\\d\\d:\\d\\d > ");
+  logger->Flush();
+  std::string content = dir.Read("log.txt");
+  std::istringstream stream(content.substr(consumed));
+  consumed = content.size();
+  // Every message begins with a line end, so the first piece is the start line or empty.
   std::vector<std::string> lines;
-  std::istringstream stream(content);
   std::string line;
   for (bool first = true; std::getline(stream, line); first = false) {
-    if (first || line.rfind("Duration: ", 0) == 0)
+    if (first)
       continue;
-    lines.push_back(std::regex_replace(line, stamp, ""));
+    const std::string stamp = "##:##:## > ";
+    lines.push_back(MatchesShape(line, stamp, true) ? line.substr(stamp.size()) : line);
   }
   return lines;
 }
