@@ -4,20 +4,19 @@
 
 #include <memory>
 
-#include "support/LogCapture.h"
-#include "support/Screen.h"
 #include "ui/Mouse.h"
+#include "ui/ToolkitTest.h"
 
 namespace {
-class ButtonTest : public testing::Test {
+class ButtonTest : public ToolkitTest {
  protected:
   std::unique_ptr<Button> make(Button::ButtonHandler handler) {
-    return std::make_unique<Button>(log.Get(), "OkButton", new Position(2, 1), nullptr, "OK",
-                                    std::move(handler));
+    return std::unique_ptr<Button>(button("OK", 2, 1, std::move(handler)));
+  }
+  std::unique_ptr<Button> counting() {
+    return make([this] { ++presses; });
   }
 
-  Screen screen;
-  LogCapture log;
   int presses = 0;
 };
 }  // namespace
@@ -35,27 +34,21 @@ TEST_F(ButtonTest, ShowsTheIndicatorAndItsFocusedLook) {
 }
 
 TEST_F(ButtonTest, EnterRunsTheHandlerAndOtherKeysAreNotConsumed) {
-  auto ok = make([this] { ++presses; });
+  auto ok = counting();
   EXPECT_FALSE(ok->OnKeyPress('\t'));
   EXPECT_FALSE(ok->OnKeyPress(KEY_ENTER));
   log.Take();
   EXPECT_TRUE(ok->OnKeyPress(10));
   EXPECT_EQ(presses, 1);
-  EXPECT_EQ(log.Take(), (std::vector<std::string>{
-                            "Button::OnKeyPress on button OkButton.",
-                            "Button::OnKeyPress Call button OkButton handler by key press.",
-                            "Button::OnKeyPress End button OkButton handler execution."}));
-}
-
-TEST_F(ButtonTest, EnterWithoutHandlerIsConsumed) {
-  auto ok = make(nullptr);
-  log.Take();
-  EXPECT_TRUE(ok->OnKeyPress(10));
-  EXPECT_EQ(log.Take(), std::vector<std::string>{"Button::OnKeyPress on button OkButton."});
+  EXPECT_EQ(log.Take(),
+            (std::vector<std::string>{"Button::OnKeyPress on button OK.",
+                                      "Button::OnKeyPress Call button OK handler by key press.",
+                                      "Button::OnKeyPress End button OK handler execution."}));
+  EXPECT_TRUE(make(nullptr)->OnKeyPress(10));  // consumed without a handler too
 }
 
 TEST_F(ButtonTest, OnlyALeftClickInsideRunsTheHandler) {
-  auto ok = make([this] { ++presses; });
+  auto ok = counting();
   ok->Render();
   for (auto [x, y] : {std::pair{1, 1}, {5, 1}, {2, 0}, {2, 2}})
     EXPECT_FALSE(ok->OnMouseClick(screen.Click(x, y).get()));
@@ -64,9 +57,9 @@ TEST_F(ButtonTest, OnlyALeftClickInsideRunsTheHandler) {
   EXPECT_TRUE(ok->OnMouseClick(screen.Click(4, 1).get()));
   EXPECT_EQ(presses, 1);
   EXPECT_TRUE(ok->IsActive());
-  EXPECT_TRUE(LogCapture::InOrder(log.Take(),
-                                  {"Button::OnMouseClick Call button OkButton handler by click.",
-                                   "Button::OnMouseClick End button OkButton handler execution."}));
+  EXPECT_TRUE(
+      LogCapture::InOrder(log.Take(), {"Button::OnMouseClick Call button OK handler by click.",
+                                       "Button::OnMouseClick End button OK handler execution."}));
 }
 
 TEST_F(ButtonTest, AFailingHandlerIsLoggedAndDoesNotEscapeTheKeyOrClick) {
@@ -77,7 +70,6 @@ TEST_F(ButtonTest, AFailingHandlerIsLoggedAndDoesNotEscapeTheKeyOrClick) {
   std::vector<std::string> lines = log.Take();
   EXPECT_EQ(LogCapture::Count(lines, "Fail when save settings"), 2);
   EXPECT_TRUE(LogCapture::InOrder(
-      lines, {"Button::OnKeyPress button OkButton handler exception:", "Fail when save settings"}));
-  EXPECT_EQ(LogCapture::Count(lines, "Button::OnKeyPress End button OkButton handler execution."),
-            0);
+      lines, {"Button::OnKeyPress button OK handler exception:", "Fail when save settings"}));
+  EXPECT_EQ(LogCapture::Count(lines, "Button::OnKeyPress End button OK handler execution."), 0);
 }
