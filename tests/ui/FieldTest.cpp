@@ -6,68 +6,45 @@
 #include <string>
 #include <vector>
 
-#include "support/LogCapture.h"
-#include "support/Screen.h"
+#include "ui/EntryTest.h"
 #include "ui/Mouse.h"
 
 namespace {
 const std::string Zhe = "\xD0\x96";
 const std::string Ya = "\xD1\x8F";
 
-class FieldTest : public testing::Test {
+class FieldTest : public EntryTest {
  protected:
-  void SetUp() override { Field::Insert = true; }
-  void TearDown() override { Field::Insert = true; }
-
   std::unique_ptr<Field> make(const std::string& text, int width = 10) {
     return std::make_unique<Field>(log.Get(), "VersionField", new Position(1, 0),
                                    new Size(width, 1), text);
   }
-
-  static void type(Field& field, const std::string& bytes) {
-    for (char c : bytes)
-      field.OnKeyPress(static_cast<unsigned char>(c));
-  }
-
-  Screen screen;
-  LogCapture log;
 };
 }  // namespace
 
 TEST_F(FieldTest, AVersionMaskTakesDigitsAndSinglePoints) {
   auto field = make("");
   field->SetMask("d+.d+.d+.d+");
-  EXPECT_TRUE(field->OnKeyPress('1'));
-  EXPECT_TRUE(field->OnKeyPress('.'));
-  EXPECT_FALSE(field->OnKeyPress('.'));
-  EXPECT_TRUE(field->OnKeyPress('2'));
-  EXPECT_EQ(field->GetValue(), "1.2");
+  EXPECT_EQ(consumed(*field, "1..2"), "1.2");
   for (int key : {KEY_HOME, KEY_RIGHT, KEY_RIGHT, KEY_RIGHT}) {
-    EXPECT_FALSE(field->OnKeyPress('x'));
     field->OnKeyPress(key);
+    EXPECT_FALSE(field->OnKeyPress('x'));
   }
-  EXPECT_EQ(field->GetValue(), "1.2");
-  type(*field, "3.4.5.");
+  EXPECT_EQ(consumed(*field, "3.4.5."), "3.4.5");
   EXPECT_EQ(field->GetValue(), "1.23.4.5");
-  field->SetValue("");
-  field->SetMask("w+a");  // the "+" item takes both letters; "a" may stay unfilled
-  type(*field, "xy");
-  EXPECT_EQ(field->GetValue(), "xy");
-  EXPECT_FALSE(field->OnKeyPress('1'));
 }
 
 TEST_F(FieldTest, SettingAMaskCutsTheTextAndTellsTheBind) {
   auto field = make("");
-  std::string stored = "12a.5";
   std::vector<std::string> written;
-  field->SetBind([&] { return stored; }, [&](std::string text) { written.push_back(text); });
+  field->SetBind([] { return "12a.5"; }, [&](std::string text) { written.push_back(text); });
   field->OnKeyPress(KEY_END);
   field->SetMask("d+.d+");
   EXPECT_EQ(field->GetValue(), "12");
   EXPECT_EQ(field->GetCursor(), 2);
   EXPECT_EQ(written, std::vector<std::string>{"12"});
   field->SetMask("");
-  type(*field, "ab");
+  consumed(*field, "ab");
   EXPECT_EQ(field->GetValue(), "12ab");
   EXPECT_TRUE(LogCapture::InOrder(log.Take(), {"Field::SetBind on VersionField.",
                                                "Field::SetMask as d+.d+.", "Field::SetMask as ."}));
@@ -76,14 +53,12 @@ TEST_F(FieldTest, SettingAMaskCutsTheTextAndTellsTheBind) {
 TEST_F(FieldTest, OverwriteReplacesTheLastCharacterAndAppendsAtTheEnd) {
   auto field = make("abc");
   Field::Insert = false;
-  field->OnKeyPress(KEY_END);
-  field->OnKeyPress(KEY_LEFT);
-  field->OnKeyPress('x');
+  press(*field, {KEY_END, KEY_LEFT, 'x'});
   EXPECT_EQ(field->GetValue(), "abx");
   field->OnKeyPress('y');
   EXPECT_EQ(field->GetValue(), "abxy");
   field->OnKeyPress(KEY_HOME);
-  type(*field, Zhe);
+  consumed(*field, Zhe);
   EXPECT_EQ(field->GetValue(), Zhe + "bxy");
   EXPECT_EQ(field->GetCursor(), 1);
 }
@@ -96,7 +71,7 @@ TEST_F(FieldTest, ACyrillicLetterArrivesAsTwoBytesAndMovesTheCursorByOne) {
   EXPECT_FALSE(field->OnKeyPress(0xD0));  // held until its second byte comes
   EXPECT_EQ(field->GetValue(), "ab");
   EXPECT_TRUE(field->OnKeyPress(0x96));
-  EXPECT_TRUE(field->OnKeyPress(static_cast<char>(0xD1)) == false);  // as a signed char
+  EXPECT_FALSE(field->OnKeyPress(static_cast<char>(0xD1)));  // as a signed char
   EXPECT_TRUE(field->OnKeyPress(0x8F));
   EXPECT_EQ(field->GetValue(), "a" + Zhe + Ya + "b");
   EXPECT_EQ(field->GetCursor(), 3);
@@ -111,8 +86,7 @@ TEST_F(FieldTest, RefusesWhatCannotBeTypedAndLetsOtherKeysThrough) {
   field->OnKeyPress(0xD0);
   EXPECT_FALSE(field->OnKeyPress('c'));  // not the second byte of a letter: both are dropped
   EXPECT_TRUE(field->OnKeyPress('d'));
-  field->OnKeyPress(0xD0);
-  field->OnKeyPress(KEY_LEFT);  // a key between the two bytes breaks the pair
+  press(*field, {0xD0, KEY_LEFT});  // a key between the two bytes breaks the pair
   EXPECT_FALSE(field->OnKeyPress(0x96));
   EXPECT_EQ(field->GetValue(), "dab");
   EXPECT_TRUE(Field::IsTypeChar("~") && Field::IsTypeChar("\xD0\x81"));
@@ -131,48 +105,39 @@ TEST_F(FieldTest, BackspaceAndDeleteRemoveAroundTheCursor) {
 }
 
 TEST_F(FieldTest, ScrollsALongTextWithHomeEndAndArrows) {
+  struct Step {
+    int key;
+    int times;
+    std::string shown;  // the field with a column on each side
+    int cursorColumn;
+  };
+  const Step steps[] = {
+      {KEY_HOME, 1, " 01234 ", 1}, {KEY_END, 1, " 6789  ", 5},  {KEY_LEFT, 5, " 56789 ", 1},
+      {KEY_LEFT, 1, " 45678 ", 1}, {KEY_HOME, 1, " 01234 ", 1}, {KEY_RIGHT, 5, " 12345 ", 5},
+      {'x', 1, " 234x5 ", 5},
+  };
   auto field = make("0123456789", 5);
   field->Render();
   field->Focus();
-  EXPECT_EQ(screen.Text(0, 0, 7, 1), " 01234 ");
-  field->OnKeyPress(KEY_END);
-  EXPECT_EQ(screen.Text(0, 0, 7, 1), " 6789  ");
-  EXPECT_EQ(screen.At(5, 0).pair, 5);
-  for (int i = 0; i < 5; ++i)
-    field->OnKeyPress(KEY_LEFT);
-  EXPECT_EQ(screen.Text(1, 0, 5, 1), "56789");
-  EXPECT_EQ(screen.At(1, 0).pair, 5);
-  field->OnKeyPress(KEY_LEFT);
-  EXPECT_EQ(screen.Text(1, 0, 5, 1), "45678");
-  field->OnKeyPress(KEY_HOME);
-  for (int i = 0; i < 5; ++i)
-    field->OnKeyPress(KEY_RIGHT);
-  EXPECT_EQ(screen.Text(1, 0, 5, 1), "12345");
-  EXPECT_EQ(field->GetOffset(), 1);
-  EXPECT_EQ(screen.At(5, 0).pair, 5);
-  field->OnKeyPress('x');
-  EXPECT_EQ(screen.Text(1, 0, 5, 1), "234x5");
+  for (const Step& step : steps) {
+    for (int i = 0; i < step.times; ++i)
+      field->OnKeyPress(step.key);
+    EXPECT_EQ(screen.Text(0, 0, 7, 1), step.shown);
+    EXPECT_EQ(screen.At(step.cursorColumn, 0).pair, 5) << step.shown;
+  }
 }
 
 TEST_F(FieldTest, TheCursorBlinksInInsertModeAndIsUnderlinedInOverwriteMode) {
   auto field = make("ab", 4);
   field->Render();
-  EXPECT_EQ(screen.At(1, 0).pair, 3);  // no cursor without the focus
+  EXPECT_EQ(look(1), "a 3");  // no cursor without the focus
   field->Focus();
-  Screen::Cell cursor = screen.At(1, 0);
-  EXPECT_EQ(cursor.glyph, "a");
-  EXPECT_EQ(cursor.pair, 5);
-  EXPECT_TRUE(cursor.bold);
-  EXPECT_TRUE(cursor.blink);
-  EXPECT_FALSE(cursor.underline);
+  EXPECT_EQ(look(1), "a 5 bold blink");
   EXPECT_TRUE(field->OnKeyPress(KEY_IC));
   EXPECT_FALSE(Field::Insert);
-  cursor = screen.At(1, 0);
-  EXPECT_TRUE(cursor.underline);
-  EXPECT_FALSE(cursor.blink);
-  EXPECT_EQ(screen.At(2, 0).pair, 3);
+  EXPECT_EQ(look(1) + ", " + look(2), "a 5 bold underline, b 3");
   field->Blur();
-  EXPECT_EQ(screen.At(1, 0).pair, 3);
+  EXPECT_EQ(look(1), "a 3");
 }
 
 TEST_F(FieldTest, BlurValidatesCallsTheHandlerAndWritesTheBind) {
