@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -155,4 +157,12 @@ void Settings::Save(std::string path) {
 void Settings::Save() {
   Save(fileName);
   modified = false;
+}
+
+bool Settings::IsOwnFile(const std::string& path) const {
+  struct stat own {};
+  struct stat other {};
+  if (stat(fileName.c_str(), &own) != 0 || stat(path.c_str(), &other) != 0)
+    return false;
+  return own.st_dev == other.st_dev && own.st_ino == other.st_ino;
 }

@@ -35,6 +35,9 @@ class Settings {
   void SetDouble(std::string path, double value);
 
   bool IsModified();
+  // True when path names this store's file (the same device and inode, however spelt or
+  // linked); false when either cannot be found.
+  bool IsOwnFile(const std::string& path) const;
   void Save(std::string path);  // leaves the modified flag alone
   void Save();                  // saves to the own file and clears the modified flag
 

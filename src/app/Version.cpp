@@ -110,7 +110,7 @@ std::string Version::Reconfigure(std::string text) {
   std::vector<std::string> pieces = String::Split(text, SEPARATOR);
   std::string result;
   size_t kept = 0;
-  while (kept < pieces.size() && isDigits(pieces[kept])) {
+  while (kept < pieces.size() && isPart(pieces[kept])) {
     result += (kept == 0 ? "" : SEPARATOR) + pieces[kept];
     kept++;
   }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/Version.h"
@@ -29,13 +30,7 @@ void MigrateController::Execute() {
   succeeded = false;
   print(String::Highlight(resources->texts["MIGRATION"], BrightYellow) + " " +
         String::Highlight(migratePath, Cyan));
-  auto source = std::make_unique<Settings>(logger, migratePath);
-  try {
-    source->Load();
-  } catch (...) {
-    print(resources->texts["MIGRATE_LOAD_FAIL"], Red);
-    throw;
-  }
+  auto source = loadSource();
   print(resources->texts["MIGRATE_LOADED"], BrightYellow);
   Version sourceVersion(source->GetString(Settings::Patch + "/Version"));
   reportVersion(&sourceVersion);
@@ -49,6 +44,24 @@ void MigrateController::Execute() {
   succeeded = true;
   print(resources->texts["PRESS_TO_CONTINUE"]);
   waitForKey();
+}
+
+// The other installation's settings. This tool's own file is refused: its delete would remove
+// the running installation.
+std::unique_ptr<Settings> MigrateController::loadSource() {
+  auto source = std::make_unique<Settings>(logger, migratePath);
+  try {
+    if (settings->IsOwnFile(migratePath)) {
+      logger->Write("MigrateController::loadSource " + migratePath +
+                    " is the current settings file.");
+      throw "Migration from the current settings file";
+    }
+    source->Load();
+  } catch (...) {
+    print(resources->texts["MIGRATE_LOAD_FAIL"], Red);
+    throw;
+  }
+  return source;
 }
 
 void MigrateController::reportVersion(Version* source) {

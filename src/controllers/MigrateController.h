@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "controllers/Controller.h"
@@ -15,6 +16,7 @@ class MigrateController : public Controller {
   void Execute() override;
 
  private:
+  std::unique_ptr<Settings> loadSource();
   void reportVersion(Version* source);
   void mergePatch(Settings* source, Version* sourceVersion);
   void mergeGroups(Settings* source);

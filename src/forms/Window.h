@@ -13,6 +13,7 @@
 class ControllerArguments;
 class Form;
 class Label;
+class Panel;
 class Logger;
 class Resources;
 class Settings;
@@ -50,6 +51,9 @@ class Window : public Container {
   void ReportFailure(const std::string& operation, const std::string& message);
   // Leaves screen mode at once, for a failure that ends the program.
   void LeaveScreenMode();
+  // Runs action at the start of the next loop pass, once the current key has been handled (an
+  // alert that follows a focus move, for example).
+  void Defer(std::function<void()> action);
 
   bool InputEnded() const { return inputEnded; }
   bool TooSmall() const { return tooSmall; }
@@ -100,6 +104,7 @@ class Window : public Container {
   void addComponent(const std::string& name, const std::string& text, int row, bool* field,
                     const std::string& buttonName, const std::string& buttonText, Action open);
   void addFooter();
+  void stackPanel(Panel* panel);
   void addLabel(const std::string& name, const std::string& text, Theme theme, Placer placer);
   void addButton(const std::string& name, const std::string& text, Placer placer, Action handler);
   Position* placeOnScreen(const Placer& placer);
@@ -119,10 +124,12 @@ class Window : public Container {
   void switchControl(bool back);
   void serveCloseRequest();
   void showFailure();
+  void runDeferred();
   void toggleInsert();
 
   // WindowHandlers.cpp
   void showAlert(const std::string& name, const std::string& title, const std::string& message);
+  void showPortInvalid();
   void showDeleteQuestion(const std::string& name, const std::string& title,
                           const std::string& message, Action onConfirm);
 
@@ -147,5 +154,6 @@ class Window : public Container {
   bool tooSmall = false;
   std::unique_ptr<Label> notice;
   bool failurePending = false;
+  std::vector<Action> deferred;
   bool inputEnded = false;
 };

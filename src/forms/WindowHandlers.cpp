@@ -2,6 +2,7 @@
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "events/Handler.h"
+#include "forms/AdditionsForm.h"
 #include "forms/AlertForm.h"
 #include "forms/ConfirmForm.h"
 #include "forms/Window.h"
@@ -77,20 +78,32 @@ void Window::OnMigrate(std::string path, bool deleteAfter) {
   finished = true;
 }
 
-// The settings forms and the additions form are opened here once they exist.
-void Window::OnOpenDockerCESettings() {}
+void Window::OnOpenDockerCESettings() {
+}
 
-void Window::OnOpenWebServerTolmSettings() {}
+void Window::OnOpenWebServerTolmSettings() {
+}
 
-void Window::OnOpenPatchSettings() {}
+void Window::OnOpenPatchSettings() {
+}
 
-void Window::OnOpenInstallSettings() {}
+void Window::OnOpenInstallSettings() {
+}
 
-void Window::OnOpenAdditions() {}
+void Window::OnOpenAdditions() {
+  showModalForm(new AdditionsForm(
+      logger, resources, settings, this, ignoreCerts,
+      [this](bool ignore) { OnIgnoreCertsChanged(ignore); }, [this] { OnDelete(); },
+      [this](std::string path, bool deleteAfter) { OnMigrate(std::move(path), deleteAfter); }));
+}
 
 void Window::showAlert(const std::string& name, const std::string& title,
                        const std::string& message) {
   showModalForm(new AlertForm(logger, resources, settings, this, name, title, message, nullptr));
+}
+
+void Window::showPortInvalid() {
+  showAlert("PortAlertForm", resources->texts["WARNING"], resources->texts["PORT_INVALID"]);
 }
 
 // A question about deleting opens with NO focused, so that Enter alone deletes nothing.

@@ -2,6 +2,8 @@
 
 #include "app/Logger.h"
 #include "app/Resources.h"
+#include "forms/ConfigurePanel.h"
+#include "forms/ConnectionPanel.h"
 #include "forms/Form.h"
 #include "forms/LayoutCheck.h"
 #include "forms/Window.h"
@@ -91,12 +93,25 @@ void Window::addFooter() {
       [this] { OnUpdate(); });
 }
 
-// The configure panel of the patch and install settings belongs here: built at
-// (1, layoutRow + 1), added with append(panel) and layoutRow set to its y + its height.
-void Window::addConfigurePanel() {}
+void Window::addConfigurePanel() {
+  ConfigurePanel builder(
+      logger, resources, settings,
+      {guard("Window::SettingsPatchButton", [this] { OnOpenPatchSettings(); }),
+       guard("Window::SettingsInstallButton", [this] { OnOpenInstallSettings(); }),
+       [this] { Defer([this] { showPortInvalid(); }); }});
+  stackPanel(builder.Create(new Position(1, layoutRow + 1)));
+}
 
-// The connection panel belongs here, stacked below the configure panel the same way.
-void Window::addConnectionPanel() {}
+void Window::addConnectionPanel() {
+  ConnectionPanel builder(logger, resources, settings);
+  stackPanel(builder.Create(new Position(1, layoutRow + 1)));
+}
+
+// The panel goes below the last block on the left side.
+void Window::stackPanel(Panel* panel) {
+  append(panel);
+  layoutRow = layoutRow + 1 + panel->CalculateSize().height;
+}
 
 void Window::addLabel(const std::string& name, const std::string& text, Theme theme,
                       Placer placer) {

@@ -38,6 +38,10 @@ void Window::processing() {
       showFailure();
       continue;
     }
+    if (!deferred.empty()) {
+      runDeferred();
+      continue;
+    }
     int key = readKey();
     if (key == Terminal::TIMED_OUT)
       continue;
@@ -53,6 +57,20 @@ void Window::processing() {
     } catch (const char* message) {
       ReportFailure("Window::processing", message);
     }
+  }
+}
+
+void Window::Defer(std::function<void()> action) {
+  deferred.push_back(std::move(action));
+}
+
+void Window::runDeferred() {
+  Action action = std::move(deferred.front());
+  deferred.erase(deferred.begin());
+  try {
+    action();
+  } catch (const char* message) {
+    ReportFailure("Window::runDeferred", message);
   }
 }
 

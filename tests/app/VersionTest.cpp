@@ -86,9 +86,22 @@ TEST(Version, ReconfigureRepairsAnyTextIntoFourParts) {
     const char* text;
     const char* repaired;
   } cases[] = {
-      {"", "1.0.0.0"},  {"24", "24.0.0.0"},   {"24.2.", "24.2.0.0"},  {"24.x.5", "24.0.0.0"},
-      {"x", "1.0.0.0"}, {"007", "007.0.0.0"}, {"1.2.3.4", "1.2.3.4"}, {"1.2.3.4.5", "1.2.3.4.5"},
+      {"", "1.0.0.0"},
+      {"24", "24.0.0.0"},
+      {"24.2.", "24.2.0.0"},
+      {"24.x.5", "24.0.0.0"},
+      {"x", "1.0.0.0"},
+      {"007", "007.0.0.0"},
+      {"1.2.3.4", "1.2.3.4"},
+      {"1.2.3.4.5", "1.2.3.4.5"},
+      // a part too large for a version ends the walk like a non-digit piece
+      {"24.4294967296.1", "24.0.0.0"},
+      {"99999999999", "1.0.0.0"},
+      {"4294967295", "4294967295.0.0.0"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(Version::Reconfigure(c.text), c.repaired) << c.text;
+  for (const Case& c : cases) {
+    std::string repaired = Version::Reconfigure(c.text);
+    EXPECT_EQ(repaired, c.repaired) << c.text;
+    EXPECT_EQ(Version::Valid(repaired), std::string(c.text) != "1.2.3.4.5") << c.text;
+  }
 }

@@ -205,6 +205,28 @@ TEST_F(MigrateControllerTest, ReportsASettingsFileThatCannotBeLoadedAndChangesNo
   EXPECT_FALSE(controller.Succeeded());
 }
 
+TEST_F(MigrateControllerTest, RefusesTheCurrentSettingsFileHoweverItIsNamed) {
+  fs::create_symlink(site.Path("work/Settings.json"), site.Path("work/linked.json"));
+  fs::create_hard_link(site.Path("work/Settings.json"), site.Path("work/hard.json"));
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  std::string before = Saved()->GetString("Install/Catalog");
+  settings->SetString("Install/Catalog", "unsaved");
+  for (const char* path :
+       {"Settings.json", "./Settings.json", "../work/Settings.json", "linked.json", "hard.json"}) {
+    testing::internal::CaptureStdout();
+    MigrateController controller(Arguments(false, false, false, path, true), &programVersion);
+    EXPECT_THROW(controller.Execute(), const char*) << path;
+    EXPECT_EQ(
+        Readable(testing::internal::GetCapturedStdout()),
+        "<yellow>MIGRATION</> <cyan>" + std::string(path) + "</>\n<red>MIGRATE_LOAD_FAIL</>\n");
+  }
+  fs::copy_file(site.Path("work/Settings.json"), site.Path("work/copy.json"));
+  EXPECT_NO_THROW(Migrate(false, "copy.json"));
+  EXPECT_EQ(Records(), "");
+  EXPECT_TRUE(fs::exists(ControlPath()));
+  EXPECT_EQ(Saved()->GetString("Install/Catalog"), before);
+}
+
 TEST_F(MigrateControllerTest, WaitsForALineAndDiscardsTheRestOfIt) {
   WriteSource([](Settings&) {});
   Input("typed ahead\nnext\n");

@@ -25,6 +25,22 @@ std::string top =
 
   ◆ -Install the web server >Web server settings
 
+ ┌Application──────────────────────────────────────────────┐
+ │Patch version    24.2.0.0     >Patch settings            │
+ │                                                         │
+ │Application port     8090 >Install settings              │
+ │                                                         │
+ │Catalogue        /var/lib/vaq/catalog                    │
+ └─────────────────────────────────────────────────────────┘
+
+ ┌Database connection─────────────────────────────────────┐
+ │Database type   <PostgreSQL>                            │
+ │                                                        │
+ │Database server localhost                               │
+ │                                                        │
+ │Database name   vaq_app                                 │
+ └────────────────────────────────────────────────────────┘
+
  >Additions)";
 
 std::string bottom =
@@ -44,8 +60,8 @@ std::string ExitQuestion = R"(┌Exit──────────────�
 TEST(Window, DrawsTheMainScreenWithTheFirstCheckBoxFocused) {
   WindowDesk desk;
   desk.Run({});
-  EXPECT_EQ(desk.Rows(0, 7), top);
-  EXPECT_EQ(desk.Rows(7, 18), std::string(17, '\n'));
+  EXPECT_EQ(desk.Rows(0, 23), top);
+  EXPECT_EQ(desk.Rows(23, 2), "\n");
   EXPECT_EQ(desk.Rows(25, 5), bottom);
   EXPECT_EQ(desk.screen.At(1, 2).pair, 5);    // focused check box
   EXPECT_EQ(desk.screen.At(1, 4).pair, 3);    // the other one
@@ -65,7 +81,11 @@ TEST(Window, MovesTheFocusThroughTheItemsAndWrapsAround) {
       {{Key(KEY_UP)}, "ExitB"},
       {{Key(KEY_UP), Key(KEY_UP)}, "UpdateButton"},
       {{Key(KEY_UP), Key(Tab)}, "DockerCECheck"},
-      {{Key(Tab), Key(Tab), Key(Tab), Key(Tab), Key(Tab)}, "SaveButton"},
+      {std::deque<Step>(4, Key(Tab)), "VersionField"},
+      {std::deque<Step>(8, Key(Tab)), "CatalogField"},
+      {std::deque<Step>(9, Key(KEY_DOWN)), "DataBaseTypeSelect"},
+      {std::deque<Step>(13, Key(Tab)), "SaveButton"},
+      {{Key(KEY_UP), Key(KEY_UP), Key(KEY_UP), Key(KEY_UP), Key(KEY_UP)}, "AdditionsButton"},
       {{Key(KEY_BTAB), Key(KEY_LEFT), Key('x')}, "DockerCECheck"},
   };
   for (Case& c : cases) {
@@ -138,7 +158,7 @@ TEST(Window, ExitAnsweredNoOrEscapeClosesOnlyTheQuestion) {
     EXPECT_TRUE(desk.window->InputEnded());
     EXPECT_EQ(desk.window->GetModalForm(), nullptr);
     EXPECT_EQ(desk.Active(), "ExitB");
-    EXPECT_EQ(desk.Rows(0, 7), top);
+    EXPECT_EQ(desk.Rows(0, 23), top);
   }
 }
 
@@ -332,30 +352,30 @@ TEST(Window, AFailingKeyOrCallbackIsShownAndTheLoopGoesOn) {
 TEST(Window, ResizeLaysTheScreenOutAgainAndKeepsTheFocus) {
   WindowDesk desk;
   std::string resized;
-  desk.Run({Key(Tab), Do([] { resizeterm(24, 80); }), Key(KEY_RESIZE),
-            Do([&] { resized = desk.Rows(0, 1) + "|" + desk.Rows(22, 2); })});
-  EXPECT_EQ(resized, std::string(75, ' ') + ">Exit|>Save" + std::string(60, ' ') +
-                         ">Deploy >Update\nVersion 1.24.2.1" + std::string(39, ' ') +
+  desk.Run({Key(Tab), Do([] { resizeterm(28, 90); }), Key(KEY_RESIZE),
+            Do([&] { resized = desk.Rows(0, 1) + "|" + desk.Rows(26, 2); })});
+  EXPECT_EQ(resized, std::string(85, ' ') + ">Exit|>Save" + std::string(70, ' ') +
+                         ">Deploy >Update\nVersion 1.24.2.1" + std::string(49, ' ') +
                          "(c) Deployment tools team");
   EXPECT_EQ(desk.Active(), "SettingsDockerCEButton");
   EXPECT_EQ(desk.screen.At(36, 2).pair, 5);
 }
 
 TEST(Window, TooSmallScreenShowsOnlyTheNoticeUntilEnlarged) {
-  std::string notice = "The terminal is too small. It needs at least 62x10";
-  WindowDesk small(40, 12);
+  std::string notice = "The terminal is too small. It needs at least 62x26";
+  WindowDesk small(80, 24);
   small.Run({Key(Tab), Key(Enter), Click(1, 10), Key(Escape), Key(Tab)});
-  EXPECT_EQ(small.Rows(0, 12), notice.substr(0, 40) + std::string(11, '\n'));
+  EXPECT_EQ(small.Rows(0, 24), notice + std::string(23, '\n'));
   EXPECT_TRUE(small.window->TooSmall());
   EXPECT_FALSE(small.window->InputEnded());
   EXPECT_TRUE(
-      LogCapture::InOrder(small.log.Take(), {"Window::checkFit 40x12 is too small for 62x10."}));
+      LogCapture::InOrder(small.log.Take(), {"Window::checkFit 80x24 is too small for 62x26."}));
 
   WindowDesk desk;
   std::string shrunk, enlarged;
   desk.Run({Key(Tab), Do([] { resizeterm(9, 70); }), Key(KEY_RESIZE), Key(Enter),
             Do([&] { shrunk = desk.Rows(0, 2); }), Do([] { resizeterm(30, 100); }), Key(KEY_RESIZE),
-            Do([&] { enlarged = desk.Rows(0, 7); })});
+            Do([&] { enlarged = desk.Rows(0, 23); })});
   EXPECT_EQ(shrunk, notice + "\n");
   EXPECT_EQ(enlarged, top);
   EXPECT_EQ(desk.Active(), "SettingsDockerCEButton");

@@ -1,0 +1,33 @@
+#include "forms/ConnectionPanel.h"
+
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "ui/Select.h"
+
+namespace {
+const char* const TYPE_PATH = "Connection/Type";
+}
+
+ConnectionPanel::ConnectionPanel(Logger* logger, Resources* resources, Settings* settings)
+    : MainPanel(logger, resources, settings) {}
+
+Panel* ConnectionPanel::Create(Position* position) {
+  addLabel("DataBaseTypeLabel", resources->texts["CONNECT_TYPE"], Theme::Basic, 0);
+  addLabel("ConnectServerLabel", resources->texts["CONNECT_SERVER"], Theme::Basic, 2);
+  addLabel("ConnectionBaseLabel", resources->texts["CONNECT_BASE"], Theme::Basic, 4);
+  addTypeSelect();
+  addField("ConnectServerField", 2, 40, "Connection/Server");
+  addField("ConnectBaseField", 4, 40, "Connection/Base");
+  return finish("ConnectPanel", resources->texts["CONNECT_PANEL"], position);
+}
+
+// The database types by the number stored for them.
+void ConnectionPanel::addTypeSelect() {
+  const Select<int>::Items types = {{0, "MS SQL"}, {1, "Oracle"}, {2, "SQLite"}, {3, "PostgreSQL"}};
+  auto* select =
+      new Select<int>(logger, "DataBaseTypeSelect", new Position(column, 0), nullptr, types, 0);
+  add(select);
+  Settings* store = settings;
+  select->SetBind([store] { return store->GetInteger(TYPE_PATH); },
+                  [store](int type) { store->SetInteger(TYPE_PATH, type); });
+}
