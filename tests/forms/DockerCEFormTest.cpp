@@ -7,15 +7,9 @@
 #include "ui/Field.h"
 
 namespace {
-struct DockerDesk : SettingsDesk {
-  DockerDesk() : form(log.Get(), &resources, &settings, &stage) {
-    Show(form);
-    log.Take();
-  }
-  Control* Url() { return form.GetPanel()->GetItem("DockerCEZipSourceField"); }
-  Control* Path() { return form.GetPanel()->GetItem("DockerCEUnzipPathField"); }
-
-  DockerCEForm form;
+struct DockerDesk : FormDesk<DockerCEForm> {
+  Control* Url() { return Item("DockerCEZipSourceField"); }
+  Control* Path() { return Item("DockerCEUnzipPathField"); }
 };
 }  // namespace
 

@@ -8,17 +8,10 @@
 namespace {
 const char* Identifiers = R"({"Install": {"ComplexId": "aBcD", "DLL": "app.dll"}})";
 
-struct InstallDesk : SettingsDesk {
-  explicit InstallDesk(const std::string& json = "")
-      : SettingsDesk(json), form(log.Get(), &resources, &settings, &stage) {
-    Show(form);
-    log.Take();
-  }
+struct InstallDesk : FormDesk<InstallForm> {
+  using FormDesk::FormDesk;
   Field* ComplexId() { return Find<Field>(form, "InstallComplexIdField"); }
   Field* Dll() { return Find<Field>(form, "InstallDllField"); }
-  bool Shown(const char* label) { return form.GetPanel()->GetItem(label) != nullptr; }
-
-  InstallForm form;
 };
 }  // namespace
 

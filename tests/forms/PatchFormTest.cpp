@@ -6,16 +6,10 @@
 #include "ui/Field.h"
 
 namespace {
-struct PatchDesk : SettingsDesk {
-  PatchDesk() : form(log.Get(), &resources, &settings, &stage) {
-    Show(form);
-    log.Take();
-  }
-  Control* Url() { return form.GetPanel()->GetItem("PatchSourceUrlField"); }
-  Control* Template() { return form.GetPanel()->GetItem("PatchZipTemplateField"); }
+struct PatchDesk : FormDesk<PatchForm> {
+  Control* Url() { return Item("PatchSourceUrlField"); }
+  Control* Template() { return Item("PatchZipTemplateField"); }
   std::string Panel() const { return screen.Text(19, 11, 62, 8); }
-
-  PatchForm form;
 };
 }  // namespace
 
@@ -72,7 +66,7 @@ TEST(PatchForm, TheAddressNoticeHoldsOnlyOnceAlsoBesideARefusedTemplate) {
   desk.Retype(desk.Url(), "");
   desk.Retype(desk.Template(), "");
   desk.form.Apply();
-  EXPECT_NE(desk.form.GetPanel()->GetItem(SOURCE_URL_EMPTY_LABEL_NAME), nullptr);
+  EXPECT_TRUE(desk.Shown(SOURCE_URL_EMPTY_LABEL_NAME));
   desk.Retype(desk.Template(), "p*");
   desk.form.Apply();
   EXPECT_EQ(desk.stage.closes, 1);

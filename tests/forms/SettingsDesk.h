@@ -3,11 +3,9 @@
 // A settings form on the in-memory screen, with the shipped texts and a copy of the shipped
 // settings (or settings of the test's own), the log collected:
 //
-//   SettingsDesk desk;
-//   WebServerTolmForm form(desk.log.Get(), &desk.resources, &desk.settings, &desk.stage);
-//   desk.Show(form);                                  // renders the form's panel
-//   desk.Retype(desk.Find<Field>(form, "WebServerTolmUrlField"), "");
-//   form.Apply();
+//   FormDesk<WebServerTolmForm> desk;                 // the form built, drawn and focused
+//   desk.Retype(desk.Item("WebServerTolmUrlField"), "");
+//   desk.form.Apply();
 //   EXPECT_EQ(desk.stage.closes, 0);                  // close requests of the form
 //   EXPECT_EQ(desk.Writes(), std::vector<std::string>{});  // settings changed since the last call
 
@@ -97,4 +95,18 @@ class SettingsDesk {
       dir.Write("Settings.json", json);
     return file;
   }
+};
+
+// A desk with a settings form of class F built over it, drawn and focused, the log emptied.
+template <typename F>
+struct FormDesk : SettingsDesk {
+  explicit FormDesk(const std::string& json = "")
+      : SettingsDesk(json), form(log.Get(), &resources, &settings, &stage) {
+    Show(form);
+    log.Take();
+  }
+  Control* Item(const std::string& name) { return form.GetPanel()->GetItem(name); }
+  bool Shown(const std::string& name) { return Item(name) != nullptr; }
+
+  F form;
 };

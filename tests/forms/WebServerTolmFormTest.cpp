@@ -8,20 +8,14 @@
 #include "ui/Field.h"
 
 namespace {
-struct WebServerDesk : SettingsDesk {
-  explicit WebServerDesk(const std::string& json = "")
-      : SettingsDesk(json), form(log.Get(), &resources, &settings, &stage) {
-    Show(form);
-    log.Take();
-  }
-  Field* Url() { return Find<Field>(form, "WebServerTolmUrlField"); }
-  Field* Path() { return Find<Field>(form, "WebServerTolmPathField"); }
-  Control* Port() { return form.GetPanel()->GetItem("WebServerTolmPortField"); }
-  Control* DebugPort() { return form.GetPanel()->GetItem("WebServerTolmDebugPortField"); }
+struct WebServerDesk : FormDesk<WebServerTolmForm> {
+  using FormDesk::FormDesk;
+  Control* Url() { return Item("WebServerTolmUrlField"); }
+  Control* Path() { return Item("WebServerTolmPathField"); }
+  Control* Port() { return Item("WebServerTolmPortField"); }
+  Control* DebugPort() { return Item("WebServerTolmDebugPortField"); }
   StoredKeySelect* Type() { return Find<StoredKeySelect>(form, "WebServerTolmTypeSelect"); }
   std::string Panel() const { return screen.Text(19, 7, 61, 15); }
-
-  WebServerTolmForm form;
 };
 
 std::string WithWebServer(const std::string& type, int port) {
@@ -106,10 +100,10 @@ TEST(WebServerTolmForm, StoredPortsPassAndAMendedPortClearsItsMessage) {
   WebServerDesk desk(WithWebServer("nginx", 70000));
   desk.Retype(desk.DebugPort(), "99999");
   desk.form.Apply();
-  EXPECT_NE(desk.form.GetPanel()->GetItem(DEBUG_PORT_INVALID_LABEL_NAME), nullptr);
+  EXPECT_TRUE(desk.Shown(DEBUG_PORT_INVALID_LABEL_NAME));
   desk.Retype(desk.DebugPort(), "9000");
   desk.form.Apply();
-  EXPECT_EQ(desk.form.GetPanel()->GetItem(DEBUG_PORT_INVALID_LABEL_NAME), nullptr);
+  EXPECT_FALSE(desk.Shown(DEBUG_PORT_INVALID_LABEL_NAME));
   EXPECT_EQ(desk.stage.closes, 1);
   EXPECT_EQ(desk.Writes(),
             std::vector<std::string>{"Settings::SetInteger WebServer/DebugPort as 9000."});
@@ -125,7 +119,7 @@ TEST(WebServerTolmForm, ApplyWritesExactlyTheChangedEntries) {
   WebServerDesk desk;
   desk.Retype(desk.Port(), "8081");
   desk.Retype(desk.Path(), "/opt/");
-  Control* contSoft = desk.form.GetPanel()->GetItem("WebServerTolmContSoftSelect");
+  Control* contSoft = desk.Item("WebServerTolmContSoftSelect");
   contSoft->OnKeyPress(KEY_RIGHT);
   contSoft->OnKeyPress(KEY_RIGHT);
   desk.form.Apply();
