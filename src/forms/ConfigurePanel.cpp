@@ -51,14 +51,16 @@ void ConfigurePanel::addPort() {
   add(field);
   Settings* store = settings;
   Logger* log = logger;
-  Action refused = actions.portRefused;
+  auto refused = actions.portRefused;
   field->SetBind([store] { return store->GetInteger(PORT_PATH); },
                  [store, log, field, refused](int port) {
                    if (storePort(store, log, port))
                      return;
-                   field->Refresh();
+                   Action showStored = [field] { field->Refresh(); };
                    if (refused)
-                     refused();
+                     refused(showStored);
+                   else
+                     showStored();
                  });
   addButton("SettingsInstallButton", resources->texts["INSTALL_SETTINGS"], field,
             actions.openInstallSettings);

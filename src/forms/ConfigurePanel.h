@@ -13,8 +13,9 @@ class ConfigurePanel : public MainPanel {
   struct Actions {
     Action openPatchSettings;
     Action openInstallSettings;
-    // Called when a typed port has been refused.
-    Action portRefused;
+    // Called when a typed port has been refused, with the step that shows the stored port again;
+    // the caller runs it once the focus has moved.
+    std::function<void(Action showStored)> portRefused;
   };
 
   static const int MIN_PORT = 1;

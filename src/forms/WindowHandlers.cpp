@@ -5,6 +5,10 @@
 #include "forms/AdditionsForm.h"
 #include "forms/AlertForm.h"
 #include "forms/ConfirmForm.h"
+#include "forms/DockerCEForm.h"
+#include "forms/InstallForm.h"
+#include "forms/PatchForm.h"
+#include "forms/WebServerTolmForm.h"
 #include "forms/Window.h"
 #include "ui/Button.h"
 
@@ -79,15 +83,19 @@ void Window::OnMigrate(std::string path, bool deleteAfter) {
 }
 
 void Window::OnOpenDockerCESettings() {
+  showModalForm(new DockerCEForm(logger, resources, settings, this));
 }
 
 void Window::OnOpenWebServerTolmSettings() {
+  showModalForm(new WebServerTolmForm(logger, resources, settings, this));
 }
 
 void Window::OnOpenPatchSettings() {
+  showModalForm(new PatchForm(logger, resources, settings, this));
 }
 
 void Window::OnOpenInstallSettings() {
+  showModalForm(new InstallForm(logger, resources, settings, this));
 }
 
 void Window::OnOpenAdditions() {

@@ -98,7 +98,12 @@ void Window::addConfigurePanel() {
       logger, resources, settings,
       {guard("Window::SettingsPatchButton", [this] { OnOpenPatchSettings(); }),
        guard("Window::SettingsInstallButton", [this] { OnOpenInstallSettings(); }),
-       [this] { Defer([this] { showPortInvalid(); }); }});
+       [this](Action showStored) {
+         Defer([this, showStored] {
+           showStored();
+           showPortInvalid();
+         });
+       }});
   stackPanel(builder.Create(new Position(1, layoutRow + 1)));
 }
 
