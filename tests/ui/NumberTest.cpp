@@ -9,29 +9,94 @@
 
 #include "ui/EntryTest.h"
 #include "ui/Mouse.h"
+#include "ui/NumberText.h"
 
 namespace {
 class NumberTest : public EntryTest {
  protected:
-  // A field drawn from column 1 of the first row; started ones are drawn and focused.
+  // A field drawn from column 1 of the first row.
   template <typename T>
-  std::unique_ptr<Number<T>> make(T value, int width = 8, bool started = false) {
-    auto field = std::make_unique<Number<T>>(log.Get(), "PortField", new Position(1, 0),
-                                             new Size(width, 1), value);
-    if (started) {
-      field->Render();
-      field->Focus();
-    }
-    return field;
+  std::unique_ptr<Number<T>> make(T value, int width = 8) {
+    return std::make_unique<Number<T>>(log.Get(), "PortField", new Position(1, 0),
+                                       new Size(width, 1), value);
   }
+  // The text with the cursor after the keys reach a drawn and focused field; the text must
+  // give the field's value.
   template <typename T>
-  std::unique_ptr<Number<T>> started(T value, int width = 8) {
-    return make(value, width, true);
+  std::string typed(T initial, int precision, const std::string& keys) {
+    Field::Insert = true;
+    auto field = make<T>(initial, 12);
+    field->SetPrecision(precision);
+    field->Render();
+    field->Focus();
+    script(*field, keys);
+    T shown{};
+    if constexpr (std::is_same_v<T, int>)
+      EXPECT_TRUE(NumberText::ParseInt(field->GetText(), &shown));
+    else
+      EXPECT_TRUE(NumberText::ParseDouble(field->GetText(), &shown));
+    EXPECT_EQ(shown, field->GetValue()) << field->GetText();
+    return withCursor(field->GetText(), field->GetCursor());
   }
 
   std::string row(int width = 8) const { return screen.Text(1, 0, width, 1); }
 };
+
+template <typename T>
+struct Case {
+  T initial;
+  std::string keys;
+  std::string shown;  // "|" marks the cursor
+};
 }  // namespace
+
+TEST_F(NumberTest, AnIntegerFieldTakesOnlyDigitsItsValueCanHold) {
+  const Case<int> cases[] = {
+      {42, "{Home}0", "|42"},  // leading zeros vanish as typed
+      {42, "{Home}01", "1|42"},
+      {42, "{Home}.,{End},", "42|"},  // separators change nothing
+      {42, "{Ins}{Home}.,{End},", "42|"},
+      {0, "21474836479", "2147483647|"},  // digits that would overflow are refused
+      {0, "21474836479{Home}1", "|2147483647"},
+      {INT_MIN, "0", "-2147483648|"},
+      {INT_MIN, "0{Bs}", "-214748364|"},
+  };
+  for (const auto& test : cases)
+    EXPECT_EQ(typed<int>(test.initial, 0, test.keys), test.shown) << test.keys;
+}
+
+TEST_F(NumberTest, ADoubleFieldShowsEveryDigitOfItsValue) {
+  const Case<double> cases[] = {
+      {2.0, ".", "2.|0"},  // a typed point shows a zero, ready to be replaced
+      {2.0, ".0", "2.0|0"},
+      {2.0, ",5", "2.5|"},           // a comma is a point
+      {304.0, "{Home}.", "0.|304"},  // the temporary precision never hides digits
+      {304.0, "{Home}.0", "0.0|304"},
+      {304.0, "{Home}.0{End}{Bs}", "0.030|"},
+      {304.0, "{Home}.0{End}{Bs}{Bs}{Bs}", "0.0|"},
+      {304.0, "{Home}.0{End}{Bs}{Bs}{Bs}{Bs}", "0.|0"},  // the point alone shows one digit
+      {304.0, "{Home}.0{End}{Bs}{Bs}{Bs}{Bs}{Bs}", "|0"},
+      {2.5, ".", "2.5|"},  // a second point changes nothing, in either mode
+      {2.5, "{Ins}{Home},", "|2.5"},
+      {2.5, "{Ins}{Home}{Right},7", "2.7|"},
+      {0.0, ".1234567", "0.123456|"},      // no more digits than the shown text can hold
+      {-1.5, "{Home}{Right}2", "-2|1.5"},  // a sign set by the program stays
+  };
+  for (const auto& test : cases)
+    EXPECT_EQ(typed<double>(test.initial, -1, test.keys), test.shown) << test.keys;
+  EXPECT_EQ(typed<double>(2.0, 2, "5"), "2.00|");
+  EXPECT_EQ(typed<double>(2.0, 2, "{Home}1"), "1|2.00");
+}
+
+TEST_F(NumberTest, ConsumesSeparatorsButLeavesOtherKeysToTheWindow) {
+  auto whole = make<int>(42);
+  auto fraction = make<double>(2.5);
+  EXPECT_EQ(consumed(*whole, ".,") + consumed(*fraction, ".,"), ".,.,");
+  for (int key : {int('-'), int('a'), 9, 10, 27, KEY_UP, KEY_F(2), 0xD0})
+    EXPECT_FALSE(whole->OnKeyPress(key) || fraction->OnKeyPress(key)) << key;
+  EXPECT_THROW(whole->SetPrecision(2), const char*);
+  EXPECT_NO_THROW(whole->SetPrecision(0));
+}
 
 TEST_F(NumberTest, ShowsTheValueRightAlignedAndMakesRoomForTheCursor) {
   auto field = make<int>(42, 6);
@@ -61,123 +126,18 @@ TEST_F(NumberTest, ScrollsATextLongerThanTheField) {
                                              "567 "}));
 }
 
-TEST_F(NumberTest, LeadingZerosVanishAsTheyAreTyped) {
-  auto field = started<int>(42, 6);
-  field->OnKeyPress(KEY_HOME);
-  EXPECT_EQ(consumed(*field, "0"), "0");
-  EXPECT_EQ(field->GetValue(), 42);
-  EXPECT_EQ(row(6) + "|" + look(5), "    42|4 5 bold blink");
-  consumed(*field, "1");
-  EXPECT_EQ(field->GetValue(), 142);
-  EXPECT_EQ(row(6) + "|" + look(5), "   142|4 5 bold blink");
-}
-
-TEST_F(NumberTest, AnIntegerFieldConsumesSeparatorsAndChangesNothing) {
-  auto field = started<int>(42);
-  for (bool insert : {true, false}) {
-    Field::Insert = insert;
-    field->OnKeyPress(KEY_HOME);
-    EXPECT_EQ(consumed(*field, ".,"), ".,");
-    field->OnKeyPress(KEY_END);
-    EXPECT_EQ(consumed(*field, ","), ",");
-  }
-  EXPECT_EQ(field->GetValue(), 42);
-  EXPECT_EQ(field->GetText(), "42");
-  EXPECT_THROW(field->SetPrecision(2), const char*);
-  EXPECT_NO_THROW(field->SetPrecision(0));
-}
-
-TEST_F(NumberTest, AnIntegerFieldStopsTakingDigitsThatWouldOverflow) {
-  auto field = started<int>(0, 12);
-  consumed(*field, "21474836479");
-  EXPECT_EQ(field->GetValue(), INT_MAX);
-  field->OnKeyPress(KEY_HOME);
-  consumed(*field, "1");
-  EXPECT_EQ(field->GetValue(), INT_MAX);
-  field->SetValue(INT_MIN);
-  consumed(*field, "0");
-  EXPECT_EQ(field->GetValue(), INT_MIN);
-  field->OnKeyPress(127);
-  EXPECT_EQ(field->GetValue(), -214748364);
-  EXPECT_EQ(row(12), " -214748364 ");
-}
-
-TEST_F(NumberTest, APointTypedIntoAnAutomaticFractionStaysVisibleUntilBlur) {
-  auto field = started<double>(2.0);
-  consumed(*field, ".");
-  EXPECT_EQ(row() + "|" + look(7), "    2.0 |0 5 bold blink");  // ready to replace the zero
-  consumed(*field, "0");
+TEST_F(NumberTest, TheTemporaryPrecisionEndsOnBlur) {
+  auto field = make<double>(2.0);
+  field->Render();
+  field->Focus();
+  script(*field, ".0");
   EXPECT_EQ(row(), "   2.00 ");
-  EXPECT_EQ(field->GetValue(), 2.0);
   field->Blur();
   EXPECT_EQ(row(), "       2");
   EXPECT_EQ(field->GetPrecision(), -1);
   field->Focus();
-  std::vector<std::string> texts;
-  for (char c : std::string(",50")) {  // a comma is shown as a point
-    EXPECT_TRUE(field->OnKeyPress(c));
-    texts.push_back(field->GetText());
-  }
-  // Without the temporary precision the typed zero vanishes.
-  EXPECT_EQ(texts, (std::vector<std::string>{"2.0", "2.5", "2.5"}));
-  EXPECT_EQ(field->GetValue(), 2.5);
-}
-
-TEST_F(NumberTest, TheTemporaryPrecisionNeverHidesDigitsOfTheValue) {
-  auto field = started<double>(304.0);
-  field->OnKeyPress(KEY_HOME);
-  consumed(*field, ".");
-  EXPECT_DOUBLE_EQ(field->GetValue(), 0.304);
-  EXPECT_EQ(field->GetText(), "0.304");
-  EXPECT_EQ(field->GetCursor(), 2);
-  consumed(*field, "0");
-  EXPECT_EQ(field->GetText(), "0.0304");
-  field->OnKeyPress(KEY_END);
-  std::vector<std::string> texts;
-  for (int i = 0; i < 5; ++i) {
-    field->OnKeyPress(127);
-    texts.push_back(field->GetText());
-  }
-  // The point alone still shows one fraction digit.
-  EXPECT_EQ(texts, (std::vector<std::string>{"0.030", "0.03", "0.0", "0.0", "0"}));
-  EXPECT_EQ(field->GetValue(), 0.0);
-}
-
-TEST_F(NumberTest, ASecondPointIsConsumedAndChangesNothingInEitherMode) {
-  auto field = started<double>(2.5);
-  EXPECT_EQ(consumed(*field, "."), ".");
-  Field::Insert = false;
-  field->OnKeyPress(KEY_HOME);
-  EXPECT_EQ(consumed(*field, ","), ",");
+  script(*field, ",50");  // the zero after a digit vanishes
   EXPECT_EQ(field->GetText(), "2.5");
-  field->OnKeyPress(KEY_RIGHT);
-  consumed(*field, ",");  // over the point itself: still one point
-  EXPECT_EQ(field->GetValue(), 2.5);
-  consumed(*field, "7");
-  EXPECT_EQ(field->GetText(), "2.7");
-}
-
-TEST_F(NumberTest, RefusesFractionDigitsThatTheShownTextCouldNotHold) {
-  auto field = started<double>(0.0, 12);
-  consumed(*field, ".1234567");
-  EXPECT_EQ(field->GetText(), "0.123456");
-  EXPECT_DOUBLE_EQ(field->GetValue(), 0.123456);
-  field->SetPrecision(2);
-  field->SetValue(2.0);
-  EXPECT_EQ(row(12), "       2.00 ");
-  consumed(*field, "5");
-  EXPECT_EQ(field->GetText(), "2.00");
-  field->OnKeyPress(KEY_HOME);
-  consumed(*field, "1");
-  EXPECT_EQ(field->GetText(), "12.00");
-}
-
-TEST_F(NumberTest, LeavesOtherKeysToTheWindowAndKeepsAProgramSetSign) {
-  auto field = make<double>(-1.5);
-  for (int key : {int('-'), int('a'), 9, 10, 27, KEY_UP, KEY_F(2), 0xD0})
-    EXPECT_FALSE(field->OnKeyPress(key)) << key;
-  press(*field, {KEY_HOME, KEY_RIGHT, '2'});
-  EXPECT_EQ(field->GetValue(), -21.5);
 }
 
 TEST_F(NumberTest, ABindGivesTheValueAndTakesItOnBlur) {
@@ -189,7 +149,7 @@ TEST_F(NumberTest, ABindGivesTheValueAndTakesItOnBlur) {
   EXPECT_FALSE(field->IsModified());
   field->Render();
   field->Focus();
-  consumed(*field, "1");
+  script(*field, "1");
   EXPECT_TRUE(written.empty());
   field->Blur();
   EXPECT_EQ(written, std::vector<int>{80801});
@@ -205,7 +165,6 @@ TEST_F(NumberTest, AClickPutsTheCursorUnderThePointer) {
   field->Render();
   EXPECT_TRUE(field->OnMouseClick(screen.Click(5, 0).get()));
   EXPECT_TRUE(field->IsActive());
-  EXPECT_EQ(field->GetCursor(), 0);
   EXPECT_EQ(row(6) + "|" + look(5), "    42|4 5 bold blink");
   EXPECT_TRUE(field->OnMouseClick(screen.Click(2, 0).get()));
   EXPECT_EQ(field->GetCursor(), 0);
