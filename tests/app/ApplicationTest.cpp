@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 #include <vector>
 
 #include "app/Logger.h"
@@ -11,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/Version.h"
 #include "controllers/ControllerArguments.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "util/String.h"
 
@@ -74,28 +74,21 @@ struct Session {
   }
   int Start() {
     Version version("1.24.2.1");
-    {
-      Logger logger(dir.File("log.txt"));
-      Resources resources(&logger, dir.File("Resources.res"));
-      Settings settings(&logger, dir.File("Settings.json"));
-      StandIn application(&version, &logger, &resources, &settings, steps);
-      testing::internal::CaptureStdout();
-      testing::internal::CaptureStderr();
-      status = application.Run();
-      output = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-      titlesSeen = application.titlesSeen;
-    }
+    Resources resources(log.Get(), dir.File("Resources.res"));
+    Settings settings(log.Get(), dir.File("Settings.json"));
+    StandIn application(&version, log.Get(), &resources, &settings, steps);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    int status = application.Run();
+    output = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+    titlesSeen = application.titlesSeen;
     return status;
   }
-  // The log's messages, each followed by "|", without the trace of loading and clearing settings.
-  std::string Messages() const {
+  // The messages logged since the start, each followed by "|", without the trace of loading
+  // settings.
+  std::string Messages() {
     std::string result;
-    std::istringstream lines(dir.Read("log.txt"));
-    std::string line;
-    while (std::getline(lines, line)) {
-      if (line.size() < 11 || line.compare(8, 3, " > ") != 0)
-        continue;
-      std::string message = line.substr(11);
+    for (const std::string& message : log.Take()) {
       if (message.rfind("Json", 0) != 0 && message.rfind("Settings::Load", 0) != 0)
         result += message + "|";
     }
@@ -103,8 +96,8 @@ struct Session {
   }
 
   TempDir dir;
+  LogCapture log;
   std::vector<Step> steps;
-  int status = -1;
   std::string output;  // standard output and standard error
   std::vector<std::string> titlesSeen;
 };

@@ -43,7 +43,7 @@ TEST(Resources, LoadsEntriesOrFailsWithTheDocumentedTextAndLogLine) {
     if (c.content)
       dir.Write("Resources.res", c.content);
     Resources resources(log.Get(), dir.File("Resources.res"));
-    std::string failure = "";
+    std::string failure;
     try {
       resources.Load();
     } catch (const char* message) {

@@ -52,22 +52,14 @@ using Lines = std::vector<std::string>;
 
 }  // namespace
 
-TEST(Settings, ReadsValuesOfEveryKindByPath) {
+TEST(Settings, ReadsEveryKindAndMarksAndLogsOnlyRealChanges) {
   Store store;
   Settings& settings = store.settings;
-  EXPECT_EQ(settings.GetString(Settings::Docker + "/Path"), "/opt/");
-  EXPECT_EQ(settings.GetInteger(Settings::WebServer + "/Port"), 8080);
-  EXPECT_DOUBLE_EQ(settings.GetDouble("WebServer/Port"), 8080.0);
-  EXPECT_EQ(settings.GetInteger("Docker/Ratio"), 3);
-  EXPECT_FALSE(settings.GetBoolean("Docker/Secure"));
-  EXPECT_FALSE(settings.IsModified());
   EXPECT_EQ(store.loadLog.back(), "Settings::Load main setting count 3.");
-}
-
-TEST(Settings, SettersLogAndMarkOnlyRealChanges) {
-  Store store;
-  Settings& settings = store.settings;
-  settings.SetString("Docker/Path", "/opt/");
+  EXPECT_EQ(settings.GetString(Settings::Docker + "/Path"), "/opt/");
+  EXPECT_DOUBLE_EQ(settings.GetDouble(Settings::WebServer + "/Port"), 8080.0);
+  EXPECT_EQ(settings.GetInteger("Docker/Ratio"), 3);
+  settings.SetString("Docker/Path", "/opt/");  // the stored values once more
   settings.SetInteger("WebServer/Port", 8080);
   settings.SetInteger("Docker/Ratio", 3);  // 3.7 read as an integer is 3
   settings.SetBoolean("Docker/Secure", false);
@@ -80,6 +72,7 @@ TEST(Settings, SettersLogAndMarkOnlyRealChanges) {
   settings.SetDouble("Docker/Ratio", 1.5);
   EXPECT_TRUE(settings.IsModified());
   EXPECT_EQ(settings.GetString("Docker/Path"), "/srv/");
+  EXPECT_TRUE(settings.GetBoolean("Docker/Secure"));
   EXPECT_EQ(store.log.Take(), (Lines{"Settings::SetString Docker/Path as /srv/.",
                                      "Settings::SetInteger WebServer/Port as 9090.",
                                      "Settings::SetBoolean Docker/Secure as true.",
@@ -98,25 +91,20 @@ TEST(Settings, BadPathsFailWithTheDocumentedTexts) {
   EXPECT_EQ(store.log.Take(), Lines{"Settings::find Deeper in Flat/Deeper is absent."});
 }
 
-TEST(Settings, LoadFailuresKeepTheEarlierTree) {
-  Store store;
-  store.dir.Write("Settings.json", "{\"Docker\": ");
-  EXPECT_NE(store.Failure([&] { store.settings.Load(); }), "");
-  std::filesystem::remove(store.File());
-  EXPECT_EQ(store.Failure([&] { store.settings.Load(); }), "Fail when load settings");
-  EXPECT_EQ(store.settings.GetString("Docker/Path"), "/opt/");
-  EXPECT_EQ(store.log.Take().back(), "Can't open file " + store.File() + " with settings.");
-}
-
-TEST(Settings, ReloadReadsTheFileAgainWithoutClearingLines) {
+TEST(Settings, ReloadReplacesTheTreeOnlyWhenTheFileReads) {
   Store store;
   store.settings.SetString("Docker/Path", "/srv/");
   store.dir.Write("Settings.json", "{\"Docker\": {\"Path\": \"/new/\"}}");
   store.settings.Load();
   EXPECT_FALSE(store.settings.IsModified());
-  EXPECT_EQ(store.settings.GetString("Docker/Path"), "/new/");
   for (const std::string& line : store.log.Take())
-    EXPECT_EQ(line.find("Json::clear"), std::string::npos) << line;
+    EXPECT_EQ(line.find("Json::clear"), std::string::npos) << line;  // the old tree stays quiet
+  store.dir.Write("Settings.json", "{\"Docker\": ");
+  EXPECT_EQ(store.Failure([&] { store.settings.Load(); }), "Unexpected Json end");
+  std::filesystem::remove(store.File());
+  EXPECT_EQ(store.Failure([&] { store.settings.Load(); }), "Fail when load settings");
+  EXPECT_EQ(store.settings.GetString("Docker/Path"), "/new/");
+  EXPECT_EQ(store.log.Take().back(), "Can't open file " + store.File() + " with settings.");
 }
 
 TEST(Settings, SaveWritesTheCanonicalForm) {

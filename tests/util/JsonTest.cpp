@@ -50,13 +50,9 @@ std::string joined(const std::vector<std::string>& lines) {
 TEST(Json, ParsesEveryKindOfValueAndWritesItIndentedOrCompact) {
   auto json =
       parsed(R"({"b":[1,-2.5,"x"],"a":null,"B":{},"c":[],"d":1.5,"e":{"x":false},"t":true})");
-  Json* array = json->GetItem("b");
-  EXPECT_EQ(array->Parent(), json.get());
-  EXPECT_EQ(array->GetItem(0)->GetInteger(), 1);
-  EXPECT_EQ(array->GetItem(1)->GetDouble(), -2.5);
-  EXPECT_EQ(array->GetItem(2)->GetString(), "x");
-  EXPECT_TRUE(json->GetItem("t")->GetBoolean());
-  EXPECT_EQ(json->GetItem("a")->GetType(), JsonObject);
+  EXPECT_EQ(json->GetItem("b")->Parent(), json.get());
+  EXPECT_EQ(json->GetItem("b")->GetItem(2)->GetString(), "x");
+  EXPECT_EQ(json->GetItem("a")->GetType(), JsonObject);  // null is an object without keys
   EXPECT_EQ(json->GetItem("a")->GetItem("anything"), nullptr);
   EXPECT_EQ(json->Serialize(false),
             "{\n\t\"B\": {},\n\t\"a\": null,\n\t\"b\": [\n\t\t1,\n\t\t-2.500000,\n\t\t\"x\"\n\t],\n"
@@ -110,7 +106,7 @@ TEST(Json, RejectsMalformedDocuments) {
   }
 }
 
-TEST(Json, RejectsNestingDeeperThan512Levels) {
+TEST(Json, RejectsNestingDeeperThan512LevelsAndLogsWhereParsingStopped) {
   EXPECT_EQ(failureOf("{\"a\":" + std::string(511, '[') + std::string(511, ']') + "}"), "none");
   EXPECT_EQ(failureOf("{\"a\":" + std::string(512, '[') + std::string(512, ']') + "}"),
             "Unexpected Json token");
@@ -120,10 +116,6 @@ TEST(Json, RejectsNestingDeeperThan512Levels) {
   EXPECT_THROW(Json(log.Get(), "{\"a\":" + std::string(100000, '[')), const char*);
   EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
   EXPECT_EQ(log.Take().back(), "Json::parse nesting deeper than 512 levels at [0,516].");
-}
-
-TEST(Json, LogsThePositionOfABadToken) {
-  LogCapture log;
   EXPECT_THROW(Json(log.Get(), "{\"a\":\n  12x}"), const char*);
   EXPECT_EQ(log.Take().back(), "Json::parse unexpected number token at [1,4].");
 }
