@@ -1,5 +1,6 @@
 #include "controllers/MigrateController.h"
 
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -16,7 +17,8 @@
 
 namespace {
 const char* const NAME = "Migrate";
-}
+const int TYPEAHEAD_QUIET_MS = 200;
+}  // namespace
 
 MigrateController::MigrateController(ControllerArguments* arguments, Version* programVersion)
     : Controller(arguments, programVersion, NAME),
@@ -132,6 +134,18 @@ void MigrateController::waitForKey() {
   int key = std::getc(stdin);
   while (key != '\n' && key != EOF)
     key = std::getc(stdin);
-  if (isatty(fileno(stdin)))
-    tcflush(fileno(stdin), TCIFLUSH);
+  discardTypeahead();
+}
+
+// Keys typed ahead, such as a second Enter pressed right after the first, would reach the next
+// window, where Enter switches the focused check box. They are dropped until the terminal has
+// been quiet for a moment.
+void MigrateController::discardTypeahead() {
+  int terminal = fileno(stdin);
+  if (!isatty(terminal))
+    return;
+  pollfd input{terminal, POLLIN, 0};
+  do
+    tcflush(terminal, TCIFLUSH);
+  while (poll(&input, 1, TYPEAHEAD_QUIET_MS) > 0);
 }

@@ -26,6 +26,7 @@ class MigrateController : public Controller {
                     std::initializer_list<const char*> keys);
   void deleteOldInstallation(Settings* source);
   void waitForKey();
+  void discardTypeahead();
 
   Version* programVersion;
   std::string migratePath;

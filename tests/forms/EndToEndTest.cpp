@@ -1,51 +1,11 @@
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 
-#include "forms/TmuxPane.h"
+#include "forms/EndToEnd.h"
 #include "support/DeploymentSite.h"
 #include "support/TempDir.h"
-
-namespace {
-const std::string PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
-const std::string SHARE = DEPLOYER_SOURCE_DIR "/share/";
-const char* const TITLE = "Web application deployment";
-
-// A working folder prepared from the shipped files, and the program started in a pane there.
-class EndToEnd : public testing::Test {
- protected:
-  void SetUp() override {
-    if (!TmuxPane::Available() || !std::filesystem::exists(PROGRAM))
-      GTEST_SKIP() << "tmux or the program is missing";
-    for (const char* name : {"Settings.json", "Resources.res"})
-      std::filesystem::copy_file(SHARE + name, dir.File(name));
-  }
-  // Starts the program and waits for its main screen.
-  TmuxPane& Open(const std::string& folder, int width = 100, int height = 30,
-                 const std::string& prefix = "", const std::string& wait = TITLE) {
-    pane = std::make_unique<TmuxPane>(folder, width, height, prefix);
-    pane->Start("'" + PROGRAM + "'");
-    EXPECT_TRUE(pane->WaitFor(wait)) << pane->Screen();
-    return *pane;
-  }
-  TmuxPane& Open() { return Open(dir.Path()); }
-
-  TempDir dir;
-  std::unique_ptr<TmuxPane> pane;
-};
-
-std::string line(const std::string& screen, int row) {
-  size_t start = 0;
-  for (int index = 0; index < row && start != std::string::npos; ++index)
-    start = screen.find('\n', start) == std::string::npos ? std::string::npos
-                                                          : screen.find('\n', start) + 1;
-  if (start == std::string::npos)
-    return "";
-  return screen.substr(start, screen.find('\n', start) - start);
-}
-}  // namespace
 
 TEST_F(EndToEnd, MainScreenFocusMovesAndEscapeEndsWithStatusZero) {
   std::string shipped = dir.Read("Settings.json");
@@ -90,11 +50,16 @@ TEST_F(EndToEnd, ClicksToggleAndExitAsksFirst) {
 }
 
 TEST_F(EndToEnd, SaveWritesTheFileAndAFailedSaveRunsOn) {
-  dir.Write("Settings.json", "{\"Docker\": {\"Path\": \"/opt/\"}}");
+  std::string shipped = dir.Read("Settings.json");
+  std::string compact;
+  for (char c : shipped)
+    if (c != '\n' && c != '\t')
+      compact += c;
+  dir.Write("Settings.json", compact);
   TmuxPane& pane = Open();
   pane.Click(1, 28);
   EXPECT_TRUE(pane.WaitFor("The settings have been saved."));
-  EXPECT_EQ(dir.Read("Settings.json"), "{\n\t\"Docker\": {\n\t\t\"Path\": \"/opt/\"\n\t}\n}");
+  EXPECT_EQ(dir.Read("Settings.json"), shipped);
   pane.Keys({"Escape"});
   pane.Keys({"Escape"});
   EXPECT_EQ(pane.Status(), 0);

@@ -1,0 +1,150 @@
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "forms/EndToEnd.h"
+#include "support/DeploymentSite.h"
+
+namespace {
+const char* const ADDITIONS_DELETE = "Delete the current installation >Delete";
+const char* const PATH_INVALID = "Enter the settings file of the other installation.";
+const char* const DOCKER_TICKED = "◆ -Install the container runtime";
+
+// Clears the focused text field and types text.
+void retype(TmuxPane& pane, const std::string& text) {
+  pane.Keys({"End"});
+  for (int i = 0; i < 20; ++i)
+    pane.Keys({"BSpace"});
+  pane.Keys({"'" + text + "'"});
+}
+
+bool gone(TmuxPane& pane, const std::string& text) {
+  return pane.WaitForScreen(
+      [&text](const std::string& screen) { return screen.find(text) == std::string::npos; });
+}
+
+// A site whose work folder holds the current installation's settings and the shipped texts.
+class SiteEndToEnd : public EndToEnd {
+ protected:
+  SiteEndToEnd() {
+    site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
+    site.WriteScript(site.Path("web/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
+    site.WriteScript(site.Path("docker/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
+    site.WriteSettings("work/Settings.json");
+    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("work/Resources.res"));
+  }
+  std::string Work(const std::string& name) const { return site.Path("work/" + name); }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(Work(name));
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  DeploymentSite site;
+};
+}  // namespace
+
+TEST_F(EndToEnd, AVersionRepairedOnLeavingIsShownSavedAndKeptAfterARestart) {
+  TmuxPane& pane = Open();
+  pane.Keys({"Tab", "Tab", "Tab", "Tab"});
+  retype(pane, "24");
+  pane.Keys({"Tab"});
+  EXPECT_TRUE(pane.WaitFor("Patch version    24.0.0.0")) << pane.Screen();
+  pane.Click(1, 28);
+  EXPECT_TRUE(pane.WaitFor("The settings have been saved."));
+  pane.Keys({"Escape"});
+  EXPECT_TRUE(gone(pane, "have been saved"));
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+  EXPECT_NE(dir.Read("Settings.json").find("\"Version\": \"24.0.0.0\""), std::string::npos);
+  TmuxPane& again = Open();
+  EXPECT_NE(again.Screen().find("Patch version    24.0.0.0"), std::string::npos);
+  again.Keys({"Escape"});
+  EXPECT_EQ(again.Status(), 0);
+}
+
+TEST_F(EndToEnd, TheDefaultMigrationPathIsRefusedAndNothingChanges) {
+  std::string shipped = dir.Read("Settings.json");
+  TmuxPane& pane = Open();
+  pane.Click(2, 22);
+  EXPECT_TRUE(pane.WaitFor(ADDITIONS_DELETE));
+  pane.Keys({"Tab", "Tab", "Tab", "Tab", "Enter"});
+  EXPECT_TRUE(pane.WaitFor(PATH_INVALID)) << pane.Screen();
+  pane.Keys({"Escape"});
+  EXPECT_TRUE(gone(pane, ADDITIONS_DELETE));
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+  EXPECT_EQ(dir.Read("Settings.json"), shipped);
+}
+
+TEST_F(EndToEnd, A80By24TerminalShowsTheTooSmallNoticeUntilEnlarged) {
+  TmuxPane& pane = Open(dir.Path(), 80, 24, "", "The terminal is too small. It needs at least");
+  pane.Keys({"Tab", "Enter"});
+  pane.Resize(100, 30);
+  EXPECT_TRUE(pane.WaitFor(TITLE));
+  EXPECT_NE(pane.Screen().find(DOCKER_TICKED), std::string::npos);
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+}
+
+TEST_F(SiteEndToEnd, DeleteFromAdditionsAsksFirstAndTwiceWithUnsavedChanges) {
+  std::string saved = Read("Settings.json");
+  TmuxPane& pane = Open(Work(""));
+  pane.Click(2, 22);
+  EXPECT_TRUE(pane.WaitFor(ADDITIONS_DELETE));
+  pane.Keys({"Tab", "Enter"});
+  EXPECT_TRUE(pane.WaitFor("Delete the current installation?")) << pane.Screen();
+  pane.Keys({"Enter"});  // NO has the focus
+  EXPECT_TRUE(gone(pane, "Delete the current installation?"));
+  pane.Keys({"Up", "Left"});  // another database type
+  pane.Click(2, 22);
+  EXPECT_TRUE(pane.WaitFor(ADDITIONS_DELETE));
+  pane.Keys({"Tab", "Enter"});
+  EXPECT_TRUE(pane.WaitFor("Delete the current installation?"));
+  pane.Keys({"Tab", "Enter"});
+  EXPECT_TRUE(pane.WaitFor("The settings have unsaved changes.")) << pane.Screen();
+  pane.Keys({"Tab", "Enter"});
+  EXPECT_EQ(pane.Status(std::chrono::seconds(30)), 0) << pane.Screen();
+  EXPECT_NE(pane.Screen().find("Deletion finished."), std::string::npos) << pane.Screen();
+  EXPECT_NE(site.Records().find("ws_delapp.sh [-p] [9090]"), std::string::npos);
+  EXPECT_EQ(Read("Settings.json"), saved);
+}
+
+TEST_F(SiteEndToEnd, MigrateTakesAnOlderInstallationOverAndTheWindowComesBack) {
+  site.Set("Install/Catalog", "oldcat");
+  site.SetInteger("Install/Port", 7070);
+  site.SetInteger("WebServer/Port", 8181);
+  site.Set("WebServer/Path", site.Path("old") + "/");
+  site.Set("Docker/Path", site.Path("old") + "/");
+  site.WriteSettings("work/old.json");
+  site.MakeControlDirectory(site.Path("old/web_8181/ctl"), 0, 0, 0);
+  site.WriteScript(site.Path("old/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
+  site.WriteScript(site.Path("old/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
+  TmuxPane& pane = Open(Work(""));
+  for (bool deleteOld : {false, true}) {
+    pane.Click(2, 22);
+    EXPECT_TRUE(pane.WaitFor(ADDITIONS_DELETE));
+    pane.Keys({"Tab", "Tab"});
+    retype(pane, "old.json");
+    pane.Keys({"Tab"});
+    if (!deleteOld)
+      pane.Keys({"Enter"});
+    pane.Keys({"Tab", "Enter"});
+    EXPECT_TRUE(pane.WaitFor("Press Enter to continue.")) << pane.Screen();
+    std::string output = pane.Screen();
+    EXPECT_NE(output.find("Taking over the database connection"), std::string::npos) << output;
+    EXPECT_EQ(output.find("Removing the web server") != std::string::npos, deleteOld) << output;
+    EXPECT_EQ(site.Records().find("ws_delapp.sh [-p] [7070]") != std::string::npos, deleteOld);
+    pane.Keys({"Enter", "Enter"});
+    EXPECT_TRUE(pane.WaitFor(TITLE)) << pane.Screen();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::string screen = pane.Screen();
+    EXPECT_NE(screen.find("Catalogue        oldcat"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("Application port     7070"), std::string::npos) << screen;
+    EXPECT_NE(screen.find(DOCKER_TICKED), std::string::npos) << screen;
+    EXPECT_NE(Read("Settings.json").find("\"Catalog\": \"oldcat\""), std::string::npos);
+  }
+  EXPECT_NE(site.Records().find("vaq-web/uninstall.sh [-p] [8181]"), std::string::npos);
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+}
