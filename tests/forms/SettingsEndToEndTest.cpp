@@ -1,4 +1,7 @@
+#include <signal.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -41,6 +44,50 @@ class SiteEndToEnd : public EndToEnd {
   }
 
   DeploymentSite site;
+};
+
+// The site's served folder over HTTPS with a certificate made for the test and signed by
+// itself, which wget refuses unless told to ignore certificates.
+class HttpsServer {
+ public:
+  explicit HttpsServer(const DeploymentSite& site) {
+    std::string at = site.Path("tls");
+    std::filesystem::create_directories(at);
+    std::string script =
+        "import functools, http.server, ssl, sys\n"
+        "handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[1])\n"
+        "server = http.server.HTTPServer(('127.0.0.1', 0), handler)\n"
+        "context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)\n"
+        "context.load_cert_chain(sys.argv[2] + '/cert.pem', sys.argv[2] + '/key.pem')\n"
+        "server.socket = context.wrap_socket(server.socket, server_side=True)\n"
+        "open(sys.argv[2] + '/port.tmp', 'w').write(str(server.server_address[1]))\n"
+        "import os; os.rename(sys.argv[2] + '/port.tmp', sys.argv[2] + '/port')\n"
+        "server.serve_forever()\n";
+    std::ofstream(at + "/serve.py") << script;
+    std::string command = "cd '" + at +
+                          "' && openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out "
+                          "cert.pem -days 1 -subj /CN=127.0.0.1 >/dev/null 2>&1 && "
+                          "{ python3 serve.py '" +
+                          site.Path("served") + "' . >/dev/null 2>&1 & echo $! > pid; }";
+    ready = std::system(command.c_str()) == 0;
+    for (int i = 0; ready && i < 200 && !std::filesystem::exists(at + "/port"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    std::ifstream(at + "/pid") >> pid;
+    std::ifstream(at + "/port") >> port;
+  }
+  ~HttpsServer() {
+    if (pid > 0)
+      kill(pid, SIGTERM);
+  }
+  bool Ready() const { return ready && port > 0; }
+  std::string Url(const std::string& name) const {
+    return "https://127.0.0.1:" + std::to_string(port) + "/" + name;
+  }
+
+ private:
+  bool ready = false;
+  pid_t pid = -1;
+  int port = 0;
 };
 }  // namespace
 
@@ -147,4 +194,29 @@ TEST_F(SiteEndToEnd, MigrateTakesAnOlderInstallationOverAndTheWindowComesBack) {
   EXPECT_NE(site.Records().find("vaq-web/uninstall.sh [-p] [8181]"), std::string::npos);
   pane.Keys({"Escape"});
   EXPECT_EQ(pane.Status(), 0);
+}
+
+TEST_F(SiteEndToEnd, DeployOverHttpsWithASelfSignedCertificateNeedsTheIgnoreChoice) {
+  HttpsServer https(site);
+  ASSERT_TRUE(https.Ready());
+  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch 24.2.0.7\n");
+  site.Set("Docker/Url", https.Url(DeploymentSite::RUNTIME_ARCHIVE));
+  site.Set("WebServer/Url", https.Url(DeploymentSite::WEB_SERVER_ARCHIVE));
+  site.Set("Patch/Url", https.Url(DeploymentSite::PATCH_FOLDER));
+  site.WriteSettings("work/Settings.json");
+  for (bool ignore : {true, false}) {
+    TmuxPane& pane = Open(Work(""));
+    if (ignore) {
+      pane.Click(2, 22);
+      EXPECT_TRUE(pane.WaitFor(ADDITIONS_DELETE));
+      pane.Keys({"Enter", "Escape"});
+      EXPECT_TRUE(gone(pane, ADDITIONS_DELETE));
+    }
+    pane.Click(86, 28);
+    EXPECT_EQ(pane.Status(std::chrono::seconds(30)), ignore ? 0 : 1) << pane.Screen();
+    EXPECT_EQ(pane.Screen().find("The application has been deployed.") != std::string::npos, ignore)
+        << pane.Screen();
+  }
 }
