@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libncurses-dev libgtest-dev libgmock-dev
-          libbenchmark-dev wget tar python3 tmux)
+          libbenchmark-dev wget tar python3 tmux openssl)
 [ "${1:-}" = --fuzz ] && packages+=(clang libclang-rt-dev)
 
 missing=()
