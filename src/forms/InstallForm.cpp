@@ -18,11 +18,12 @@ InstallForm::InstallForm(Logger* logger, Resources* resources, Settings* setting
 }
 
 void InstallForm::Apply() {
-  bool blocked = fillDefault(complexIdField, COMPLEX_ID_DEFAULT, COMPLEX_ID_EMPTY_LABEL_NAME,
-                             resources->texts["INSTALL_COMPLEX_ID_EMPTY"], 1);
-  if (fillDefault(dllField, DLL_DEFAULT, DLL_EMPTY_LABEL_NAME,
-                  resources->texts["INSTALL_DLL_EMPTY"], 3) ||
-      blocked)
+  bool complexIdNoticed =
+      fillDefault(complexIdField, COMPLEX_ID_DEFAULT, COMPLEX_ID_EMPTY_LABEL_NAME,
+                  resources->texts["INSTALL_COMPLEX_ID_EMPTY"], 1);
+  bool dllNoticed = fillDefault(dllField, DLL_DEFAULT, DLL_EMPTY_LABEL_NAME,
+                                resources->texts["INSTALL_DLL_EMPTY"], 3);
+  if (complexIdNoticed || dllNoticed)
     return stay();
   // The fields now show the defaults they were given, and that is what gets stored.
   write(complexIdField, Settings::Install + "/ComplexId");
