@@ -10,8 +10,8 @@ const char* Identifiers = R"({"Install": {"ComplexId": "aBcD", "DLL": "app.dll"}
 
 struct InstallDesk : FormDesk<InstallForm> {
   using FormDesk::FormDesk;
-  Field* ComplexId() { return Find<Field>(form, "InstallComplexIdField"); }
-  Field* Dll() { return Find<Field>(form, "InstallDllField"); }
+  Field* ComplexId() { return Item<Field>("InstallComplexIdField"); }
+  Field* Dll() { return Item<Field>("InstallDllField"); }
 };
 }  // namespace
 
@@ -46,21 +46,6 @@ Application library app.dll                                 )");
             std::vector<std::string>{"Settings::SetString Install/ComplexId as tRQV."});
 }
 
-TEST(InstallForm, BothFieldsEmptyShowBothNoticesOnceAndStoreBothDefaults) {
-  InstallDesk desk(Identifiers);
-  desk.Retype(desk.ComplexId(), "");
-  desk.Retype(desk.Dll(), "");
-  desk.form.Apply();
-  EXPECT_TRUE(desk.Shown(COMPLEX_ID_EMPTY_LABEL_NAME));
-  EXPECT_TRUE(desk.Shown(DLL_EMPTY_LABEL_NAME));
-  EXPECT_EQ(desk.screen.At(20, 15).pair, 6);
-  EXPECT_EQ(desk.stage.closes, 0);
-  desk.form.Apply();
-  EXPECT_EQ(desk.stage.closes, 1);
-  EXPECT_EQ(desk.settings.GetString("Install/ComplexId"), "tRQV");
-  EXPECT_EQ(desk.settings.GetString("Install/DLL"), "web_core.dll");
-}
-
 TEST(InstallForm, AFieldEmptiedAgainUnderItsNoticeStoresTheDefaultItShows) {
   for (bool dll : {false, true}) {
     InstallDesk desk(Identifiers);
@@ -74,14 +59,4 @@ TEST(InstallForm, AFieldEmptiedAgainUnderItsNoticeStoresTheDefaultItShows) {
     EXPECT_EQ(desk.settings.GetString(dll ? "Install/DLL" : "Install/ComplexId"),
               field->GetValue());
   }
-}
-
-TEST(InstallForm, TheShippedIdentifierClearedAndAppliedTwiceStaysAsItWas) {
-  InstallDesk desk;
-  desk.Retype(desk.ComplexId(), "");
-  desk.form.Apply();
-  desk.form.Apply();
-  EXPECT_EQ(desk.stage.closes, 1);
-  EXPECT_TRUE(desk.Writes().empty());
-  EXPECT_EQ(desk.settings.GetString("Install/ComplexId"), "tRQV");
 }

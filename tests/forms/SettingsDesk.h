@@ -1,13 +1,13 @@
 #pragma once
 
 // A settings form on the in-memory screen, with the shipped texts and a copy of the shipped
-// settings (or settings of the test's own), the log collected:
+// settings (or settings of the test's own), the log collected and the close requests counted:
 //
 //   FormDesk<WebServerTolmForm> desk;                 // the form built, drawn and focused
 //   desk.Retype(desk.Item("WebServerTolmUrlField"), "");
 //   desk.form.Apply();
-//   EXPECT_EQ(desk.stage.closes, 0);                  // close requests of the form
-//   EXPECT_EQ(desk.Writes(), std::vector<std::string>{});  // settings changed since the last call
+//   EXPECT_EQ(desk.stage.closes, 0);
+//   EXPECT_TRUE(desk.Writes().empty());               // settings changed since the last call
 
 #include <curses.h>
 
@@ -49,16 +49,6 @@ class SettingsDesk {
   void Show(Form& form) const {
     form.GetPanel()->Render();
     form.GetPanel()->Focus();
-  }
-
-  static std::string Active() {
-    Control* active = Control::GetActive();
-    return active ? active->GetName() : "";
-  }
-
-  template <typename T>
-  static T* Find(Form& form, const std::string& name) {
-    return dynamic_cast<T*>(form.GetPanel()->GetItem(name));
   }
 
   // Clears a text or number field of up to 100 characters from its end and types text.
@@ -105,7 +95,10 @@ struct FormDesk : SettingsDesk {
     Show(form);
     log.Take();
   }
-  Control* Item(const std::string& name) { return form.GetPanel()->GetItem(name); }
+  template <typename T = Control>
+  T* Item(const std::string& name) {
+    return dynamic_cast<T*>(form.GetPanel()->GetItem(name));
+  }
   bool Shown(const std::string& name) { return Item(name) != nullptr; }
 
   F form;
