@@ -211,14 +211,16 @@ TEST_F(MigrateControllerTest, RefusesTheCurrentSettingsFileHoweverItIsNamed) {
   site.MakeControlDirectory(ControlPath(), 0, 0, 0);
   std::string before = Saved()->GetString("Install/Catalog");
   settings->SetString("Install/Catalog", "unsaved");
-  for (const char* path :
-       {"Settings.json", "./Settings.json", "../work/Settings.json", "linked.json", "hard.json"}) {
+  // The working folder's own name, reached from its parent.
+  std::string roundabout = "../" + fs::current_path().filename().string() + "/Settings.json";
+  for (const std::string& path :
+       {std::string("Settings.json"), std::string("./Settings.json"), roundabout,
+        std::string("linked.json"), std::string("hard.json")}) {
     testing::internal::CaptureStdout();
     MigrateController controller(Arguments(false, false, false, path, true), &programVersion);
     EXPECT_THROW(controller.Execute(), const char*) << path;
-    EXPECT_EQ(
-        Readable(testing::internal::GetCapturedStdout()),
-        "<yellow>MIGRATION</> <cyan>" + std::string(path) + "</>\n<red>MIGRATE_LOAD_FAIL</>\n");
+    EXPECT_EQ(Readable(testing::internal::GetCapturedStdout()),
+              "<yellow>MIGRATION</> <cyan>" + path + "</>\n<red>MIGRATE_LOAD_FAIL</>\n");
   }
   fs::copy_file(site.Path("work/Settings.json"), site.Path("work/copy.json"));
   EXPECT_NO_THROW(Migrate(false, "copy.json"));
