@@ -20,6 +20,8 @@
 inline const std::string PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
 inline const std::string SHARE = DEPLOYER_SOURCE_DIR "/share/";
 inline const char* const TITLE = "Web application deployment";
+// The first settings button as it looks with the focus.
+inline const std::string FOCUSED = "\x1b[1m\x1b[33m\x1b[46m>Container runtime settings";
 
 // A working folder prepared from the shipped files, and the program started in a pane there.
 class EndToEnd : public testing::Test {

@@ -13,10 +13,9 @@ TEST_F(EndToEnd, MainScreenFocusMovesAndEscapeEndsWithStatusZero) {
   std::string screen = pane.Screen();
   EXPECT_EQ(line(screen, 0), std::string(95, ' ') + ">Exit");
   EXPECT_EQ(line(screen, 28), ">Save" + std::string(80, ' ') + ">Deploy >Update");
-  const std::string focused = "\x1b[1m\x1b[33m\x1b[46m>Container runtime settings";
   pane.Keys({"Tab"});
   EXPECT_TRUE(pane.WaitForScreen(
-      [&](const std::string&) { return pane.Screen(true).find(focused) != std::string::npos; }));
+      [&](const std::string&) { return pane.Screen(true).find(FOCUSED) != std::string::npos; }));
   pane.Keys({"Down", "Up"});
   pane.Keys({"Escape"});
   auto start = std::chrono::steady_clock::now();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <thread>
 
 #include "forms/EndToEnd.h"
@@ -13,18 +14,52 @@ namespace {
 const char* const ADDITIONS_DELETE = "Delete the current installation >Delete";
 const char* const PATH_INVALID = "Enter the settings file of the other installation.";
 const char* const DOCKER_TICKED = "◆ -Install the container runtime";
+const char* const WEB_SERVER_FORM = "┌Web server settings";
+const char* const PORT_INVALID = "Enter a port from 1 to 65535.";
+const std::string RED = "\x1b[41m";  // the background of error messages
+const std::string PROMPT = "Press Enter to continue.";
 
 // Clears the focused text field and types text.
 void retype(TmuxPane& pane, const std::string& text) {
   pane.Keys({"End"});
   for (int i = 0; i < 20; ++i)
     pane.Keys({"BSpace"});
-  pane.Keys({"'" + text + "'"});
+  if (!text.empty())
+    pane.Keys({"'" + text + "'"});
 }
 
 bool gone(TmuxPane& pane, const std::string& text) {
   return pane.WaitForScreen(
       [&text](const std::string& screen) { return screen.find(text) == std::string::npos; });
+}
+
+// Whether text is the last one written on the screen.
+bool endsWith(const std::string& screen, const std::string& text) {
+  size_t end = screen.find_last_not_of("\n ") + 1;
+  return end >= text.size() && screen.compare(end - text.size(), text.size(), text) == 0;
+}
+
+// Text with each pair's first part replaced by its second.
+std::string edited(std::string text, const std::map<std::string, std::string>& changes) {
+  for (const auto& [from, to] : changes)
+    text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+void save(TmuxPane& pane) {
+  pane.Click(1, 28);
+  EXPECT_TRUE(pane.WaitFor("The settings have been saved.")) << pane.Screen();
+  pane.Keys({"Escape"});
+  EXPECT_TRUE(gone(pane, "have been saved"));
+}
+
+// Opens the web server form, types port into its port field and presses Apply.
+void applyWebServerPort(TmuxPane& pane, const std::string& port) {
+  pane.Click(30, 4);
+  EXPECT_TRUE(pane.WaitFor(WEB_SERVER_FORM)) << pane.Screen();
+  pane.Keys({"Tab", "Tab", "Tab"});
+  retype(pane, port);
+  pane.Keys({"Tab", "Tab", "Tab", "Enter"});
 }
 
 // A site whose work folder holds the current installation's settings and the shipped texts.
@@ -91,22 +126,60 @@ class HttpsServer {
 };
 }  // namespace
 
-TEST_F(EndToEnd, AVersionRepairedOnLeavingIsShownSavedAndKeptAfterARestart) {
+TEST_F(EndToEnd, ARepairedVersionAndAChosenDatabaseTypeAreSavedAndShownAfterARestart) {
+  std::string prepared = edited(dir.Read("Settings.json"), {{"\"Type\": 3", "\"Type\": 0"}});
+  dir.Write("Settings.json", prepared);
   TmuxPane& pane = Open();
   pane.Keys({"Tab", "Tab", "Tab", "Tab"});
   retype(pane, "24");
   pane.Keys({"Tab"});
   EXPECT_TRUE(pane.WaitFor("Patch version    24.0.0.0")) << pane.Screen();
-  pane.Click(1, 28);
-  EXPECT_TRUE(pane.WaitFor("The settings have been saved."));
-  pane.Keys({"Escape"});
-  EXPECT_TRUE(gone(pane, "have been saved"));
+  pane.Keys({"Tab", "Tab", "Tab", "Tab", "Left"});
+  EXPECT_TRUE(pane.WaitFor("Database type   <PostgreSQL>")) << pane.Screen();
+  save(pane);
   pane.Keys({"Escape"});
   EXPECT_EQ(pane.Status(), 0);
-  EXPECT_NE(dir.Read("Settings.json").find("\"Version\": \"24.0.0.0\""), std::string::npos);
+  EXPECT_EQ(dir.Read("Settings.json"),
+            edited(prepared, {{"24.2.0.0", "24.0.0.0"}, {"\"Type\": 0", "\"Type\": 3"}}));
   TmuxPane& again = Open();
-  EXPECT_NE(again.Screen().find("Patch version    24.0.0.0"), std::string::npos);
+  EXPECT_TRUE(again.WaitFor("Patch version    24.0.0.0")) << again.Screen();
+  EXPECT_TRUE(again.WaitFor("Database type   <PostgreSQL>")) << again.Screen();
   again.Keys({"Escape"});
+  EXPECT_EQ(again.Status(), 0);
+}
+
+// Stored with an unknown web server type and a complex identifier of its own.
+TEST_F(EndToEnd, SettingsFormsRefuseBadPortsAndStoreOnlyWhatWasApplied) {
+  std::string prepared =
+      edited(dir.Read("Settings.json"), {{"\"nginx\"", "\"other\""}, {"\"tRQV\"", "\"aBcD\""}});
+  dir.Write("Settings.json", prepared);
+  TmuxPane& pane = Open();
+  for (const char* port : {"0", "70000"}) {
+    applyWebServerPort(pane, port);
+    EXPECT_TRUE(pane.WaitFor(PORT_INVALID)) << port << pane.Screen();
+    EXPECT_NE(pane.Screen(true).find(RED + PORT_INVALID), std::string::npos) << port;
+    pane.Keys({"Escape"});
+    EXPECT_TRUE(gone(pane, WEB_SERVER_FORM));
+  }
+  save(pane);
+  EXPECT_EQ(dir.Read("Settings.json"), prepared);
+  applyWebServerPort(pane, "8081");
+  EXPECT_TRUE(gone(pane, WEB_SERVER_FORM)) << pane.Screen();
+  pane.Click(30, 9);
+  EXPECT_TRUE(pane.WaitFor("┌Install settings")) << pane.Screen();
+  retype(pane, "");
+  pane.Keys({"Tab", "Tab", "Enter"});
+  EXPECT_TRUE(pane.WaitFor("the default is filled in.")) << pane.Screen();
+  pane.Keys({"Enter"});
+  EXPECT_TRUE(gone(pane, "┌Install settings")) << pane.Screen();
+  save(pane);
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+  EXPECT_EQ(dir.Read("Settings.json"), edited(prepared, {{"8080", "8081"}, {"aBcD", "tRQV"}}));
+  TmuxPane& again = Open();
+  again.Click(30, 4);
+  EXPECT_TRUE(again.WaitFor("Web server port        8081")) << again.Screen();
+  again.Keys({"Escape", "Escape"});
   EXPECT_EQ(again.Status(), 0);
 }
 
@@ -168,6 +241,7 @@ TEST_F(SiteEndToEnd, MigrateTakesAnOlderInstallationOverAndTheWindowComesBack) {
   site.WriteScript(site.Path("old/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
   site.WriteScript(site.Path("old/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
   TmuxPane& pane = Open(Work(""));
+  std::string before;
   for (bool deleteOld : {false, true}) {
     pane.Click(2, 22);
     EXPECT_TRUE(pane.WaitFor(ADDITIONS_DELETE));
@@ -177,18 +251,23 @@ TEST_F(SiteEndToEnd, MigrateTakesAnOlderInstallationOverAndTheWindowComesBack) {
     if (!deleteOld)
       pane.Keys({"Enter"});
     pane.Keys({"Tab", "Enter"});
-    EXPECT_TRUE(pane.WaitFor("Press Enter to continue.")) << pane.Screen();
-    std::string output = pane.Screen();
+    // The shell's screen comes back with the previous run's prompt on it first.
+    EXPECT_TRUE(pane.WaitForScreen([&before](const std::string& screen) {
+      return screen != before && endsWith(screen, PROMPT);
+    })) << pane.Screen();
+    before = pane.Screen();
+    std::string output = before.substr(before.rfind("Migration old.json"));
     EXPECT_NE(output.find("Taking over the database connection"), std::string::npos) << output;
     EXPECT_EQ(output.find("Removing the web server") != std::string::npos, deleteOld) << output;
     EXPECT_EQ(site.Records().find("ws_delapp.sh [-p] [7070]") != std::string::npos, deleteOld);
-    pane.Keys({"Enter Enter"});  // two Enters at once, as a double press sends them
-    EXPECT_TRUE(pane.WaitFor(TITLE)) << pane.Screen();
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::string screen = pane.Screen();
-    EXPECT_NE(screen.find("Catalogue        oldcat"), std::string::npos) << screen;
-    EXPECT_NE(screen.find("Application port     7070"), std::string::npos) << screen;
-    EXPECT_NE(screen.find(DOCKER_TICKED), std::string::npos) << screen;
+    pane.Keys({"Enter Enter"});  // two Enters in one write, as a double press sends them
+    EXPECT_TRUE(pane.WaitFor("Catalogue        oldcat")) << pane.Screen();
+    EXPECT_TRUE(pane.WaitFor("Application port     7070")) << pane.Screen();
+    // Once Tab has moved the focus, a second Enter let through would have been read too.
+    pane.Keys({"Tab"});
+    EXPECT_TRUE(pane.WaitForScreen(
+        [&](const std::string&) { return pane.Screen(true).find(FOCUSED) != std::string::npos; }));
+    EXPECT_NE(pane.Screen().find(DOCKER_TICKED), std::string::npos) << pane.Screen();
     EXPECT_NE(Read("Settings.json").find("\"Catalog\": \"oldcat\""), std::string::npos);
   }
   EXPECT_NE(site.Records().find("vaq-web/uninstall.sh [-p] [8181]"), std::string::npos);
