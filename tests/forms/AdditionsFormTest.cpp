@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "controllers/ControllerArguments.h"
+#include "forms/SettingsDesk.h"
 #include "forms/WindowDesk.h"
 #include "support/WorkingDirectory.h"
 #include "ui/Panel.h"
@@ -37,13 +38,7 @@ const int FormX = 21, FormY = 8, MessageX = 23, MessageY = 14;
 std::deque<Step> toPathField(WindowDesk& desk, std::optional<std::string> text) {
   std::deque<Step> steps = {Do([&desk] { desk.window->OnOpenAdditions(); }), Key(Tab), Key(Tab)};
   if (text)
-    steps.push_back(Do([text] {
-      Control* field = Control::GetActive();
-      for (int i = 0; i < 20; ++i)
-        field->OnKeyPress(KEY_DC);
-      for (unsigned char c : *text)
-        field->OnKeyPress(c);
-    }));
+    steps.push_back(Do([text] { SettingsDesk::Retype(Control::GetActive(), *text); }));
   return steps;
 }
 
@@ -91,21 +86,13 @@ TEST(AdditionsForm, RefusesAnEmptyPathAndTheCurrentSettingsFileWithOneRedMessage
   } cases[] = {
       {"", "AdditionsForm::OnMigrate Path is empty."},
       {std::nullopt, "AdditionsForm::OnMigrate Path is the current settings file ./Settings.json."},
-      {"../{dir}/Settings.json", ""},
       {"linked.json", "AdditionsForm::OnMigrate Path is the current settings file linked.json."},
   };
   for (Case& c : cases) {
     WindowDesk desk;
     WorkingDirectory inside(desk.dir.Path());
     std::filesystem::create_symlink("Settings.json", desk.dir.File("linked.json"));
-    std::string dirName = std::filesystem::path(desk.dir.Path()).filename();
-    std::optional<std::string> path = c.path;
-    if (path && path->find("{dir}") != std::string::npos)
-      path = "../" + dirName + "/Settings.json";
-    std::string logged =
-        *c.logged ? std::string(c.logged)
-                  : "AdditionsForm::OnMigrate Path is the current settings file " + *path + ".";
-    std::deque<Step> steps = toPathField(desk, path);
+    std::deque<Step> steps = toPathField(desk, c.path);
     pressMigrate(steps, false, 2);
     std::string message;
     int messages = 0;
@@ -122,7 +109,7 @@ TEST(AdditionsForm, RefusesAnEmptyPathAndTheCurrentSettingsFileWithOneRedMessage
     EXPECT_EQ(messages, 1);
     EXPECT_EQ(desk.screen.At(MessageX, MessageY).pair, 7);
     EXPECT_NE(desk.window->GetModalForm(), nullptr);
-    EXPECT_EQ(LogCapture::Count(desk.log.Take(), logged), 2) << logged;
+    EXPECT_EQ(LogCapture::Count(desk.log.Take(), c.logged), 2) << c.logged;
   }
 }
 

@@ -16,18 +16,10 @@ const int FieldX = 19, VersionY = 7, PortY = 9;
 // Tabs to a field of the panel, clears it and types text, then leaves it with Tab.
 std::deque<Step> retype(int tabs, const std::string& text) {
   std::deque<Step> steps(tabs, Key(Tab));
-  steps.push_back(Do([text] {
-    Control* field = Control::GetActive();
-    field->OnKeyPress(KEY_END);
-    for (int i = 0; i < 20; ++i)
-      field->OnKeyPress(127);
-    for (unsigned char c : text)
-      field->OnKeyPress(c);
-  }));
+  steps.push_back(Do([text] { SettingsDesk::Retype(Control::GetActive(), text); }));
   steps.push_back(Key(Tab));
   return steps;
 }
-
 }  // namespace
 
 TEST(ConfigurePanel, RepairsAVersionThatIsNotValidWhenLeftAndStoresTheRepairedText) {

@@ -32,15 +32,11 @@ TEST(ConnectionPanel, StoresTheKeyOfTheChosenTypeAndNothingElse) {
     WindowDesk desk;
     desk.settings.SetInteger("Connection/Type", c.stored);
     std::deque<Step> steps(SelectTabs, Key(Tab));
-    steps.push_back(Do([&desk] { desk.log.Take(); }));
+    steps.push_back(Do([&desk] { desk.Writes(); }));
     steps.insert(steps.end(), {Key(c.key), Key(Tab)});
     desk.Run(steps);
     EXPECT_EQ(desk.settings.GetInteger("Connection/Type"), c.chosen);
-    std::vector<std::string> writes;
-    for (const std::string& line : desk.log.Take())
-      if (line.rfind("Settings::Set", 0) == 0)
-        writes.push_back(line);
-    EXPECT_EQ(writes, std::vector<std::string>{"Settings::SetInteger Connection/Type as " +
-                                               std::to_string(c.chosen) + "."});
+    EXPECT_EQ(desk.Writes(), std::vector<std::string>{"Settings::SetInteger Connection/Type as " +
+                                                      std::to_string(c.chosen) + "."});
   }
 }

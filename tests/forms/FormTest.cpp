@@ -4,48 +4,21 @@
 
 #include <memory>
 
-#include "app/Resources.h"
 #include "forms/AlertForm.h"
 #include "forms/ConfirmForm.h"
-#include "support/LogCapture.h"
-#include "support/Screen.h"
+#include "forms/SettingsDesk.h"
 #include "ui/Button.h"
-#include "ui/Container.h"
 #include "ui/Panel.h"
 
 namespace {
-// A screen of a fixed size that counts the close requests of its forms.
-class Stage : public Container {
- public:
-  Stage(Logger* logger, int width, int height)
-      : Container(logger, "Stage", {}), width(width), height(height) {}
-  Size GetSize() override { return Size(width, height); }
-  void ChildDestroyHandler() override { ++closes; }
-
-  int width, height;
-  int closes = 0;
-};
-
-struct Desk {
-  explicit Desk(int width = 100, int height = 30) : stage(log.Get(), width, height) {
-    resources.texts["OK"] = "OK";
-    resources.texts["YES"] = "Yes";
-    resources.texts["NO"] = "No";
-  }
-  static Position at(Control* control) {
-    std::unique_ptr<Position> position(control->GetPosition());
-    return *position;
-  }
-
-  LogCapture log;
-  Resources resources{log.Get(), "unused"};
-  Stage stage;
-};
+Position at(Control* control) {
+  std::unique_ptr<Position> position(control->GetPosition());
+  return *position;
+}
 }  // namespace
 
 TEST(AlertForm, CentresItsOnlyButtonUnderTheMessage) {
-  Screen screen;
-  Desk desk;
+  SettingsDesk desk;
   AlertForm form(desk.log.Get(), &desk.resources, nullptr, &desk.stage, "SaveAlertForm", "Saving",
                  "The settings have been saved.", nullptr);
   EXPECT_EQ(form.GetCancelButton(), nullptr);
@@ -53,7 +26,7 @@ TEST(AlertForm, CentresItsOnlyButtonUnderTheMessage) {
   EXPECT_EQ(form.GetPanel()->GetName(), "SaveAlertFormFormPanel");
   EXPECT_TRUE(form.GetPanel()->IsModal());
   form.GetPanel()->Render();
-  EXPECT_EQ(screen.Text(34, 12, 31, 5), R"(┌Saving───────────────────────┐
+  EXPECT_EQ(desk.screen.Text(34, 12, 31, 5), R"(┌Saving───────────────────────┐
 │The settings have been saved.│
 │                             │
 │             >OK             │
@@ -74,18 +47,18 @@ TEST(ConfirmForm, PlacesItsButtonsByTheWidthOfTheContent) {
       {"", "Yes", 0, 5},
   };
   for (const Case& c : cases) {
-    Desk desk;
+    SettingsDesk desk;
     desk.resources.texts["YES"] = c.yes;
     ConfirmForm form(
         desk.log.Get(), &desk.resources, nullptr, &desk.stage, "Q", "", c.message, [] {}, nullptr);
-    EXPECT_EQ(Desk::at(form.GetApplyButton()).x, c.yesX) << c.message;
-    EXPECT_EQ(Desk::at(form.GetCancelButton()).x, c.noX) << c.message;
-    EXPECT_EQ(Desk::at(form.GetApplyButton()).y, 2) << c.message;
+    EXPECT_EQ(at(form.GetApplyButton()).x, c.yesX) << c.message;
+    EXPECT_EQ(at(form.GetCancelButton()).x, c.noX) << c.message;
+    EXPECT_EQ(at(form.GetApplyButton()).y, 2) << c.message;
   }
 }
 
 TEST(ConfirmForm, EachAnswerRunsItsCallbackThenAsksToClose) {
-  Desk desk;
+  SettingsDesk desk;
   std::vector<std::string> calls;
   ConfirmForm form(
       desk.log.Get(), &desk.resources, nullptr, &desk.stage, "Q", "", "Go?",
@@ -110,11 +83,13 @@ TEST(Form, LargerThanTheScreenStartsAtTheTopLeftCorner) {
     int x, y;
   } cases[] = {{100, 30, 32, 12}, {20, 30, 0, 12}, {100, 3, 32, 0}, {10, 2, 0, 0}};
   for (const Case& c : cases) {
-    Desk desk(c.width, c.height);
+    SettingsDesk desk;
+    desk.stage.width = c.width;
+    desk.stage.height = c.height;
     AlertForm form(desk.log.Get(), &desk.resources, nullptr, &desk.stage, "A", "",
                    "Do you want to leave the program?", nullptr);
-    Position at = Desk::at(form.GetPanel());
-    EXPECT_EQ(at.x, c.x) << c.width << "x" << c.height;
-    EXPECT_EQ(at.y, c.y) << c.width << "x" << c.height;
+    Position placed = at(form.GetPanel());
+    EXPECT_EQ(placed.x, c.x) << c.width << "x" << c.height;
+    EXPECT_EQ(placed.y, c.y) << c.width << "x" << c.height;
   }
 }

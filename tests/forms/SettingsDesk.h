@@ -24,21 +24,24 @@
 #include "ui/Container.h"
 #include "ui/Panel.h"
 
-// A screen of the default size that counts the close requests of its forms.
+// A screen that counts the close requests of its forms.
 class FormStage : public Container {
  public:
   explicit FormStage(Logger* logger) : Container(logger, "Stage", {}) {}
-  Size GetSize() override { return Size(Screen::DefaultWidth, Screen::DefaultHeight); }
+  Size GetSize() override { return Size(width, height); }
   void ChildDestroyHandler() override { ++closes; }
 
+  int width = Screen::DefaultWidth, height = Screen::DefaultHeight;
   int closes = 0;
 };
 
 class SettingsDesk {
  public:
   // json replaces the shipped settings when given.
-  explicit SettingsDesk(const std::string& json = "")
-      : resources(log.Get(), DEPLOYER_SOURCE_DIR "/share/Resources.res"),
+  explicit SettingsDesk(const std::string& json = "", int width = Screen::DefaultWidth,
+                        int height = Screen::DefaultHeight)
+      : screen(width, height),
+        resources(log.Get(), DEPLOYER_SOURCE_DIR "/share/Resources.res"),
         settings(log.Get(), settingsFile(json)),
         stage(log.Get()) {
     resources.Load();

@@ -8,35 +8,18 @@
 //   EXPECT_EQ(desk.Active(), "SettingsDockerCEButton");
 //   EXPECT_EQ(desk.Rows(0, 3), R"(...)");           // rows without their trailing blanks
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/Resources.h"
-#include "app/Settings.h"
 #include "app/Version.h"
 #include "forms/ScreenTerminal.h"
+#include "forms/SettingsDesk.h"
 #include "forms/Window.h"
-#include "support/LogCapture.h"
-#include "support/Screen.h"
-#include "support/TempDir.h"
 
-class WindowDesk {
+class WindowDesk : public SettingsDesk {
  public:
   explicit WindowDesk(int width = Screen::DefaultWidth, int height = Screen::DefaultHeight)
-      : screen(width, height),
-        resources(log.Get(), DEPLOYER_SOURCE_DIR "/share/Resources.res"),
-        settings(log.Get(), SettingsFile()) {
-    resources.Load();
-    settings.Load();
-  }
-
-  std::string SettingsFile() {
-    std::string file = dir.File("Settings.json");
-    if (!std::filesystem::exists(file))
-      std::filesystem::copy_file(DEPLOYER_SOURCE_DIR "/share/Settings.json", file);
-    return file;
-  }
+      : SettingsDesk("", width, height) {}
 
   Window& Make(std::deque<Step> script) {
     window = std::make_unique<Window>(log.Get(), &resources, &settings,
@@ -60,12 +43,7 @@ class WindowDesk {
     return text;
   }
 
-  Screen screen;
-  LogCapture log;
-  TempDir dir;
   Version version{"1.24.2.1"};
-  Resources resources;
-  Settings settings;
   int closed = 0;
   std::unique_ptr<Window> window;
 };
