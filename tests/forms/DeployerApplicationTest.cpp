@@ -44,22 +44,6 @@ Outcome run(std::deque<Step> script) {
 }
 }  // namespace
 
-TEST(DeployerApplication, EscapeEndsWithStatusZeroAndEndedInputWithOne) {
-  Outcome escape = run({Key(27)});
-  EXPECT_EQ(escape.status, 0);
-  EXPECT_EQ(escape.closed, 1);
-  EXPECT_TRUE(
-      LogCapture::InOrder(escape.log, {"Destroying Window", "AFTER", "End of TUI execution."}));
-  EXPECT_EQ(LogCapture::Count(escape.log,
-                              "--------------------Controller executing---------------------"),
-            0);
-
-  Outcome ended = run({Key(9)});
-  EXPECT_EQ(ended.status, 1);
-  EXPECT_TRUE(LogCapture::InOrder(ended.log, {"Window::processing input has ended.", "AFTER"}));
-  EXPECT_EQ(ended.out, "");
-}
-
 TEST(DeployerApplication, FailureInTheWindowLeavesScreenModeAndEndsWithStatusOne) {
   Outcome broken = run({Do([] { throw "Broken screen"; })});
   EXPECT_EQ(broken.status, 1);

@@ -20,6 +20,7 @@
 inline const std::string PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
 inline const std::string SHARE = DEPLOYER_SOURCE_DIR "/share/";
 inline const char* const TITLE = "Web application deployment";
+inline const char* const DOCKER_TICKED = "◆ -Install the container runtime";
 // The first settings button as it looks with the focus.
 inline const std::string FOCUSED = "\x1b[1m\x1b[33m\x1b[46m>Container runtime settings";
 

@@ -13,7 +13,6 @@
 namespace {
 const char* const ADDITIONS_DELETE = "Delete the current installation >Delete";
 const char* const PATH_INVALID = "Enter the settings file of the other installation.";
-const char* const DOCKER_TICKED = "◆ -Install the container runtime";
 const char* const WEB_SERVER_FORM = "┌Web server settings";
 const char* const PORT_INVALID = "Enter a port from 1 to 65535.";
 const std::string RED = "\x1b[41m";  // the background of error messages
@@ -195,16 +194,6 @@ TEST_F(EndToEnd, TheDefaultMigrationPathIsRefusedAndNothingChanges) {
   pane.Keys({"Escape"});
   EXPECT_EQ(pane.Status(), 0);
   EXPECT_EQ(dir.Read("Settings.json"), shipped);
-}
-
-TEST_F(EndToEnd, A80By24TerminalShowsTheTooSmallNoticeUntilEnlarged) {
-  TmuxPane& pane = Open(dir.Path(), 80, 24, "", "The terminal is too small. It needs at least");
-  pane.Keys({"Tab", "Enter"});
-  pane.Resize(100, 30);
-  EXPECT_TRUE(pane.WaitFor(TITLE));
-  EXPECT_NE(pane.Screen().find(DOCKER_TICKED), std::string::npos);
-  pane.Keys({"Escape"});
-  EXPECT_EQ(pane.Status(), 0);
 }
 
 TEST_F(SiteEndToEnd, DeleteFromAdditionsAsksFirstAndTwiceWithUnsavedChanges) {

@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
 #include <thread>
 
 namespace {
@@ -111,20 +111,12 @@ bool TmuxPane::WaitFor(const std::string& text, std::chrono::milliseconds limit)
 }
 
 int TmuxPane::Status(std::chrono::milliseconds limit) {
-  int status = -1;
-  WaitForScreen(
-      [&status](const std::string& screen) {
-        const std::string mark = "STATUS=";
-        for (size_t at = screen.find(mark); at != std::string::npos;
-             at = screen.find(mark, at + 1)) {
-          size_t digits = at + mark.size();
-          if (digits < screen.size() && std::isdigit(static_cast<unsigned char>(screen[digits]))) {
-            status = std::atoi(screen.c_str() + digits);
-            return true;
-          }
-        }
-        return false;
-      },
-      limit);
-  return status;
+  static const std::regex mark("STATUS=([0-9]+)");
+  std::smatch found;
+  std::string screen;
+  auto ended = [&](const std::string& shown) {
+    screen = shown;
+    return std::regex_search(screen, found, mark);
+  };
+  return WaitForScreen(ended, limit) ? std::stoi(found[1]) : -1;
 }

@@ -84,75 +84,49 @@ TEST(WebServerTolmForm, StoredPortsPassAndAMendedPortClearsItsMessage) {
   EXPECT_EQ(desk.settings.GetInteger("WebServer/Port"), 70000);
 }
 
-TEST(WebServerTolmForm, ApplyWritesExactlyTheChangedEntries) {
-  WebServerDesk unchanged;
-  unchanged.form.Apply();
-  EXPECT_EQ(unchanged.stage.closes, 1);
-  EXPECT_TRUE(unchanged.Writes().empty());
-
-  WebServerDesk desk;
-  desk.Retype(desk.Port(), "8081");
-  desk.Retype(desk.Path(), "/opt/");
-  Control* contSoft = desk.Item("WebServerTolmContSoftSelect");
-  contSoft->OnKeyPress(KEY_RIGHT);
-  contSoft->OnKeyPress(KEY_RIGHT);
-  desk.form.Apply();
-  EXPECT_EQ(desk.stage.closes, 1);
-  EXPECT_EQ(desk.Writes(),
-            std::vector<std::string>{"Settings::SetInteger WebServer/Port as 8081."});
-  EXPECT_TRUE(desk.settings.IsModified());
-}
-
-TEST(WebServerTolmForm, CancelAndEscapeWriteNothing) {
-  for (bool escape : {false, true}) {
+TEST(WebServerTolmForm, ApplyWritesExactlyTheChangedEntriesAndCancelOrEscapeNone) {
+  enum Close { APPLY, CANCEL, ESCAPE };
+  for (Close close : {APPLY, CANCEL, ESCAPE}) {
     WebServerDesk desk;
-    desk.Retype(desk.Url(), "");
     desk.Retype(desk.Port(), "8081");
-    desk.Type()->OnKeyPress(KEY_LEFT);
-    if (escape) {
-      EXPECT_TRUE(desk.form.Dismiss());
-    } else {
+    desk.Retype(desk.Path(), "/opt/");
+    Control* contSoft = desk.Item("WebServerTolmContSoftSelect");
+    contSoft->OnKeyPress(KEY_RIGHT);
+    contSoft->OnKeyPress(KEY_RIGHT);
+    if (close == APPLY)
+      desk.form.Apply();
+    else if (close == CANCEL)
       desk.form.GetCancelButton()->OnKeyPress(10);
-    }
+    else
+      EXPECT_TRUE(desk.form.Dismiss());
     EXPECT_EQ(desk.stage.closes, 1);
-    EXPECT_TRUE(desk.Writes().empty());
-    EXPECT_FALSE(desk.settings.IsModified());
+    EXPECT_EQ(desk.Writes(), close == APPLY ? std::vector<std::string>{"Settings::SetInteger "
+                                                                       "WebServer/Port as 8081."}
+                                            : std::vector<std::string>{});
+    EXPECT_EQ(desk.settings.IsModified(), close == APPLY);
   }
-}
-
-TEST(WebServerTolmForm, NoServerIsShownByNameAndStoredByKey) {
-  WebServerDesk desk;
-  desk.Type()->OnKeyPress(KEY_RIGHT);
-  EXPECT_EQ(desk.screen.Text(39, 12, 13, 1), "<Без сервера>");
-  desk.form.Apply();
-  EXPECT_EQ(desk.settings.GetString("WebServer/Type"), "no_http");
 }
 
 TEST(WebServerTolmForm, AnUnknownStoredTypeIsShownEmptyAndKeptUntilAnotherIsChosen) {
   struct Case {
+    const char* type;
     int key;     // 0: none
     int clickX;  // 0: none
+    const char* shown;
     const char* stored;
-  } cases[] = {{0, 0, "other"},
-               {KEY_RIGHT, 0, "angie"},
-               {KEY_LEFT, 0, "no_http"},
-               {0, 51, "angie"},
-               {0, 39, "no_http"}};
+  } cases[] = {{"other", 0, 0, "<           >", "other"},
+               {"other", KEY_RIGHT, 0, "<   Angie   >", "angie"},
+               {"other", 0, 39, "<Без сервера>", "no_http"},
+               {"nginx", KEY_RIGHT, 0, "<Без сервера>", "no_http"}};
   for (const Case& c : cases) {
-    WebServerDesk desk(WithWebServer("other", 8080));
-    EXPECT_EQ(desk.screen.Text(39, 12, 13, 1), "<           >");
+    WebServerDesk desk(WithWebServer(c.type, 8080));
     if (c.key != 0)
       desk.Type()->OnKeyPress(c.key);
     if (c.clickX != 0)
       desk.Type()->OnMouseClick(desk.screen.Click(c.clickX, 12).get());
+    EXPECT_EQ(desk.screen.Text(39, 12, 13, 1), c.shown) << c.type << c.key;
     desk.form.Apply();
     EXPECT_EQ(desk.stage.closes, 1);
     EXPECT_EQ(desk.settings.GetString("WebServer/Type"), c.stored);
   }
-}
-
-TEST(WebServerTolmForm, AMissingEntryFailsTheConstruction) {
-  SettingsDesk desk(R"({"WebServer": {"Url": "u", "Path": "p", "Type": "nginx"}})");
-  EXPECT_THROW(WebServerTolmForm(desk.log.Get(), &desk.resources, &desk.settings, &desk.stage),
-               const char*);
 }
