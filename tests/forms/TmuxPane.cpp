@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <regex>
 #include <thread>
 
 namespace {
@@ -111,12 +110,14 @@ bool TmuxPane::WaitFor(const std::string& text, std::chrono::milliseconds limit)
 }
 
 int TmuxPane::Status(std::chrono::milliseconds limit) {
-  static const std::regex mark("STATUS=([0-9]+)");
-  std::smatch found;
-  std::string screen;
-  auto ended = [&](const std::string& shown) {
-    screen = shown;
-    return std::regex_search(screen, found, mark);
+  int status = -1;
+  auto ended = [&status](const std::string& screen) {
+    for (size_t at = screen.find("STATUS="); at != std::string::npos;
+         at = screen.find("STATUS=", at + 1))
+      if (std::sscanf(screen.c_str() + at, "STATUS=%d", &status) == 1)
+        return true;
+    return false;
   };
-  return WaitForScreen(ended, limit) ? std::stoi(found[1]) : -1;
+  WaitForScreen(ended, limit);
+  return status;
 }
