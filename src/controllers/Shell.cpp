@@ -18,7 +18,8 @@ std::string Shell::Quoted(const std::string& value) {
 }
 
 std::string Shell::Word(const std::string& value) {
-  bool safe = !value.empty();
+  // A "~" at the start of a word is expanded to a home folder.
+  bool safe = !value.empty() && value[0] != '~';
   for (char c : value)
     safe = safe && isSafe(c);
   if (safe)

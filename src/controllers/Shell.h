@@ -11,8 +11,8 @@ class Shell {
   // The value escaped and wrapped in double quotes.
   static std::string Quoted(const std::string& value);
   // For a value placed without quotes: a value made only of letters, digits and _ . / : = @ % + ,
-  // - ~ is returned unchanged; any other value is wrapped in single quotes (a single quote inside
-  // becomes '\'').
+  // - ~ (but not a leading "~", which the shell expands) is returned unchanged; any other value is
+  // wrapped in single quotes (a single quote inside becomes '\'').
   static std::string Word(const std::string& value);
   // True when a program would read the value as an option (it begins with "-").
   static bool IsOptionLike(const std::string& value);

@@ -27,7 +27,9 @@ TEST(Shell, QuotesOnlyWhatNeedsQuotingAndTellsOptionLikeValues) {
       {"two words", "'two words'"},
       {"it's", "'it'\\''s'"},
       {"", "''"},
-      {"a&b", "'a&b'"}};
+      {"a&b", "'a&b'"},
+      {"http://host/~user/a", "http://host/~user/a"},
+      {"~/docker", "'~/docker'"}};
   for (const auto& [value, word] : cases)
     EXPECT_EQ(Shell::Word(value), word);
   EXPECT_TRUE(Shell::IsOptionLike("-rf"));
@@ -36,9 +38,9 @@ TEST(Shell, QuotesOnlyWhatNeedsQuotingAndTellsOptionLikeValues) {
 }
 
 TEST(Shell, HandsEveryValueToTheProgramAsOneIntactWord) {
-  for (const char* value :
-       {"two words", "a\"quote", "it's", "$(echo ran)", "`echo ran`", "$HOME", "back\\slash",
-        "semi;colon && amp&", "new\nline", "'", "\\\"", "*", "", "tab\there", "ünïcode"}) {
+  for (const char* value : {"two words", "a\"quote", "it's", "$(echo ran)", "`echo ran`", "$HOME",
+                            "back\\slash", "semi;colon && amp&", "new\nline", "'", "\\\"", "*", "",
+                            "tab\there", "ünïcode", "~", "~/x", "~root"}) {
     EXPECT_EQ(echoThroughShell("printf '%s|' " + Shell::Word(value)), std::string(value) + "|")
         << value;
     EXPECT_EQ(echoThroughShell("printf '%s|' " + Shell::Quoted(value)), std::string(value) + "|")
