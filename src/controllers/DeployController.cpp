@@ -102,7 +102,7 @@ bool DeployController::downloadAndInstallDocker() {
   if (!unpack(url, Settings::Docker + "/Path", texts, &folder))
     return false;
   print(resources->texts["DOCKER_INSTALATION"], BrightYellow);
-  std::string script = folder + Path::UnzipFileName(Path::GetFileName(url)) + "/install.sh";
+  std::string script = folder + getDockerUnPackName() + "/install.sh";
   return report(run("bash " + Shell::Word(script), {script}),
                 resources->texts["DOCKER_INSTALL_FAIL"],
                 resources->texts["DOCKER_INSTALL_SUCCESS"]);
@@ -122,8 +122,7 @@ bool DeployController::downloadAndInstallWebServer() {
   if (!unpack(url, Settings::WebServer + "/Path", texts, &folder))
     return false;
   print(resources->texts["SERVER_INSTALATION"], BrightYellow);
-  std::string serverFolder =
-      folder + cutAfterlifeSuffix(Path::UnzipFileName(Path::GetFileName(url)));
+  std::string serverFolder = folder + getWebServerUnPackName();
   return report(run(webServerInstallCommand(serverFolder), {serverFolder}),
                 resources->texts["SERVER_INSTALL_FAIL"],
                 resources->texts["SERVER_INSTALL_SUCCESS"]);
