@@ -79,6 +79,5 @@ bool DeleteController::removeFolder(const std::string& folder, const std::string
                   "\": " + reason + ".");
     return false;
   }
-  run("rm -r " + Shell::Word(folder), {folder});
-  return !Shell::IsOptionLike(folder);
+  return run("rm -r " + Shell::Word(folder), {folder}) != REFUSED;
 }
