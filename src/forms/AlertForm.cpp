@@ -1,6 +1,5 @@
 #include "forms/AlertForm.h"
 
-#include "app/Logger.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
 
@@ -11,14 +10,6 @@ AlertForm::AlertForm(Logger* logger, Resources* resources, Settings* settings, C
   cancelKey = "";
   ControlList items{
       new Label(logger, "MessageLabel", new Position(0, 0), nullptr, message, Theme::Basic)};
-  createFormControl(
-      &items,
-      [this, message, onClose] {
-        this->logger->Write("AlertForm: " + message);
-        if (onClose)
-          onClose();
-        closeForm();
-      },
-      nullptr);
+  createFormControl(&items, answer("AlertForm: " + message, std::move(onClose)), nullptr);
   panel->SetModalMode(true);
 }

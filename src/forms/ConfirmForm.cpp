@@ -1,6 +1,5 @@
 #include "forms/ConfirmForm.h"
 
-#include "app/Logger.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
 
@@ -12,19 +11,7 @@ ConfirmForm::ConfirmForm(Logger* logger, Resources* resources, Settings* setting
   cancelKey = "NO";
   ControlList items{
       new Label(logger, "ConfirmLabel", new Position(0, 0), nullptr, message, Theme::Basic)};
-  createFormControl(
-      &items,
-      [this, message, onConfirm] {
-        this->logger->Write("ConfirmForm: Confirmed - " + message);
-        if (onConfirm)
-          onConfirm();
-        closeForm();
-      },
-      [this, message, onReject] {
-        this->logger->Write("ConfirmForm: Rejected - " + message);
-        if (onReject)
-          onReject();
-        closeForm();
-      });
+  createFormControl(&items, answer("ConfirmForm: Confirmed - " + message, std::move(onConfirm)),
+                    answer("ConfirmForm: Rejected - " + message, std::move(onReject)));
   panel->SetModalMode(true);
 }

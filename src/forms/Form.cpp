@@ -84,3 +84,12 @@ void Form::guarded(const std::string& operation, const Callback& action) {
 void Form::closeForm() {
   container->ChildDestroyHandler();
 }
+
+Form::Callback Form::answer(std::string line, Callback action) {
+  return [this, line, action] {
+    logger->Write(line);
+    if (action)
+      action();
+    closeForm();
+  };
+}

@@ -54,6 +54,8 @@ class Form {
   // ending the input loop, and is otherwise passed on.
   void guarded(const std::string& operation, const Callback& action);
   void closeForm();
+  // A button action that logs line, runs action when it is set, then asks to close the form.
+  Callback answer(std::string line, Callback action);
 
   std::string name;
   Logger* logger;
