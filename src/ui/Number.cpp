@@ -258,13 +258,15 @@ bool Number<T>::OnMouseClick(Mouse* mouse) {
   return handled;
 }
 
+// The value is right-aligned after the bind has taken it: a setter that shows another value
+// renders while the field is still active, which makes room for the cursor again.
 template <typename T>
 void Number<T>::Blur() {
   restoreTempPrecision();
-  cursor = std::min(cursor, length());
-  offset = length() - width();
   if (bind)
     contain("Number::Blur " + name, [this] { bind->Set(value); });
+  cursor = std::min(cursor, length());
+  offset = length() - width();
   Control::Blur();
 }
 

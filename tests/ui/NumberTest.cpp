@@ -160,6 +160,21 @@ TEST_F(NumberTest, ABindGivesTheValueAndTakesItOnBlur) {
   EXPECT_TRUE(LogCapture::InOrder(log.Take(), {"Number::SetBind on PortField."}));
 }
 
+TEST_F(NumberTest, AValueRefreshedWhileLeavingTheFieldIsRightAligned) {
+  auto field = make<int>(0);
+  int stored = 8090;
+  Number<int>* shown = field.get();
+  // A setter that refuses the typed value and shows the stored one again, as a port check does.
+  field->SetBind([&] { return stored; }, [&](int) { shown->Refresh(); });
+  field->Render();
+  field->Focus();
+  script(*field, "1");
+  EXPECT_EQ(row(), "  80901 ");
+  field->Blur();
+  EXPECT_EQ(row(), "    8090");
+  EXPECT_EQ(field->GetOffset(), -4);
+}
+
 TEST_F(NumberTest, AClickPutsTheCursorUnderThePointer) {
   auto field = make<int>(42, 6);
   field->Render();
