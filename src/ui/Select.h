@@ -31,12 +31,12 @@ class Select : public Control {
       : Control(logger, TYPE, std::move(name), position, size, true),
         items(items),
         initialValue(initial),
-        value() {
+        value(initial) {
     if (this->items.empty()) {
       log("Select " + this->name + " set empty data.");
       throw "Select for empty data";
     }
-    SetValue(initial);
+    requireItem(initial);
   }
 
   // The longest display text plus the two arrows, one row high.
@@ -55,10 +55,7 @@ class Select : public Control {
   void SetValue(K key) {
     if (key == value)
       return;
-    if (items.count(key) == 0) {
-      log("Select::SetValue " + keyText(key) + " key value not belongs data.");
-      throw "Key value not belongs data";
-    }
+    requireItem(key);
     if (bind) {
       bind->Set(key);
       value = bind->Get();
@@ -156,6 +153,13 @@ class Select : public Control {
   }
 
  private:
+  void requireItem(const K& key) {
+    if (items.count(key) == 0) {
+      log("Select::SetValue " + keyText(key) + " key value not belongs data.");
+      throw "Key value not belongs data";
+    }
+  }
+
   void moveTo(const K& key) {
     if (key == value)
       return;

@@ -99,6 +99,11 @@ TEST_F(SelectTest, AStoredValueOutsideTheItemsIsKeptAndTheKeysDoNotThrow) {
                                    "Select::selectNext cant't find current pair by value.",
                                    "Select::selectPrevious cant't find current pair by value."}));
   EXPECT_THROW(Select<int>(log.Get(), "EmptySelect", nullptr, nullptr, {}, 0), const char*);
+  // An initial key outside the items is refused, also the key a selector starts from.
+  EXPECT_THROW(Select<int>(log.Get(), "ZeroSelect", nullptr, nullptr, {{1, "one"}}, 0),
+               const char*);
+  EXPECT_THROW(Select<std::string>(log.Get(), "BlankSelect", nullptr, nullptr, {{"a", "A"}}, ""),
+               const char*);
 }
 
 TEST_F(SelectTest, AFailingSetterOnBlurDoesNotStopTheFocusMove) {
