@@ -4,6 +4,7 @@
 
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
+#include "support/Thrown.h"
 #include "util/String.h"
 
 using Texts = std::map<std::string, std::string>;
@@ -43,12 +44,7 @@ TEST(Resources, LoadsEntriesOrFailsWithTheDocumentedTextAndLogLine) {
     if (c.content)
       dir.Write("Resources.res", c.content);
     Resources resources(log.Get(), dir.File("Resources.res"));
-    std::string failure;
-    try {
-      resources.Load();
-    } catch (const char* message) {
-      failure = message;
-    }
+    std::string failure = Thrown([&] { resources.Load(); });
     std::string logged = String::Replace(c.logged, "FILE", dir.File("Resources.res"));
     EXPECT_EQ(failure, c.failure) << c.content;
     EXPECT_EQ(resources.texts, c.texts) << c.content;

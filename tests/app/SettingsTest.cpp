@@ -9,6 +9,7 @@
 
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
+#include "support/Thrown.h"
 
 namespace {
 
@@ -33,14 +34,6 @@ struct Store {
     loadLog = log.Take();
   }
   std::string File() const { return dir.File("Settings.json"); }
-  std::string Failure(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const char* message) {
-      return message;
-    }
-    return "";
-  }
 
   TempDir dir;
   LogCapture log;
@@ -82,10 +75,10 @@ TEST(Settings, ReadsEveryKindAndMarksAndLogsOnlyRealChanges) {
 TEST(Settings, BadPathsFailWithTheDocumentedTexts) {
   Store store("{\"WebServer\": {\"Port\": 1}, \"Flat\": 5}");
   Settings& settings = store.settings;
-  EXPECT_EQ(store.Failure([&] { settings.GetString("Docker/Url"); }), "Key not in a map");
-  EXPECT_EQ(store.Failure([&] { settings.GetInteger("Flat/Deeper"); }), "Invalid setting key.");
-  EXPECT_NE(store.Failure([&] { settings.GetInteger(""); }), "");
-  EXPECT_NE(store.Failure([&] { settings.SetString("WebServer/Port", "x"); }), "");
+  EXPECT_EQ(Thrown([&] { settings.GetString("Docker/Url"); }), "Key not in a map");
+  EXPECT_EQ(Thrown([&] { settings.GetInteger("Flat/Deeper"); }), "Invalid setting key.");
+  EXPECT_NE(Thrown([&] { settings.GetInteger(""); }), "");
+  EXPECT_NE(Thrown([&] { settings.SetString("WebServer/Port", "x"); }), "");
   EXPECT_FALSE(settings.IsModified());
   EXPECT_EQ(settings.GetInteger("WebServer/Port"), 1);
   EXPECT_EQ(store.log.Take(), Lines{"Settings::find Deeper in Flat/Deeper is absent."});
@@ -100,9 +93,9 @@ TEST(Settings, ReloadReplacesTheTreeOnlyWhenTheFileReads) {
   for (const std::string& line : store.log.Take())
     EXPECT_EQ(line.find("Json::clear"), std::string::npos) << line;  // the old tree stays quiet
   store.dir.Write("Settings.json", "{\"Docker\": ");
-  EXPECT_EQ(store.Failure([&] { store.settings.Load(); }), "Unexpected Json end");
+  EXPECT_EQ(Thrown([&] { store.settings.Load(); }), "Unexpected Json end");
   std::filesystem::remove(store.File());
-  EXPECT_EQ(store.Failure([&] { store.settings.Load(); }), "Fail when load settings");
+  EXPECT_EQ(Thrown([&] { store.settings.Load(); }), "Fail when load settings");
   EXPECT_EQ(store.settings.GetString("Docker/Path"), "/new/");
   EXPECT_EQ(store.log.Take().back(), "Can't open file " + store.File() + " with settings.");
 }
@@ -150,7 +143,7 @@ TEST(Settings, FailedSaveLeavesTheOldFileAndNoLeftovers) {
   }
   Lines logged = {"Settings::SetInteger WebServer/Port as 1."};
   for (const std::string& target : targets) {
-    EXPECT_EQ(store.Failure([&] { store.settings.Save(target); }), "File not found") << target;
+    EXPECT_EQ(Thrown([&] { store.settings.Save(target); }), "File not found") << target;
     logged.push_back("Can't open file " + target + " to save settings.");
   }
   chmod(folder.c_str(), 0755);

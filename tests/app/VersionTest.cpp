@@ -3,16 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/Versions.h"
+#include "support/Thrown.h"
 
 namespace {
 
 std::string failureOf(const std::string& text) {
-  try {
-    Version version(text);
-  } catch (const char* message) {
-    return message;
-  }
-  return "";
+  return Thrown([&] { Version version(text); });
 }
 
 }  // namespace

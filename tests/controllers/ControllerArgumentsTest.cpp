@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Thrown.h"
+
 namespace {
 
 TEST(ControllerArguments, RefusesTheDeleteConstructorWithoutDelete) {
-  try {
-    ControllerArguments arguments(nullptr, nullptr, nullptr, false);
-    FAIL() << "no exception";
-  } catch (const char* message) {
-    EXPECT_STREQ(message, "Constructor of ControllerArguments expects migrateDelete.");
-  }
+  EXPECT_EQ(Thrown([] { ControllerArguments arguments(nullptr, nullptr, nullptr, false); }),
+            "Constructor of ControllerArguments expects migrateDelete.");
 }
 
 }  // namespace

@@ -41,6 +41,9 @@ class ControllerFixture : public testing::Test {
   // The last line of the output, with its line end.
   static std::string LastLine(const std::string& output);
 
+  // What a delete that removes every component prints, in Readable form.
+  static const std::string CompleteDelete;
+
   DeploymentSite site;
   WorkingDirectory workingDirectory;
   Version programVersion;

@@ -41,16 +41,7 @@ class DeleteControllerTest : public ControllerFixture {
 TEST_F(DeleteControllerTest, RemovesApplicationWebServerAndRuntimeWithTheirFoldersOnly) {
   const std::string web = "web dir's $(touch ran)", docker = "docker dir";
   Install(0, 0, 0, web, docker);
-  EXPECT_EQ(Delete(), R"(<yellow>DELETE_PATCH</>
-<green>DELETE_PATCH_SUCCESS</>
-<yellow>DELETE_WEB_SERVER_TOLM</>
-<green>DELETE_WEB_SERVER_TOLM_SUCCESS</>
-<yellow>DELETE_FOLDERS</>
-DELETE_DOCKER
-<green>DELETE_DOCKER_SUCCESS</>
-<yellow>DELETE_FOLDERS</>
-<green>DELETED</>
-)");
+  EXPECT_EQ(Delete(), CompleteDelete);
   EXPECT_EQ(Records(), R"(ws_delapp.sh [-p] [9090]
 vaq-web/uninstall.sh [-p] [8080]
 runtime-1.0/uninstall.sh
