@@ -32,7 +32,8 @@ bool Application::cycle() {
   if (!interfacePhase(&action, arguments) || action < WindowAction::DEPLOY ||
       action > WindowAction::MIGRATE)
     return false;
-  return controllerPhase(action, std::move(arguments)) && action == WindowAction::MIGRATE;
+  return controllerPhase(action, std::move(arguments)) && action == WindowAction::MIGRATE &&
+         cyclesAfterMigration();
 }
 
 bool Application::interfacePhase(int* action, std::unique_ptr<ControllerArguments>& arguments) {

@@ -43,6 +43,8 @@ class Application {
   virtual bool runController(int action, std::unique_ptr<ControllerArguments> arguments);
   // Leaves screen mode directly after a failure while the window existed.
   virtual void leaveScreenMode();
+  // Whether a successful migration is followed by another interface cycle.
+  virtual bool cyclesAfterMigration() { return true; }
 
   void windowOpened();
   void windowClosed();

@@ -250,7 +250,17 @@ std::string String::ToStringWithPrecision<double>(double value, int precision) {
   return formatPieces(std::to_string(value), precision);
 }
 
+namespace {
+bool highlighting = true;
+}  // namespace
+
+void String::SetHighlighting(bool on) {
+  highlighting = on;
+}
+
 std::string String::Highlight(const std::string& text, Color color) {
+  if (!highlighting)
+    return text;
   int code = static_cast<int>(color);
   const char* sgr = code >= 0 && code <= BrightWhite ? COLOR_CODES[code] : COLOR_CODES[0];
   return "\x1b[" + std::string(sgr) + "m" + text + "\x1b[0m";

@@ -39,7 +39,11 @@ class String {
   template <typename T>
   static std::string ToStringWithPrecision(T value, int precision);
 
+  // The text between the colour's escape code and the reset code; the text alone while
+  // highlighting is off.
   static std::string Highlight(const std::string& text, Color color);
+  // Turns the colour codes of Highlight on or off for the whole process (on by default).
+  static void SetHighlighting(bool on);
 
   // Byte length of the display character that starts at byte position pos (1 or 2; 0 at the end).
   static int CharSize(const std::string& text, size_t pos);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+
+#include "app/DeployerApplication.h"
+#include "cli/CommandLine.h"
+
+// The run sequence for an action given on the command line: the files are loaded as for the
+// interface, then the action's controller runs with the options in place of the window's
+// choices. No screen mode, no terminal needed, and no interface after a migration.
+class BatchApplication : public DeployerApplication {
+ public:
+  // The four services are shared and not owned; options must outlive the application.
+  BatchApplication(Version* version, Logger* logger, Resources* resources, Settings* settings,
+                   Files files, const CommandLineOptions& options);
+
+ protected:
+  int runInterface(std::unique_ptr<ControllerArguments>& arguments) override;
+  bool cyclesAfterMigration() override { return false; }
+
+ private:
+  int action() const;
+
+  const CommandLineOptions& options;
+};

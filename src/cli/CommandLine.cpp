@@ -1,0 +1,222 @@
+#include "cli/CommandLine.h"
+
+#include <cstring>
+#include <map>
+#include <set>
+
+namespace {
+
+// A flag of a command and the option it sets.
+using Flag = bool CommandLineOptions::*;
+
+const std::map<std::string, Flag> FLAGS = {
+    {"--dry-run", &CommandLineOptions::dryRun},
+    {"--yes", &CommandLineOptions::yes},
+    {"--no-runtime", &CommandLineOptions::noRuntime},
+    {"--no-web-server", &CommandLineOptions::noWebServer},
+    {"--ignore-certs", &CommandLineOptions::ignoreCerts},
+    {"--delete-source", &CommandLineOptions::deleteSource},
+};
+
+// Each command: the flags it takes, and how many operands (-1: pairs, any number above zero).
+struct CommandRule {
+  std::set<std::string> flags;
+  int operands;
+  bool takesLanguage;
+};
+
+const std::map<std::string, CommandRule> COMMANDS = {
+    {"deploy", {{"--no-runtime", "--no-web-server", "--ignore-certs", "--dry-run"}, 0, false}},
+    {"update", {{"--dry-run"}, 0, false}},
+    {"delete", {{"--yes", "--dry-run"}, 0, false}},
+    {"migrate", {{"--delete-source", "--yes", "--dry-run"}, 1, false}},
+    {"show", {{}, 0, false}},
+    {"get", {{}, 1, false}},
+    {"set", {{}, -1, false}},
+    {"init", {{}, 0, true}},
+};
+
+const char* const USAGE =
+    "usage: deployer [-C DIR] [COMMAND [OPTIONS]]   (deployer --help for more)\n";
+
+const char* const HELP =
+    "usage: deployer [-C DIR] [COMMAND [OPTIONS]]\n"
+    "\n"
+    "Without a command, deployer opens its full-screen interface in the working folder.\n"
+    "\n"
+    "Commands:\n"
+    "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--dry-run]\n"
+    "                        install the container runtime and the web server, then deploy\n"
+    "                        the application patch\n"
+    "  update [--dry-run]    update the application to the configured patch\n"
+    "  delete --yes [--dry-run]\n"
+    "                        remove the application, the web server and the runtime\n"
+    "  migrate FILE [--delete-source --yes] [--dry-run]\n"
+    "                        take over the settings of another installation's settings file;\n"
+    "                        --delete-source also removes that installation\n"
+    "  show                  print every setting as Path=value\n"
+    "  get PATH              print one setting\n"
+    "  set PATH VALUE [PATH VALUE ...]\n"
+    "                        check and store settings; prints 'Path: old -> new' per change\n"
+    "  init [--lang en|ru]   create a working folder with the default files\n"
+    "\n"
+    "Options:\n"
+    "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt, temp/)\n"
+    "  --dry-run             print the commands the action would run; change nothing\n"
+    "  --yes                 confirm a delete without asking\n"
+    "  -h, --help            show this help\n"
+    "  -V, --version         show the version\n"
+    "\n"
+    "Exit status: 0 success; 1 the action failed, or Settings.json or Resources.res could not\n"
+    "be loaded; 2 a usage error, a refused value, or a missing --yes.\n"
+    "\n"
+    "Environment: NO_COLOR turns the colours of the progress lines off, CLICOLOR_FORCE=1 keeps\n"
+    "them when the output is not a terminal.\n";
+
+// Walks the arguments once; each step consumes one argument or an option with its value.
+class Parser {
+ public:
+  Parser(int argc, const char* const* argv, CommandLineOptions* options, std::string* error)
+      : argc(argc), argv(argv), options(options), error(error) {}
+
+  bool Run() {
+    index = 1;
+    if (!globalOptions())
+      return false;
+    if (index >= argc || options->help || options->version)
+      return true;
+    return command();
+  }
+
+ private:
+  bool fail(const std::string& reason) {
+    *error = reason;
+    return false;
+  }
+
+  bool globalOptions() {
+    for (; index < argc; ++index) {
+      std::string argument = argv[index];
+      if (argument == "-h" || argument == "--help") {
+        options->help = true;
+      } else if (argument == "-V" || argument == "--version") {
+        options->version = true;
+      } else if (argument == "-C" || argument == "--directory") {
+        if (++index >= argc)
+          return fail("option '" + argument + "' needs a folder");
+        options->directory = argv[index];
+      } else if (argument.compare(0, 12, "--directory=") == 0) {
+        options->directory = argument.substr(12);
+      } else if (!argument.empty() && argument[0] == '-') {
+        return fail("unknown option '" + argument + "'");
+      } else {
+        return true;
+      }
+      if (options->directory.empty() && (argument == "-C" || argument == "--directory"))
+        return fail("option '" + argument + "' needs a folder");
+    }
+    return true;
+  }
+
+  bool command() {
+    options->command = argv[index++];
+    auto rule = COMMANDS.find(options->command);
+    if (rule == COMMANDS.end())
+      return fail("unknown command '" + options->command + "'");
+    std::vector<std::string> operands;
+    // The values of set are taken as they stand, so that one may begin with "-".
+    bool optionsEnded = rule->second.operands == -1 && !isHelp(index);
+    for (; index < argc; ++index) {
+      std::string argument = argv[index];
+      if (optionsEnded && operands.empty() && argument == "--" && rule->second.operands == -1) {
+        continue;
+      } else if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+        operands.push_back(argument);
+      } else if (argument == "--") {
+        optionsEnded = true;
+      } else if (!commandOption(rule->second, argument)) {
+        return false;
+      }
+    }
+    return !options->help ? assignOperands(rule->second, operands) : true;
+  }
+
+  bool isHelp(int at) const {
+    return at < argc && (std::strcmp(argv[at], "-h") == 0 || std::strcmp(argv[at], "--help") == 0);
+  }
+
+  bool commandOption(const CommandRule& rule, const std::string& argument) {
+    if (argument == "-h" || argument == "--help") {
+      options->help = true;
+      return true;
+    }
+    if (rule.takesLanguage && (argument == "--lang" || argument.compare(0, 7, "--lang=") == 0))
+      return language(argument);
+    if (rule.flags.count(argument) == 0)
+      return fail("unknown option '" + argument + "' for " + options->command);
+    options->*FLAGS.at(argument) = true;
+    return true;
+  }
+
+  bool language(const std::string& argument) {
+    if (argument == "--lang") {
+      if (++index >= argc)
+        return fail("option '--lang' needs a language (en or ru)");
+      options->language = argv[index];
+    } else {
+      options->language = argument.substr(7);
+    }
+    if (options->language != "en" && options->language != "ru")
+      return fail("unknown language '" + options->language + "' (en or ru)");
+    return true;
+  }
+
+  bool assignOperands(const CommandRule& rule, const std::vector<std::string>& operands) {
+    const std::string& name = options->command;
+    if (rule.operands == -1) {
+      if (operands.empty() || operands.size() % 2 != 0)
+        return fail(name + " needs pairs of PATH and VALUE");
+      for (size_t i = 0; i < operands.size(); i += 2)
+        options->assignments.emplace_back(operands[i], operands[i + 1]);
+      return true;
+    }
+    if (operands.size() < static_cast<size_t>(rule.operands))
+      return fail(name + (name == "migrate" ? " needs the settings FILE" : " needs a PATH"));
+    if (operands.size() > static_cast<size_t>(rule.operands))
+      return fail("unexpected argument '" + operands[rule.operands] + "' for " + name);
+    if (name == "migrate")
+      options->migrateFile = operands[0];
+    else if (name == "get")
+      options->path = operands[0];
+    return true;
+  }
+
+  int argc;
+  const char* const* argv;
+  CommandLineOptions* options;
+  std::string* error;
+  int index = 1;
+};
+
+}  // namespace
+
+bool CommandLineOptions::IsAction() const {
+  return command == "deploy" || command == "update" || command == "delete" || command == "migrate";
+}
+
+bool CommandLineOptions::NeedsConfirmation() const {
+  return !dryRun && (command == "delete" || (command == "migrate" && deleteSource));
+}
+
+bool CommandLine::Parse(int argc, const char* const* argv, CommandLineOptions* options,
+                        std::string* error) {
+  return Parser(argc, argv, options, error).Run();
+}
+
+std::string CommandLine::Help() {
+  return HELP;
+}
+
+std::string CommandLine::UsageLine() {
+  return USAGE;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// What the arguments of one call ask for. An empty command with no other option is the
+// interactive interface.
+struct CommandLineOptions {
+  std::string command;  // "", "deploy", "update", "delete", "migrate", "show", "get", "set", "init"
+  std::string directory;  // -C DIR: the working folder ("" = the current one)
+  bool help = false;
+  bool version = false;
+  bool dryRun = false;
+  bool yes = false;
+  bool noRuntime = false;
+  bool noWebServer = false;
+  bool ignoreCerts = false;
+  bool deleteSource = false;
+  std::string migrateFile;                                       // migrate FILE
+  std::string path;                                              // get PATH
+  std::string language;                                          // init --lang
+  std::vector<std::pair<std::string, std::string>> assignments;  // set PATH VALUE ...
+
+  // True for the commands that run a controller.
+  bool IsAction() const;
+  // True when the action would remove an installation and so needs --yes or an answer.
+  bool NeedsConfirmation() const;
+};
+
+// Reads the program's arguments.
+//
+// Grammar:
+//   deployer [-C DIR | --directory DIR | --directory=DIR] [-h | --help] [-V | --version]
+//            [COMMAND [ARGUMENT ...] [OPTION ...]]
+// Global options stand before the command. After the command its own options and its operands
+// may be mixed; "--" ends the options. The arguments of set are all operands (a value may begin
+// with "-"; a leading "--" is skipped), unless the first is -h or --help. --help is accepted after
+// a command too. Each command takes only its own options:
+//   deploy  --no-runtime --no-web-server --ignore-certs --dry-run
+//   update  --dry-run           delete  --yes --dry-run
+//   migrate FILE --delete-source --yes --dry-run
+//   show    get PATH            set PATH VALUE [PATH VALUE ...]      init --lang en|ru
+class CommandLine {
+ public:
+  // Fills options from argv; on a usage error returns false with a one-line reason in error.
+  static bool Parse(int argc, const char* const* argv, CommandLineOptions* options,
+                    std::string* error);
+  // The whole help text and the one usage line, both ending with a newline.
+  static std::string Help();
+  static std::string UsageLine();
+};

@@ -1,0 +1,140 @@
+#include "cli/Program.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "app/DeployerApplication.h"
+#include "app/Logger.h"
+#include "app/Resources.h"
+#include "app/Settings.h"
+#include "app/Version.h"
+#include "cli/BatchApplication.h"
+#include "util/String.h"
+
+const char* const Program::VERSION = "1.24.2.1";
+
+namespace {
+
+const std::string SETTINGS_FILE_NAME = "Settings.json";
+const std::string RESOURCES_FILE_NAME = "Resources.res";
+const std::string LOG_FILE_NAME = "log.txt";
+
+bool isSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0';
+}
+
+int usageError(const std::string& reason) {
+  std::cerr << "deployer: " << reason << "\n" << CommandLine::UsageLine();
+  return Program::USAGE_ERROR;
+}
+
+}  // namespace
+
+int Program::Interactive() {
+  chooseColours();
+  Version version(VERSION);
+  Logger logger(LOG_FILE_NAME);
+  logger.Write("Version " + version.ToString());
+  Resources resources(&logger, RESOURCES_FILE_NAME);
+  Settings settings(&logger, SETTINGS_FILE_NAME);
+  DeployerApplication application(&version, &logger, &resources, &settings,
+                                  {RESOURCES_FILE_NAME, SETTINGS_FILE_NAME, LOG_FILE_NAME});
+  return application.Run();
+}
+
+int Program::Main(int argc, const char* const* argv) {
+  if (argc <= 1)
+    return Interactive();
+  CommandLineOptions options;
+  std::string error;
+  if (!CommandLine::Parse(argc, argv, &options, &error))
+    return usageError(error);
+  return Program(std::move(options)).run();
+}
+
+int Program::run() {
+  if (options.help) {
+    std::cout << CommandLine::Help();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "deployer " << VERSION << "\n";
+    return 0;
+  }
+  if (options.command == "init")
+    return init();
+  if (!enterDirectory())
+    return USAGE_ERROR;
+  if (options.command.empty())
+    return Interactive();
+  if (options.IsAction())
+    return action();
+  return settingsCommand();
+}
+
+// Works in the folder of -C, as make -C and git -C do: every file name is taken from there.
+bool Program::enterDirectory() {
+  if (options.directory.empty() || chdir(options.directory.c_str()) == 0)
+    return true;
+  std::cerr << "deployer: cannot work in '" << options.directory << "': " << std::strerror(errno)
+            << "\n";
+  return false;
+}
+
+// A removal goes ahead with --yes, or after "y" at a terminal; without a terminal to ask at it
+// is refused, so that a script never removes an installation by default.
+bool Program::confirmed() {
+  if (!options.NeedsConfirmation() || options.yes)
+    return true;
+  const std::string what =
+      options.command == "delete"
+          ? "delete removes this server's installation"
+          : "migrate --delete-source removes the installation of " + options.migrateFile;
+  if (!isatty(STDIN_FILENO)) {
+    std::cerr << "deployer: " << what << "; add --yes to confirm\n";
+    return false;
+  }
+  std::cout << "deployer: " << what << ". Continue? [y/N] " << std::flush;
+  std::string answer;
+  std::getline(std::cin, answer);
+  if (answer == "y" || answer == "Y" || answer == "yes" || answer == "YES" || answer == "Yes")
+    return true;
+  std::cerr << "deployer: not confirmed; nothing was changed\n";
+  return false;
+}
+
+// The action's own run sequence; a dry run writes no log, so that it leaves the folder as it is.
+int Program::action() {
+  if (!confirmed())
+    return USAGE_ERROR;
+  chooseColours();
+  Version version(VERSION);
+  Logger logger(options.dryRun ? "" : LOG_FILE_NAME);
+  logger.Write("Version " + version.ToString());
+  Resources resources(&logger, RESOURCES_FILE_NAME);
+  Settings settings(&logger, SETTINGS_FILE_NAME);
+  BatchApplication application(&version, &logger, &resources, &settings,
+                               {RESOURCES_FILE_NAME, SETTINGS_FILE_NAME, LOG_FILE_NAME}, options);
+  return application.Run();
+}
+
+int Program::settingsCommand() {
+  return usageError("command '" + options.command + "' is not available");
+}
+
+int Program::init() {
+  return usageError("command 'init' is not available");
+}
+
+// Colour codes only for a terminal and not against NO_COLOR; CLICOLOR_FORCE keeps them anywhere.
+void Program::chooseColours() {
+  const char* force = std::getenv("CLICOLOR_FORCE");
+  bool forced = force != nullptr && force[0] != '\0' && std::strcmp(force, "0") != 0;
+  String::SetHighlighting(forced || (isatty(STDOUT_FILENO) && !isSet("NO_COLOR")));
+}

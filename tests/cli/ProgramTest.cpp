@@ -1,0 +1,219 @@
+// The built program driven as a script drives it: standard input from /dev/null (or a pseudo-
+// terminal made by script(1) where a question is asked), standard output and error into files,
+// against the loopback site with real wget, tar and bash.
+#include "cli/Program.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "controllers/Shell.h"
+#include "support/DeploymentSite.h"
+
+namespace {
+
+const std::string PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
+
+struct Call {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// The site's work folder with its settings and a resource file whose texts are their own keys.
+class ProgramCommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(PROGRAM))
+      GTEST_SKIP() << "the program is not built";
+    std::ifstream shipped(DEPLOYER_SOURCE_DIR "/share/Resources.res");
+    std::ofstream keys(site.Path("work/Resources.res"));
+    std::regex entry("^#([A-Z0-9_]+)=");
+    std::smatch match;
+    for (std::string line; std::getline(shipped, line);)
+      if (std::regex_search(line, match, entry))
+        keys << "#" << match[1] << "=[" << match[1] << "]\n";
+  }
+
+  void PrepareDeploy() {
+    site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+    site.MakeControlDirectory(controlPath(), 0, 0, 0);
+    site.RecordDownloads();
+    site.WriteSettings("work/Settings.json");
+  }
+
+  // Runs the program on the work folder; prefix goes before it on the shell line (variables),
+  // input replaces /dev/null as standard input when given.
+  Call Run(const std::vector<std::string>& arguments, const std::string& prefix = "",
+           const std::string& input = "/dev/null") {
+    std::string line =
+        prefix + " " + Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("work"));
+    for (const std::string& argument : arguments)
+      line += " " + Shell::Word(argument);
+    return Shell(line + " <" + input);
+  }
+
+  // Runs the program at a pseudo-terminal that receives answer as typed input.
+  Call RunAtTerminal(const std::vector<std::string>& arguments, const std::string& answer,
+                     const std::string& prefix = "") {
+    std::string line = Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("work"));
+    for (const std::string& argument : arguments)
+      line += " " + Shell::Word(argument);
+    return Shell("printf '" + answer + "\\n' | " + prefix + " script -qec " + Shell::Word(line) +
+                 " /dev/null");
+  }
+
+  Call Shell(const std::string& line) {
+    std::string out = site.Path("out.txt"), err = site.Path("err.txt");
+    int result = std::system((line + " >" + out + " 2>" + err).c_str());
+    Call call;
+    call.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    call.out = Normalised(read(out));
+    call.err = read(err);
+    return call;
+  }
+
+  std::string Normalised(std::string text) const {
+    std::string root = site.Path("");
+    root.pop_back();
+    for (size_t at; (at = text.find(root)) != std::string::npos;)
+      text.replace(at, root.size(), "{site}");
+    return text;
+  }
+
+  std::string Records() const { return Normalised(site.Records()); }
+  std::string controlPath() const { return site.Path("web/web_8080/ctl"); }
+
+  static std::string read(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  DeploymentSite site;
+};
+
+}  // namespace
+
+TEST_F(ProgramCommands, AnswersHelpVersionAndUsageErrorsWithTheirStatuses) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    const char* out;
+    const char* err;
+  } cases[] = {
+      {{"--version"}, 0, "deployer 1.24.2.1\n", ""},
+      {{"-h"}, 0, "usage: deployer [-C DIR] [COMMAND [OPTIONS]]\n", ""},
+      {{"deploy", "--help"}, 0, "Exit status: 0 success;", ""},
+      {{"--frobnicate"}, 2, "", "deployer: unknown option '--frobnicate'\nusage: deployer"},
+      {{"undeploy"}, 2, "", "deployer: unknown command 'undeploy'\nusage: deployer"},
+      {{"delete"}, 2, "", "deployer: delete removes this server's installation; add --yes"},
+  };
+  for (const Case& c : cases) {
+    Call call = Run(c.arguments);
+    EXPECT_EQ(call.status, c.status) << c.arguments[0];
+    EXPECT_NE(call.out.find(c.out), std::string::npos) << call.out;
+    EXPECT_NE(call.err.find(c.err), std::string::npos) << call.err;
+  }
+  Call missing = Shell(Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("nowhere")) + " show");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("cannot work in '"), std::string::npos) << missing.err;
+  EXPECT_FALSE(std::filesystem::exists(site.Path("work/log.txt")));
+}
+
+TEST_F(ProgramCommands, DeploysWithoutATerminalWithTheControllersLinesAndLog) {
+  PrepareDeploy();
+  Call call = Run({"deploy", "--no-runtime"});
+  EXPECT_EQ(call.status, 0) << call.err;
+  EXPECT_EQ(call.out, R"(SAVE_CONFIG_SKIPPED
+DOWNLOAD_SERVER
+DOWNLOAD_SERVER_SUCCESS
+UNZIP_SERVER
+UNZIP_SERVER_GRANTED
+vaq-web/
+vaq-web/install.sh
+vaq-web/uninstall.sh
+UNZIP_SERVER_SUCCESS
+SERVER_INSTALATION
+SERVER_INSTALL_SUCCESS
+DOWNLOAD_PATCH{site}/web/web_8080/ctl/tar_files
+app-24.2.0.7.sh
+DOWNLOAD_PATCH_SUCCESS
+PATCH_GRANT
+PATCH_GRANT_SUCCESS
+DEPLOY_PATCH
+DEPLOY_SUCCESS
+)");
+  EXPECT_NE(Records().find("vaq-web/install.sh [-ws] [tomcat] [-p] [8080] [-cs] [docker] [-pp] "
+                           "[8000] [-l] [ru_RU.utf8]\n"),
+            std::string::npos)
+      << Records();
+  std::string log = read(site.Path("work/log.txt"));
+  EXPECT_NE(log.find("> Version 1.24.2.1\n"), std::string::npos);
+  EXPECT_NE(log.find("Controller[Deploy]::printDEPLOY_SUCCESS."), std::string::npos) << log;
+  EXPECT_NE(log.rfind("\nDuration: "), std::string::npos);
+}
+
+TEST_F(ProgramCommands, AFailedStepEndsWithStatusOneAndItsLine) {
+  PrepareDeploy();
+  site.ServeFile(DeploymentSite::RUNTIME_ARCHIVE, "not an archive");
+  Call call = Run({"deploy", "--no-web-server"});
+  EXPECT_EQ(call.status, 1);
+  EXPECT_NE(call.out.find("\nUNZIP_DOCKER_FAILED"), std::string::npos) << call.out;
+  EXPECT_EQ(call.out.find("DOWNLOAD_PATCH"), std::string::npos) << call.out;
+}
+
+TEST_F(ProgramCommands, DeleteGoesAheadOnlyWithYesOrAnAnswerOfYes) {
+  PrepareDeploy();
+  auto install = [this] {
+    site.WriteScript(site.Path("web/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
+    site.WriteScript(site.Path("docker/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
+    site.MakeControlDirectory(controlPath(), 0, 0, 0);
+  };
+  struct Case {
+    const char* how;
+    int status;
+    bool removed;
+  } cases[] = {{"no terminal", 2, false}, {"n", 2, false}, {"y", 0, true}};
+  for (const Case& c : cases) {
+    install();
+    site.ClearRecords();
+    Call call =
+        std::string(c.how) == "no terminal" ? Run({"delete"}) : RunAtTerminal({"delete"}, c.how);
+    EXPECT_EQ(call.status, c.status) << c.how << call.out << call.err;
+    EXPECT_EQ(Records().find("ws_delapp.sh") != std::string::npos, c.removed) << c.how;
+  }
+  install();
+  site.ClearRecords();
+  EXPECT_EQ(Run({"delete", "--yes"}).status, 0);
+  EXPECT_EQ(Records(),
+            "ws_delapp.sh [-p] [9090]\nvaq-web/uninstall.sh [-p] [8080]\n"
+            "runtime-1.0/uninstall.sh\n");
+}
+
+TEST_F(ProgramCommands, MigrateTakesTheSettingsOverAndEnds) {
+  PrepareDeploy();
+  site.SetInteger("Install/Port", 9191);
+  std::string source = site.WriteSettings("source.json");
+  Call call = Run({"migrate", source});
+  EXPECT_EQ(call.status, 0) << call.out << call.err;
+  EXPECT_NE(call.out.find("MIGRATE_DONE\n"), std::string::npos) << call.out;
+  EXPECT_NE(read(site.Path("work/Settings.json")).find("9191"), std::string::npos);
+  EXPECT_EQ(Records(), "");
+}
+
+TEST_F(ProgramCommands, ColoursOnlyAtATerminalOrWhenForced) {
+  PrepareDeploy();
+  EXPECT_EQ(Run({"update"}).out.find('\x1b'), std::string::npos);
+  EXPECT_NE(Run({"update"}, "CLICOLOR_FORCE=1").out.find("\x1b[0;32mUPDATING_SUCCESS\x1b[0m"),
+            std::string::npos);
+  EXPECT_NE(RunAtTerminal({"update"}, "").out.find("\x1b[0;32m"), std::string::npos);
+  EXPECT_EQ(RunAtTerminal({"update"}, "", "NO_COLOR=1").out.find('\x1b'), std::string::npos);
+}
