@@ -8,17 +8,6 @@
 #include "app/Settings.h"
 #include "support/LogCapture.h"
 
-TEST(SettingsSchema, ListsEachPathOnceInKeyOrderAndFindsOnlyThose) {
-  const auto& entries = SettingsSchema::Entries();
-  ASSERT_EQ(entries.size(), 18u);
-  for (size_t i = 1; i < entries.size(); ++i)
-    EXPECT_LT(std::string(entries[i - 1].path), entries[i].path);
-  for (const auto& entry : entries)
-    EXPECT_EQ(SettingsSchema::Find(entry.path), &entry);
-  for (const char* path : {"", "Docker", "Docker/", "/Docker/Url", "docker/url", "Docker/Url/"})
-    EXPECT_EQ(SettingsSchema::Find(path), nullptr) << path;
-}
-
 // Reading each path by its kind throws for a missing key or another kind, failing the test.
 TEST(SettingsSchema, ShippedSettingsHoldEveryPathWithItsKindWithinItsRule) {
   LogCapture log;

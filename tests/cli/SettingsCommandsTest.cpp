@@ -111,103 +111,87 @@ TEST(SettingsCommands, GetsOneValueOrNamesAnUnknownPath) {
   }
 }
 
-// An accepted value is saved in its stored form; a refused one leaves the file as it was.
-TEST(SettingsCommands, AcceptsOrRefusesEachValueByTheRuleOfItsSetting) {
+TEST(SettingsCommands, SavesAnAcceptedValueInItsStoredForm) {
   struct Case {
-    const char* path;
-    const char* value;
-    const char* stored;  // null when refused
+    const char *path, *value, *stored;
   } cases[] = {
       {"Connection/Base", "", ""},
-      {"Connection/Server", "db\nhost", nullptr},
       {"Connection/Type", "0", "0"},
-      {"Connection/Type", "4", nullptr},
-      {"Connection/Type", "PostgreSQL", nullptr},
-      {"Docker/Path", "", nullptr},
-      {"Docker/Url", "http://h/d.tar.gz", "http://h/d.tar.gz"},
+      {"Docker/Url", "http://h/d.tgz", "http://h/d.tgz"},
       {"Install/Catalog", "", ""},
-      {"Install/ComplexId", "", nullptr},
-      {"Install/DLL", "", nullptr},
       {"Install/Port", "1", "1"},
-      {"Install/Port", "0", nullptr},
-      {"Install/Port", "65536", nullptr},
-      {"Patch/Template", "patch_*.zip", "patch_*.zip"},
-      {"Patch/Template", "patch.zip", nullptr},
-      {"Patch/Url", "", nullptr},
+      {"Patch/Template", "p_*.zip", "p_*.zip"},
       {"Patch/Version", "24.3", "24.3"},
-      {"Patch/Version", "24", nullptr},
-      {"Patch/Version", "24.x.0", nullptr},
       {"WebServer/ContSoft", "podman", "podman"},
-      {"WebServer/ContSoft", "Podman", nullptr},
       {"WebServer/DebugPort", "0", "0"},
-      {"WebServer/DebugPort", "-1", nullptr},
-      {"WebServer/DebugPort", "65536", nullptr},
-      {"WebServer/Path", "", nullptr},
       {"WebServer/Port", "65535", "65535"},
       {"WebServer/Port", "08081", "8081"},
-      {"WebServer/Port", "+8081", nullptr},
-      {"WebServer/Port", "8081 ", nullptr},
-      {"WebServer/Port", "4294975377", nullptr},
       {"WebServer/Type", "no_http", "no_http"},
-      {"WebServer/Type", "iis", nullptr},
-      {"WebServer/Url", "", nullptr},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.path) + " " + c.value);
+    Store store;
+    EXPECT_EQ(store.Set({{c.path, c.value}}).status, 0) << c.path << " " << c.value;
+    EXPECT_EQ(store.Saved(c.path), std::string(c.stored) + "\n") << c.path << " " << c.value;
+  }
+}
+
+TEST(SettingsCommands, RefusesAValueOutsideItsRuleNamingThePathAndTheRule) {
+  const char *line = "one line of text", *filled = "one line of text, not empty",
+             *port = "a whole number from 1 to 65535",
+             *debugPort = "a whole number from 0 (no debugging) to 65535",
+             *version = "a version of 2 to 4 whole numbers joined by dots, such as 24.2.0.0",
+             *patchTemplate = "one line of text holding * where the version goes",
+             *database = "one of 0 (MS SQL), 1 (Oracle), 2 (SQLite), 3 (PostgreSQL)",
+             *webServer = "one of angie, apache2, nginx, no_http",
+             *software = "one of docker, podman";
+  struct Case {
+    const char *path, *value, *rule;
+  } cases[] = {
+      {"Connection/Server", "db\nhost", line},
+      {"Connection/Base", "a\tb", line},
+      {"Docker/Path", "", filled},
+      {"Docker/Url", "", filled},
+      {"Install/ComplexId", "", filled},
+      {"Install/DLL", "", filled},
+      {"Patch/Url", "", filled},
+      {"WebServer/Path", "", filled},
+      {"WebServer/Url", "", filled},
+      {"WebServer/Url", "a\nb", filled},
+      {"Install/Port", "0", port},
+      {"WebServer/Port", "65536", port},
+      {"WebServer/Port", "http", port},
+      {"WebServer/DebugPort", "-1", debugPort},
+      {"WebServer/DebugPort", "65536", debugPort},
+      {"Patch/Version", "24", version},
+      {"Patch/Version", "24.x.0", version},
+      {"Patch/Template", "patch.zip", patchTemplate},
+      {"Connection/Type", "4", database},
+      {"Connection/Type", "SQLite", database},
+      {"WebServer/Type", "Nginx", webServer},
+      {"WebServer/ContSoft", "lxc", software},
+  };
+  for (const Case& c : cases) {
     Store store;
     Outcome got = store.Set({{c.path, c.value}});
-    EXPECT_EQ(got.status, c.stored ? 0 : 2);
-    EXPECT_EQ(got.err.empty(), c.stored != nullptr);
-    if (c.stored)
-      EXPECT_EQ(store.Saved(c.path), std::string(c.stored) + "\n");
-    else
-      EXPECT_EQ(store.Bytes(), store.before);
+    EXPECT_EQ(got.status, 2) << c.path;
+    EXPECT_EQ(got.out, "") << c.path;
+    EXPECT_EQ(got.err, "Refused " + std::string(c.path) + " \"" + c.value + "\": it must be " +
+                           c.rule + ".\n");
+    EXPECT_EQ(store.Bytes(), store.before) << c.path;
   }
 }
 
-TEST(SettingsCommands, NamesThePathAndTheRuleOfARefusal) {
-  struct Case {
-    const char* path;
-    const char* value;
-    const char* line;
-  } cases[] = {
-      {"Docker/Tag", "1", "Unknown setting \"Docker/Tag\"."},
-      {"Connection/Server", "a\tb",
-       "Refused Connection/Server \"a\tb\": it must be one line of text."},
-      {"Docker/Url", "", "Refused Docker/Url \"\": it must be one line of text, not empty."},
-      {"Patch/Template", "patch.zip",
-       "Refused Patch/Template \"patch.zip\": it must be one line of text holding * where the "
-       "version goes."},
-      {"Patch/Version", "24",
-       "Refused Patch/Version \"24\": it must be a version of 2 to 4 whole numbers joined by "
-       "dots, such as 24.2.0.0."},
-      {"Install/Port", "http",
-       "Refused Install/Port \"http\": it must be a whole number from 1 to 65535."},
-      {"WebServer/DebugPort", "-1",
-       "Refused WebServer/DebugPort \"-1\": it must be a whole number from 0 (no debugging) to "
-       "65535."},
-      {"Connection/Type", "5",
-       "Refused Connection/Type \"5\": it must be one of 0 (MS SQL), 1 (Oracle), 2 (SQLite), 3 "
-       "(PostgreSQL)."},
-      {"WebServer/Type", "iis",
-       "Refused WebServer/Type \"iis\": it must be one of angie, apache2, nginx, no_http."},
-      {"WebServer/ContSoft", "lxc",
-       "Refused WebServer/ContSoft \"lxc\": it must be one of docker, podman."},
-  };
-  for (const Case& c : cases) {
+TEST(SettingsCommands, OneRefusedValueOrUnknownPathStoresNoneOfItsCall) {
+  for (const char* refused : {"Docker/Path", "Docker/Tag"}) {
     Store store;
-    EXPECT_EQ(store.Set({{c.path, c.value}}).err, std::string(c.line) + "\n");
+    Outcome got = store.Set({{"WebServer/Port", "8081"}, {refused, ""}});
+    EXPECT_EQ(got.status, 2);
+    EXPECT_EQ(got.out, "");
+    EXPECT_NE(got.err.find(refused), std::string::npos);
+    EXPECT_EQ(store.Bytes(), store.before);
+    EXPECT_EQ(store.settings.GetInteger("WebServer/Port"), 8080);
+    EXPECT_FALSE(store.settings.IsModified());
   }
-}
-
-TEST(SettingsCommands, OneRefusedValueStoresNoneOfItsCall) {
-  Store store;
-  Outcome got = store.Set({{"WebServer/Port", "8081"}, {"Docker/Path", ""}});
-  EXPECT_EQ(got.status, 2);
-  EXPECT_EQ(got.out, "");
-  EXPECT_EQ(store.Bytes(), store.before);
-  EXPECT_EQ(store.settings.GetInteger("WebServer/Port"), 8080);
-  EXPECT_FALSE(store.settings.IsModified());
 }
 
 TEST(SettingsCommands, PrintsEachChangedValueInTheOrderGivenAndSavesThemAll) {
