@@ -36,10 +36,11 @@ class Controller {
   // True when the last Execute carried the action out; false before and after a failure.
   bool Succeeded() const { return succeeded; }
 
-  // Writes the message and a newline to standard output; logs it unless quiet.
+  // Writes the message and a newline to standard output (not in a dry run); logs it unless quiet.
   void print(std::string message, bool quiet);
   void print(std::string message);
-  // Prints the message in colour and logs it without the colour codes.
+  // Prints the message in colour and logs it without the colour codes. In a dry run a red line
+  // goes to standard error and any other only to the log.
   void print(std::string message, Color color);
   // Downloads url into directory with wget, replacing a copy left by an earlier run. Returns the
   // wait status of wget (as system() reports it), or REFUSED.
