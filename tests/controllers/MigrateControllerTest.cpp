@@ -178,15 +178,11 @@ TEST_F(MigrateControllerTest, DryRunPrintsTheDeletesCommandsOfARealRunAndSavesNo
   WriteSource([&](Settings& source) {
     source.SetString("WebServer/Path", site.Path("old") + "/");
     source.SetString("Docker/Path", site.Path("old") + "/");
-    source.SetString("Install/Catalog", "merged");
   });
   site.MakeControlDirectory(site.Path("old/web_8080/ctl"), 0, 0, 0);
   site.WriteScript(site.Path("old/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
   site.WriteScript(site.Path("old/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
   ExpectDryRunPrintsTheCommandsOfARealRun([&] { return Migrate(true); });
-  std::ifstream saved(site.Path("work/Settings.json"));
-  std::string text(std::istreambuf_iterator<char>(saved), {});
-  EXPECT_NE(text.find("\"merged\""), std::string::npos);
 }
 
 TEST_F(MigrateControllerTest, LeavesStandardInputAloneWithoutKeyWait) {

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "support/TempDir.h"
-#include "support/WorkingDirectory.h"
+#include <csignal>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +26,7 @@ TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaning) {
        "could not be started",
        "deployer: no-such-program-here: command not found\n"},
   };
+  std::signal(SIGINT, SIG_DFL);  // as in a terminal, also when the tests run in the background
   for (const auto& test : cases) {
     SpawnRunner runner;
     testing::internal::CaptureStderr();
@@ -35,21 +35,6 @@ TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaning) {
     EXPECT_EQ(result.status, test.status) << test.meaning;
     EXPECT_EQ(result.meaning, test.meaning);
   }
-}
-
-TEST(SpawnRunner, PassesEveryWordAsItIsAndExpandsNothing) {
-  TempDir folder;
-  WorkingDirectory directory(folder.Path());
-  std::vector<std::string> words = {"printf", "[%s]"};
-  for (const char* value : {"two words", "a\"quote", "it's", "$(touch ran)", "`touch ran`",
-                            "semi;colon && amp&", "~", "~/x", "*", "", "new\nline"})
-    words.push_back(value);
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(SpawnRunner().Run(words).status, 0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "[two words][a\"quote][it's][$(touch ran)][`touch ran`][semi;colon && amp&][~][~/x]"
-            "[*][][new\nline]");
-  EXPECT_FALSE(std::filesystem::exists("ran"));
 }
 
 }  // namespace
