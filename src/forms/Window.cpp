@@ -11,6 +11,7 @@
 #include "forms/AlertForm.h"
 #include "forms/CursesTerminal.h"
 #include "forms/Form.h"
+#include "forms/KeyHints.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
 
@@ -40,6 +41,7 @@ Window::~Window() {
   }
   destroyItems(true);
   notice.reset();
+  hint.reset();
   terminal->Close();
 }
 
@@ -48,8 +50,7 @@ int Window::Show(Version* version) {
   themeInit();
   wbkgd(stdscr, COLOR_PAIR(1));
   versionText = resources->texts["VERSION"] + version->ToString();
-  buildScreen();
-  checkFit();
+  layOut();
   Refresh();
   logger->Write(
       "----------------------------Start Window Processing---------------------------------");
@@ -79,6 +80,32 @@ void Window::Refresh() {
   }
   for (Control* item : items)
     item->Render();
+  hintShown.clear();
+  showHint();
+}
+
+// Draws the hints for the focused control when they changed, unless a form covers their row.
+void Window::showHint() {
+  if (!hint || tooSmall || hintCovered())
+    return;
+  std::string text = KeyHints::Text(resources, Control::GetActive(), modalForm != nullptr);
+  if (text == hintShown)
+    return;
+  hintShown = text;
+  hint->SetText(text);
+  hint->Render();
+}
+
+bool Window::hintCovered() {
+  if (!modalForm)
+    return false;
+  Area form = modalForm->GetPanel()->GetPrintArea();
+  if (!form.Valid())
+    return false;
+  std::unique_ptr<Position> top(form.GetPosition());
+  std::unique_ptr<Size> size(form.GetSize());
+  std::unique_ptr<Position> row(hint->GetPosition());
+  return top->y <= row->y && row->y < top->y + size->height;
 }
 
 void Window::ChildDestroyHandler() {

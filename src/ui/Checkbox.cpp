@@ -6,6 +6,7 @@
 
 namespace {
 const int EnterKey = 10;
+const int SpaceKey = ' ';
 const int BoxWidth = 3;
 }  // namespace
 
@@ -58,7 +59,7 @@ void Checkbox::Refresh() {
 }
 
 bool Checkbox::OnKeyPress(int key) {
-  if (key != EnterKey)
+  if (key != EnterKey && key != SpaceKey)
     return false;
   contain("Checkbox::OnKeyPress " + name, [this] { SwitchValue(); });
   return true;
