@@ -14,6 +14,7 @@
 #include "forms/KeyHints.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
+#include "util/String.h"
 
 namespace {
 const short Pairs[7][2] = {{COLOR_WHITE, COLOR_BLUE},  {COLOR_YELLOW, COLOR_BLUE},
@@ -68,6 +69,9 @@ Size Window::GetSize() {
 
 void Window::themeInit() {
   start_color();
+  // The terminal's own colours stand for pair 0, which no item uses, so that resetting to it after
+  // each update costs fewer bytes.
+  use_default_colors();
   for (short pair = 1; pair <= 7; ++pair)
     init_pair(pair, Pairs[pair - 1][0], Pairs[pair - 1][1]);
 }
@@ -94,6 +98,14 @@ void Window::showHint() {
   hintShown = text;
   hint->SetText(text);
   hint->Render();
+  parkCursorAfter(text);
+}
+
+// Drawing the hints leaves the terminal's cursor after their text; the curses cursor goes there
+// too, so that the next update sends no cursor move for it.
+void Window::parkCursorAfter(const std::string& text) {
+  std::unique_ptr<Position> row(hint->GetPosition());
+  move(row->y, std::min(String::LengthW(text), std::max(GetSize().width - 1, 0)));
 }
 
 bool Window::hintCovered() {

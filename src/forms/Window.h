@@ -137,6 +137,7 @@ class Window : public Container {
   void runDeferred();
   void toggleInsert();
   void showHint();
+  void parkCursorAfter(const std::string& text);
   bool hintCovered();
 
   // WindowHandlers.cpp
