@@ -212,8 +212,11 @@ void Window::checkFit() {
                                    text, Theme::Basic);
 }
 
-// The hints take the row above the bottom buttons when no item is there.
+// The hints take the row above the bottom buttons when no item is there, in the compact layout
+// only: the full layout stays exactly as it has always been drawn.
 void Window::addHint() {
+  if (!compact)
+    return;
   Size screen = GetSize();
   LayoutCheck::Blocks blocks = blocksAt(screen.width, screen.height);
   blocks.push_back({0, screen.height - 3, screen.width, 1});

@@ -46,7 +46,7 @@ std::string top =
 std::string bottom =
     R"(                                                                          Deploy, update and delete
                                                                           need administrator rights.
-Tab, Shift-Tab, Up, Down: move  Escape: quit  Enter, Space: toggle
+
 >Save                                                                                >Deploy >Update
 Version 1.24.2.1                                                           (c) Deployment tools team)";
 
