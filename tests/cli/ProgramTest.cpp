@@ -136,6 +136,7 @@ TEST_F(ProgramCommands, DeploysWithoutATerminalWithTheControllersLinesAndLog) {
   EXPECT_EQ(call.out, R"(SAVE_CONFIG_SKIPPED
 DOWNLOAD_SERVER
 DOWNLOAD_SERVER_SUCCESS
+SHA256_NOT_SET./temp/vaq-web_d2.tar.gz
 UNZIP_SERVER
 UNZIP_SERVER_GRANTED
 vaq-web/
@@ -147,6 +148,7 @@ SERVER_INSTALL_SUCCESS
 DOWNLOAD_PATCH{site}/web/web_8080/ctl/tar_files
 app-24.2.0.7.sh
 DOWNLOAD_PATCH_SUCCESS
+SHA256_NOT_SET{site}/web/web_8080/ctl/tar_files/app-24.2.0.7.sh
 PATCH_GRANT
 PATCH_GRANT_SUCCESS
 DEPLOY_PATCH
@@ -232,7 +234,7 @@ TEST_F(ProgramCommands, SetsGetsAndShowsSettingsWithStatusesAScriptCanRead) {
   EXPECT_EQ(read(site.Path("work/Settings.json")), before);
   EXPECT_EQ(Run({"get", "WebServer/Port"}).out, "8081\n");
   Call show = Run({"show"});
-  EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 18);
+  EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 21);
   EXPECT_NE(show.out.find("\nWebServer/Port=8081\n"), std::string::npos) << show.out;
   EXPECT_FALSE(std::filesystem::exists(site.Path("work/log.txt")));
   std::filesystem::remove(site.Path("work/Settings.json"));
