@@ -39,10 +39,12 @@ void MigrateController::Execute() {
   mergePatch(source.get(), &sourceVersion);
   mergeGroups(source.get());
   print(resources->texts["MIGRATE_SAVE"], BrightYellow);
+  std::string backup = settings->Backup();
   settings->Save();
   if (migrateDelete)
     deleteOldInstallation(source.get());
   print(resources->texts["MIGRATE_DONE"], Green);
+  print(resources->texts["MIGRATE_BACKUP"] + String::Highlight(backup, Cyan));
   succeeded = true;
   print(resources->texts["PRESS_TO_CONTINUE"]);
   waitForKey();
