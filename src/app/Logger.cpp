@@ -12,20 +12,76 @@ namespace {
 
 const char* const PREVIOUS_SUFFIX = ".1";
 
-// A fresh file of that name, never written through a symbolic link: an existing entry of any
-// kind is first renamed to the previous log's name. When that rename is not possible (a folder
-// that is not writable), an existing regular file is truncated in place instead.
-int createFresh(const std::string& name) {
+std::string folderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos)
+    return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool writeAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR)
+      continue;
+    if (written <= 0)
+      return false;
+    done += static_cast<size_t>(written);
+  }
+  return true;
+}
+
+// An existing entry of that name, of any kind, goes to the previous log's name.
+void moveAside(const std::string& name) {
   struct stat info;
   if (::lstat(name.c_str(), &info) == 0)
     ::rename(name.c_str(), (name + PREVIOUS_SUFFIX).c_str());
+}
+
+// An unnamed file in the log's folder that already holds the first text; -1 where the file
+// system offers none.
+int prepared(const std::string& name, const std::string& first) {
+  int fd = ::open(folderOf(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd >= 0 && !writeAll(fd, first)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Gives the prepared file its name; fails when anything has that name.
+bool publish(int fd, const std::string& name) {
+  std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// A new file of that name, created exclusively, or else an existing regular file truncated in
+// place (a folder that allows no rename); never a symbolic link followed.
+int created(const std::string& name) {
   const int flags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
   int fd = ::open(name.c_str(), flags | O_CREAT | O_EXCL, 0666);
   if (fd < 0 && errno == EEXIST)
     fd = ::open(name.c_str(), flags);
-  if (fd < 0)
+  struct stat info;
+  if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::ftruncate(fd, 0) != 0)) {
+    ::close(fd);
     return -1;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::ftruncate(fd, 0) != 0) {
+  }
+  return fd;
+}
+
+// The new log holding its first text. The log under that name is never empty: the file gets its
+// name only once the text is in it, where the file system allows that.
+int createFresh(const std::string& name, const std::string& first) {
+  int fd = prepared(name, first);
+  moveAside(name);
+  if (fd >= 0 && publish(fd, name))
+    return fd;
+  if (fd >= 0)
+    ::close(fd);
+  fd = created(name);
+  if (fd >= 0 && !writeAll(fd, first)) {
     ::close(fd);
     return -1;
   }
@@ -56,8 +112,7 @@ Logger::~Logger() {
 }
 
 void Logger::open() {
-  fd = createFresh(fileName);
-  put("Started at " + start->ToString());
+  fd = createFresh(fileName, "Started at " + start->ToString());
 }
 
 void Logger::Write(std::string message) {
@@ -83,13 +138,6 @@ std::string Logger::Excerpt(const std::string& value) {
 
 // One write call per message, so that each line reaches the file whole or not at all.
 void Logger::put(const std::string& text) {
-  size_t done = 0;
-  while (fd >= 0 && done < text.size()) {
-    ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0)
-      return;
-    done += static_cast<size_t>(written);
-  }
+  if (fd >= 0)
+    writeAll(fd, text);
 }

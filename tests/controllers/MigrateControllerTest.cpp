@@ -105,8 +105,7 @@ MERGE_WEB_SERVER_TOLM
 MERGE_DOCKER_CE
 <yellow>MIGRATE_SAVE</>
 <green>MIGRATE_DONE</>
-MIGRATE_BACKUP<cyan>)" + site.Path("work/Settings.json.bak") +
-                                R"(</>
+MIGRATE_BACKUP<cyan>{site}/work/Settings.json.bak</>
 PRESS_TO_CONTINUE
 )");
   EXPECT_TRUE(succeeded);
@@ -174,8 +173,8 @@ TEST_F(MigrateControllerTest, DeletesTheOtherInstallationBetweenSavingAndDone) {
   std::string output = Migrate(true);
   EXPECT_EQ(output.substr(output.find("<yellow>MIGRATE_SAVE")),
             "<yellow>MIGRATE_SAVE</>\n" + CompleteDelete +
-                "<green>MIGRATE_DONE</>\nMIGRATE_BACKUP<cyan>" +
-                site.Path("work/Settings.json.bak") + "</>\nPRESS_TO_CONTINUE\n");
+                "<green>MIGRATE_DONE</>\nMIGRATE_BACKUP<cyan>{site}/work/Settings.json.bak</"
+                ">\nPRESS_TO_CONTINUE\n");
   EXPECT_EQ(Records(), R"(ws_delapp.sh [-p] [7070]
 vaq-web/uninstall.sh [-p] [8181]
 runtime-1.0/uninstall.sh
