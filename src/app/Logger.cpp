@@ -32,13 +32,6 @@ bool writeAll(int fd, const std::string& text) {
   return true;
 }
 
-// An existing entry of that name, of any kind, goes to the previous log's name.
-void moveAside(const std::string& name) {
-  struct stat info;
-  if (::lstat(name.c_str(), &info) == 0)
-    ::rename(name.c_str(), (name + PREVIOUS_SUFFIX).c_str());
-}
-
 // An unnamed file in the log's folder that already holds the first text; -1 where the file
 // system offers none.
 int prepared(const std::string& name, const std::string& first) {
@@ -71,11 +64,18 @@ int created(const std::string& name) {
   return fd;
 }
 
-// The new log holding its first text. The log under that name is never empty: the file gets its
-// name only once the text is in it, where the file system allows that.
+// The new log holding its first text. An earlier log of that name, a symbolic link too, first goes
+// to the previous log's name; a name taken by anything else (a device such as /dev/null, a FIFO,
+// a folder) is neither moved nor written. The log under that name is never empty: the new file
+// gets its name only once the text is in it, where the file system allows that.
 int createFresh(const std::string& name, const std::string& first) {
+  struct stat info;
+  bool taken = ::lstat(name.c_str(), &info) == 0;
+  if (taken && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
+    return -1;
   int fd = prepared(name, first);
-  moveAside(name);
+  if (taken)
+    ::rename(name.c_str(), (name + PREVIOUS_SUFFIX).c_str());
   if (fd >= 0 && publish(fd, name))
     return fd;
   if (fd >= 0)

@@ -1,6 +1,7 @@
 #include "app/Logger.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -45,6 +46,17 @@ TEST(Logger, KeepsThePreviousLogAndMovesAPlantedLinkAsideUnfollowed) {
   EXPECT_EQ(dir.Read("target"), "precious");
   EXPECT_TRUE(std::filesystem::is_symlink(dir.File("log.txt.1")));
   EXPECT_EQ(dir.Read("log.txt").rfind("Started at ", 0), 0u);
+}
+
+TEST(Logger, LeavesANameTakenByAnythingButAFileOrLinkAlone) {
+  TempDir dir;
+  ASSERT_EQ(mkfifo(dir.File("log.txt").c_str(), 0600), 0);  // as a device such as /dev/null
+  {
+    Logger logger(dir.File("log.txt"));
+    logger.Write("nowhere");
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.File("log.txt")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("log.txt.1")));
 }
 
 TEST(Logger, WithoutANameTouchesNoFile) {
