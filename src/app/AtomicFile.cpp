@@ -103,18 +103,17 @@ int makeTemp(const std::string& folder, std::string* temp) {
   return fd;
 }
 
-// Writes content to a new temporary file beside target and renames it over target.
+// Writes content to a new temporary file beside target and renames it over target. noTemp tells
+// whether the failure was that no temporary file could be made.
 bool replace(const std::string& target, const std::string& content, const struct stat& info,
-             bool exists, int* error) {
+             bool exists, bool* noTemp) {
   std::string folder = folderOf(target);
   removeLeftovers(folder);
   std::string temp;
   int fd = makeTemp(folder, &temp);
-  if (fd < 0) {
-    *error = errno;
+  *noTemp = fd < 0;
+  if (fd < 0)
     return false;
-  }
-  *error = 0;
   bool filled = fillTemp(fd, content, info, exists);
   bool renamed = filled && ::rename(temp.c_str(), target.c_str()) == 0;
   if (!renamed)
@@ -157,10 +156,9 @@ AtomicFile::Result AtomicFile::Write(const std::string& path, const std::string&
   bool exists = false;
   if (!targetMode(target, &info, &exists))
     return Result::Failed;
-  int error = 0;
-  if (replace(target, content, info, exists, &error))
+  bool noTemp = false;
+  if (replace(target, content, info, exists, &noTemp))
     return Result::Replaced;
-  bool noTemp = error != 0;
   if (noTemp && exists && writeInPlace(target, content))
     return Result::WrittenInPlace;
   return Result::Failed;
@@ -169,6 +167,6 @@ AtomicFile::Result AtomicFile::Write(const std::string& path, const std::string&
 bool AtomicFile::Create(const std::string& path, const std::string& content, mode_t mode) {
   struct stat info {};
   info.st_mode = mode;
-  int error = 0;
-  return replace(path, content, info, false, &error);
+  bool noTemp = false;
+  return replace(path, content, info, false, &noTemp);
 }
