@@ -14,6 +14,7 @@ namespace {
 
 const char* const BANNER = "--------------------Controller executing---------------------";
 const char* const UNKNOWN = "Unknown exception.";
+const char* const ACTION_NAMES[] = {"", "Deploy", "Update", "Delete", "Migrate"};
 
 bool missing(const std::string& file) {
   std::error_code error;
@@ -125,18 +126,21 @@ bool Application::interfaceFailed(const std::string& message) {
 }
 
 bool Application::controllerPhase(int action, std::unique_ptr<ControllerArguments> arguments) {
+  std::string name = ACTION_NAMES[action];
   try {
     logger->Write(BANNER);
-    if (!runController(action, std::move(arguments)))
-      status = 1;
+    if (runController(action, std::move(arguments)))
+      return true;
+    failRun(name + " failed");
     return true;
   } catch (const char* message) {
     logFailure(message);
+    failRun(name + " failed (" + message + ")");
   } catch (...) {
     logFailure(nullptr);
+    failRun(name + " failed (unknown failure)");
   }
-  status = 1;  // an action that broke off has failed
-  return false;
+  return false;  // an action that broke off has failed
 }
 
 void Application::logFailure(const char* message) {
@@ -168,6 +172,7 @@ void Application::windowClosed() {
   stage = Stage::BeforeWindow;
 }
 
-void Application::failRun() {
+void Application::failRun(const std::string& what) {
   status = 1;
+  std::fprintf(stderr, "%s; see %s for details.\n", what.c_str(), files.log.c_str());
 }

@@ -50,8 +50,9 @@ class Application {
 
   void windowOpened();
   void windowClosed();
-  // Makes the program end with status 1 (for example when input has ended).
-  void failRun();
+  // Makes the program end with status 1 (for example when input has ended) and says so on standard
+  // error in one line: what failed, and where the details are.
+  void failRun(const std::string& what);
 
   Version* version;
   Logger* logger;

@@ -1,16 +1,21 @@
 #include "app/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 namespace {
 
 constexpr int MAX_LINKS = 40;
+const char* const TEMP_PREFIX = ".deployer-save-";
+const size_t TEMP_RANDOM = 6;  // the "XXXXXX" of mkostemp
 
 std::string folderOf(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -61,6 +66,75 @@ bool fillTemp(int fd, const std::string& content, const struct stat& info, bool 
   return ::fchmod(fd, info.st_mode & 07777) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
 }
 
+// A temporary file that an interrupted save left behind: the name pattern of this class, and no
+// running save holds its lock.
+bool isLeftover(int folder, const char* name) {
+  size_t prefix = std::strlen(TEMP_PREFIX);
+  if (std::strncmp(name, TEMP_PREFIX, prefix) != 0 || std::strlen(name) != prefix + TEMP_RANDOM)
+    return false;
+  int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0)
+    return false;
+  struct stat info;
+  bool unused =
+      ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  return unused;
+}
+
+void removeLeftovers(const std::string& folder) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr)
+    return;
+  int fd = ::dirfd(listing);
+  while (dirent* entry = ::readdir(listing)) {
+    if (isLeftover(fd, entry->d_name))
+      ::unlinkat(fd, entry->d_name, 0);
+  }
+  ::closedir(listing);
+}
+
+// A new temporary file in folder, locked for as long as it is open; its name goes to temp.
+int makeTemp(const std::string& folder, std::string* temp) {
+  *temp = folder + "/" + TEMP_PREFIX + std::string(TEMP_RANDOM, 'X');
+  int fd = ::mkostemp(temp->data(), O_CLOEXEC);
+  if (fd >= 0)
+    ::flock(fd, LOCK_EX);
+  return fd;
+}
+
+// Writes content to a new temporary file beside target and renames it over target. noTemp tells
+// whether the failure was that no temporary file could be made.
+bool replace(const std::string& target, const std::string& content, const struct stat& info,
+             bool exists, bool* noTemp) {
+  std::string folder = folderOf(target);
+  removeLeftovers(folder);
+  std::string temp;
+  int fd = makeTemp(folder, &temp);
+  *noTemp = fd < 0;
+  if (fd < 0)
+    return false;
+  bool filled = fillTemp(fd, content, info, exists);
+  bool renamed = filled && ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!renamed)
+    ::unlink(temp.c_str());
+  ::close(fd);
+  if (renamed)
+    syncFolder(folder);
+  return renamed;
+}
+
+// Truncates the regular file target and writes content into it.
+bool writeInPlace(const std::string& target, const std::string& content) {
+  int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0)
+    return false;
+  struct stat info;
+  bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) == 0 &&
+                 writeAll(fd, content) && ::fsync(fd) == 0;
+  return ::close(fd) == 0 && written;
+}
+
 }  // namespace
 
 std::string AtomicFile::Resolve(const std::string& path) {
@@ -76,23 +150,23 @@ std::string AtomicFile::Resolve(const std::string& path) {
   return current;
 }
 
-bool AtomicFile::Write(const std::string& path, const std::string& content) {
+AtomicFile::Result AtomicFile::Write(const std::string& path, const std::string& content) {
   std::string target = Resolve(path);
   struct stat info;
   bool exists = false;
   if (!targetMode(target, &info, &exists))
-    return false;
-  std::string folder = folderOf(target);
-  std::string temp = folder + "/.deployer-save-XXXXXX";
-  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0)
-    return false;
-  bool filled = fillTemp(fd, content, info, exists);
-  bool closed = ::close(fd) == 0;
-  if (!filled || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  syncFolder(folder);
-  return true;
+    return Result::Failed;
+  bool noTemp = false;
+  if (replace(target, content, info, exists, &noTemp))
+    return Result::Replaced;
+  if (noTemp && exists && writeInPlace(target, content))
+    return Result::WrittenInPlace;
+  return Result::Failed;
+}
+
+bool AtomicFile::Create(const std::string& path, const std::string& content, mode_t mode) {
+  struct stat info {};
+  info.st_mode = mode;
+  bool noTemp = false;
+  return replace(path, content, info, false, &noTemp);
 }

@@ -26,7 +26,7 @@ int DeployerApplication::runInterface(std::unique_ptr<ControllerArguments>& argu
   window.reset();
   windowClosed();
   if (inputEnded)
-    failRun();
+    failRun("The input has ended");
   return action;
 }
 

@@ -1,32 +1,143 @@
 #include "app/Logger.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "util/DateTime.h"
 
-Logger::Logger(std::string fileName)
-    : fileName(fileName), stream(fileName, std::ios::out | std::ios::trunc), start(new DateTime()) {
-  stream << "Started at " << start->ToString();
+namespace {
+
+const char* const PREVIOUS_SUFFIX = ".1";
+
+std::string folderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos)
+    return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool writeAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR)
+      continue;
+    if (written <= 0)
+      return false;
+    done += static_cast<size_t>(written);
+  }
+  return true;
+}
+
+// An unnamed file in the log's folder that already holds the first text; -1 where the file
+// system offers none.
+int prepared(const std::string& name, const std::string& first) {
+  int fd = ::open(folderOf(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd >= 0 && !writeAll(fd, first)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Gives the prepared file its name; fails when anything has that name.
+bool publish(int fd, const std::string& name) {
+  std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// A new file of that name, created exclusively, or else an existing regular file truncated in
+// place (a folder that allows no rename); never a symbolic link followed.
+int created(const std::string& name) {
+  const int flags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+  int fd = ::open(name.c_str(), flags | O_CREAT | O_EXCL, 0666);
+  if (fd < 0 && errno == EEXIST)
+    fd = ::open(name.c_str(), flags);
+  struct stat info;
+  if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::ftruncate(fd, 0) != 0)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The new log holding its first text. An earlier log of that name, a symbolic link too, first goes
+// to the previous log's name; a name taken by anything else (a device such as /dev/null, a FIFO,
+// a folder) is neither moved nor written. The log under that name is never empty: the new file
+// gets its name only once the text is in it, where the file system allows that.
+int createFresh(const std::string& name, const std::string& first) {
+  struct stat info;
+  bool taken = ::lstat(name.c_str(), &info) == 0;
+  if (taken && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
+    return -1;
+  int fd = prepared(name, first);
+  if (taken)
+    ::rename(name.c_str(), (name + PREVIOUS_SUFFIX).c_str());
+  if (fd >= 0 && publish(fd, name))
+    return fd;
+  if (fd >= 0)
+    ::close(fd);
+  fd = created(name);
+  if (fd >= 0 && !writeAll(fd, first)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The length of the longest start of value within limit that does not split a UTF-8 character.
+size_t cutPoint(const std::string& value, size_t limit) {
+  size_t cut = limit;
+  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80)
+    cut--;
+  return cut;
+}
+
+}  // namespace
+
+Logger::Logger(std::string fileName) : fileName(fileName), start(new DateTime()) {
+  if (!this->fileName.empty())
+    open();
 }
 
 Logger::~Logger() {
   DateTime end;
-  stream << "\nDuration: " << end.GetSpanSeconds(start) << " sec.";
+  put("\nDuration: " + std::to_string(end.GetSpanSeconds(start)) + " sec.");
   delete start;
-  stream.close();
+  if (fd >= 0)
+    ::close(fd);
+}
+
+void Logger::open() {
+  fd = createFresh(fileName, "Started at " + start->ToString());
 }
 
 void Logger::Write(std::string message) {
-  if (!stream) {
+  if (fd < 0)
     return;
-  }
   DateTime now;
   int64_t second = now.GetSpanSeconds(start);
   if (second != timeSecond) {
     timeSecond = second;
     timeText = now.GetTimeString();
   }
-  stream << '\n' << timeText << " > " << message;
+  put("\n" + timeText + " > " + message);
 }
 
-void Logger::Flush() {
-  stream.flush();
+void Logger::Flush() {}
+
+std::string Logger::Excerpt(const std::string& value) {
+  if (value.size() <= VALUE_LIMIT)
+    return value;
+  return value.substr(0, cutPoint(value, VALUE_LIMIT)) + "... (" + std::to_string(value.size()) +
+         " bytes)";
+}
+
+// One write call per message, so that each line reaches the file whole or not at all.
+void Logger::put(const std::string& text) {
+  if (fd >= 0)
+    writeAll(fd, text);
 }

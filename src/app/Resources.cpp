@@ -1,8 +1,6 @@
 #include "app/Resources.h"
 
-#include <cstdio>
-#include <memory>
-
+#include "app/InputFile.h"
 #include "app/Logger.h"
 
 namespace {
@@ -77,23 +75,23 @@ class EntryReader {
   Collector text;
 };
 
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 Resources::Resources(Logger* logger, std::string fileName) : logger(logger), fileName(fileName) {}
 
 void Resources::Load() {
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
-  if (!file) {
+  std::string content;
+  const char* refused = InputFile::Read(fileName, &content);
+  if (refused == InputFile::CANNOT_OPEN) {
     logger->Write("Can't open file " + fileName + " with resources. ");
     throw "Fail when load resources";
   }
+  if (refused != nullptr) {
+    logger->Write("Resources::Load refuses " + fileName + ": " + refused + ".");
+    throw refused;
+  }
   EntryReader reader;
-  for (int c = std::fgetc(file.get()); c != EOF; c = std::fgetc(file.get())) {
-    char byte = static_cast<char>(c);
+  for (char byte : content) {
     if (!reader.Step(byte, texts)) {
       logger->Write("Resource read unexpected char " + std::string(1, byte) + " wass found in" +
                     fileName + ".");

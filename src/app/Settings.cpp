@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/AtomicFile.h"
+#include "app/InputFile.h"
 #include "app/Logger.h"
 #include "util/Json.h"
 #include "util/String.h"
@@ -16,23 +17,9 @@ const std::string Settings::WebServer = "WebServer";
 const std::string Settings::Patch = "Patch";
 const std::string Settings::Install = "Install";
 const std::string Settings::Connection = "Connection";
+const std::string Settings::BACKUP_SUFFIX = ".bak";
 
 namespace {
-
-constexpr size_t BUFFER_SIZE = 256;
-
-// Reads a whole file through a fixed buffer; false when it cannot be opened.
-bool readFile(const std::string& name, std::string* text) {
-  FILE* file = std::fopen(name.c_str(), "rb");
-  if (file == nullptr)
-    return false;
-  char buffer[BUFFER_SIZE];
-  size_t count;
-  while ((count = std::fread(buffer, 1, BUFFER_SIZE, file)) > 0)
-    text->append(buffer, count);
-  std::fclose(file);
-  return true;
-}
 
 std::string format(const char* pattern, int value) {
   char buffer[32];
@@ -71,9 +58,14 @@ Settings::~Settings() {
 
 void Settings::Load() {
   std::string text;
-  if (!readFile(fileName, &text)) {
+  const char* refused = InputFile::Read(fileName, &text);
+  if (refused == InputFile::CANNOT_OPEN) {
     logger->Write("Can't open file " + fileName + " with settings.");
     throw "Fail when load settings";
+  }
+  if (refused != nullptr) {
+    logger->Write("Settings::Load refuses " + fileName + ": " + refused + ".");
+    throw refused;
   }
   Json* loaded = new Json(logger, text);
   if (root != nullptr)
@@ -118,8 +110,9 @@ double Settings::GetDouble(std::string path) {
 
 void Settings::SetString(std::string path, std::string value) {
   Json* node = find(path);
-  modified |= store(logger, node, "Settings::SetString " + path + " as " + value + ".", value,
-                    &Json::GetString, &Json::SetString);
+  modified |=
+      store(logger, node, "Settings::SetString " + path + " as " + Logger::Excerpt(value) + ".",
+            value, &Json::GetString, &Json::SetString);
 }
 
 void Settings::SetInteger(std::string path, int value) {
@@ -183,10 +176,29 @@ bool Settings::IsModified() {
 }
 
 void Settings::Save(std::string path) {
-  if (root == nullptr || !AtomicFile::Write(path, root->Serialize(false))) {
+  AtomicFile::Result result = AtomicFile::Result::Failed;
+  if (root != nullptr)
+    result = AtomicFile::Write(path, root->Serialize(false));
+  if (result == AtomicFile::Result::Failed) {
     logger->Write("Can't open file " + path + " to save settings.");
     throw "File not found";
   }
+  if (result == AtomicFile::Result::WrittenInPlace)
+    logger->Write("Settings::Save could not save " + path +
+                  " atomically (no temporary file in its folder); it was written in place.");
+}
+
+std::string Settings::Backup() {
+  std::string backup = fileName + BACKUP_SUFFIX;
+  std::string text;
+  struct stat info {};
+  if (InputFile::Read(fileName, &text) != nullptr || stat(fileName.c_str(), &info) != 0 ||
+      !AtomicFile::Create(backup, text, info.st_mode & 07777)) {
+    logger->Write("Settings::Backup cannot copy " + fileName + " to " + backup + ".");
+    throw "Backup of the settings failed";
+  }
+  logger->Write("Settings::Backup " + fileName + " copied to " + backup + ".");
+  return backup;
 }
 
 void Settings::Save() {

@@ -17,6 +17,8 @@ class Settings {
   static const std::string Patch;
   static const std::string Install;
   static const std::string Connection;
+  // Appended to the file name for the copy made by Backup.
+  static const std::string BACKUP_SUFFIX;
 
   Settings(Logger* logger, std::string fileName);
   virtual ~Settings();
@@ -46,6 +48,10 @@ class Settings {
   bool IsOwnFile(const std::string& path) const;
   void Save(std::string path);  // leaves the modified flag alone
   void Save();                  // saves to the own file and clears the modified flag
+  // Copies the own file as it stands on disk, byte for byte and atomically, to its name with
+  // BACKUP_SUFFIX appended (replacing an older copy, never writing through a link there) and
+  // returns that name. Throws "Backup of the settings failed".
+  std::string Backup();
 
  private:
   Json* find(std::string path);

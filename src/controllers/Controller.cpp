@@ -47,7 +47,7 @@ void Controller::Execute() {
 
 void Controller::print(std::string message, bool quiet) {
   if (!quiet)
-    logger->Write("Controller[" + name + "]::print " + message + ".");
+    logger->Write("Controller[" + name + "]::print " + Logger::Excerpt(message) + ".");
   if (!dryRun)
     writeLine(stdout, message);
 }
@@ -57,7 +57,7 @@ void Controller::print(std::string message) {
 }
 
 void Controller::print(std::string message, Color color) {
-  logger->Write("Controller[" + name + "]::print" + message + ".");
+  logger->Write("Controller[" + name + "]::print" + Logger::Excerpt(message) + ".");
   if (dryRun && color == Red)
     writeLine(stderr, String::Highlight(message, color));
   else
@@ -92,7 +92,7 @@ void Controller::removeEarlierDownload(const std::string& url, const std::string
 }
 
 int Controller::run(const Command& command, std::initializer_list<std::string> paths) {
-  std::string line = Shell::Line(command);
+  std::string line = loggedLine(command);
   for (const std::string& path : paths) {
     if (Shell::IsOptionLike(path)) {
       logger->Write("Controller[" + name + "]::run refused " + line + " because " + path +
@@ -112,6 +112,14 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
                 result.meaning + ").");
   leaveLostTerminal();
   return result.status;
+}
+
+// The command as the dry run shows it, each word cut for the log as a value is.
+std::string Controller::loggedLine(const Command& command) {
+  Command cut;
+  for (const std::string& word : command)
+    cut.push_back(Logger::Excerpt(word));
+  return Shell::Line(cut);
 }
 
 bool Controller::stopped() const {

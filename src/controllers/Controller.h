@@ -91,6 +91,7 @@ class Controller {
  private:
   void removeEarlierDownload(const std::string& url, const std::string& directory);
   void leaveLostTerminal();
+  static std::string loggedLine(const Command& command);
   static void writeLine(std::FILE* stream, const std::string& message);
 
   std::unique_ptr<CommandRunner> runner;

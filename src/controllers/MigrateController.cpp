@@ -42,6 +42,8 @@ void MigrateController::Execute() {
   if (migrateDelete)
     deleteOldInstallation(source.get());
   print(resources->texts["MIGRATE_DONE"], Green);
+  if (!backup.empty())
+    print(resources->texts["MIGRATE_BACKUP"] + String::Highlight(backup, Cyan));
   succeeded = deleted;
   if (keyWait && !dryRun) {
     print(resources->texts["PRESS_TO_CONTINUE"]);
@@ -49,12 +51,15 @@ void MigrateController::Execute() {
   }
 }
 
+// The settings as they were go to a backup first, so that the migration can be undone.
 void MigrateController::save() {
   print(resources->texts["MIGRATE_SAVE"], BrightYellow);
-  if (dryRun)
+  if (dryRun) {
     logger->Write("MigrateController::save left the file as it is: dry run.");
-  else
-    settings->Save();
+    return;
+  }
+  backup = settings->Backup();
+  settings->Save();
 }
 
 // The other installation's settings. This tool's own file is refused: its delete would remove

@@ -37,4 +37,6 @@ class MigrateController : public Controller {
   // False when the other installation was to be deleted and its delete failed: the settings are
   // taken over, but the action as a whole has failed.
   bool deleted = true;
+  // The backup of the settings made before they were saved ("" in a dry run).
+  std::string backup;
 };

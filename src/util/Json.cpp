@@ -169,7 +169,8 @@ int truncateToInt(double value) {
 
 Json::Json(Logger* logger) : logger(logger) {}
 
-Json::Json(Logger* logger, std::string text) : logger(logger) {
+Json::Json(Logger* logger, std::string text)
+    : logger(logger), traceLeft(&ownTraceLeft), ownTraceLeft(TRACE_LIMIT) {
   int line = 0;
   int column = 0;
   if (text.empty() || text[0] != '{') {
@@ -452,7 +453,7 @@ int Json::parseKey(const std::string& text, int index, int* line, int* column, s
     fail("Json::parse object definition key unexpected end at ", line, column,
          "Unexpected Json end");
   }
-  log("Json::parse parse key " + *key + ".");
+  log("Json::parse parse key " + Logger::Excerpt(*key) + ".");
   index = skipSpace(text, index, line, column);
   int size = static_cast<int>(text.size());
   if (index < size && text[index] != ':') {
@@ -461,7 +462,8 @@ int Json::parseKey(const std::string& text, int index, int* line, int* column, s
   }
   index = index < size ? skipSpace(text, step(text, index, line, column), line, column) : index;
   if (index >= size) {
-    fail("Json::parse expected value of key " + *key + " at ", line, column, "Unexpected Json end");
+    fail("Json::parse expected value of key " + Logger::Excerpt(*key) + " at ", line, column,
+         "Unexpected Json end");
   }
   if (text[index] == ':') {
     fail("Json::parse unexpected token : at ", line, column, "Unexpected Json token");
@@ -473,12 +475,13 @@ int Json::parseEntry(const std::string& text, int index, int* line, int* column,
   std::string key;
   index = parseKey(text, index, line, column, &key);
   std::unique_ptr<Json> child(new Json(logger));
+  child->traceLeft = traceLeft;
   index = child->parseValue(text, index, line, column, depth + 1);
   child->parent = this;
   Json*& slot = data[key];
   delete slot;
   slot = child.release();
-  log("Json::parse add key " + key + " value.");
+  log("Json::parse add key " + Logger::Excerpt(key) + " value.");
   if (index >= static_cast<int>(text.size())) {
     fail("Json::parse unexpected value definition end at ", line, column, "Unexpected Json end");
   }
@@ -522,6 +525,7 @@ int Json::parseArray(const std::string& text, int index, int* line, int* column,
 
 int Json::parseItem(const std::string& text, int index, int* line, int* column, int depth) {
   std::unique_ptr<Json> item(new Json(logger));
+  item->traceLeft = traceLeft;
   index = item->parseValue(text, index, line, column, depth + 1);
   if (index >= static_cast<int>(text.size())) {
     fail("Json::parse unexpected array end at ", line, column, "Unexpected Json end");
@@ -541,7 +545,7 @@ int Json::parseString(const std::string& text, int index, int* line, int* column
   if (index < 0) {
     fail("Json::parse unexpected end of string at ", line, column, "Unexpected Json end");
   }
-  log("Json::parse read string value: " + stringValue + ".");
+  log("Json::parse read string value: " + Logger::Excerpt(stringValue) + ".");
   return index;
 }
 
@@ -613,7 +617,9 @@ int Json::parseNumber(const std::string& text, int index, int* line, int* column
 }
 
 void Json::fail(const std::string& message, int* line, int* column, const char* error) {
-  log(message + location(line, column) + ".");
+  if (logger != nullptr) {
+    logger->Write(message + location(line, column) + ".");
+  }
   throw error;
 }
 
@@ -636,17 +642,24 @@ void Json::clearData() {
   }
   log("Json::clearData start for " + std::to_string(data.size()) + " object keys.");
   for (auto& entry : data) {
-    log("Json::clearData #" + entry.first + ".");
+    std::string key = Logger::Excerpt(entry.first);
+    log("Json::clearData #" + key + ".");
     delete entry.second;
-    log("Json::clearData #" + entry.first + " end.");
+    log("Json::clearData #" + key + " end.");
   }
   data.clear();
 }
 
 void Json::log(const std::string& message) {
-  if (logger != nullptr) {
-    logger->Write(message);
+  if (logger == nullptr || (traceLeft != nullptr && *traceLeft < 0)) {
+    return;
   }
+  if (traceLeft != nullptr && (*traceLeft)-- == 0) {
+    logger->Write("Json trace stops after " + std::to_string(TRACE_LIMIT) +
+                  " lines; the further trace lines of this document are left out.");
+    return;
+  }
+  logger->Write(message);
 }
 
 bool Json::isSpaceChar(char c) {

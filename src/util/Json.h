@@ -18,7 +18,9 @@ enum : JsonType {
 };
 
 // One node of a JSON document. A node owns its children; every failure is thrown as a C string.
-// The parser writes a trace line per token to the log.
+// The parser writes a trace line per token to the log, and the clearing of a tree a trace line per
+// child; a parsed document writes at most TRACE_LIMIT trace lines in all (parse failures are
+// always logged), and values in them are cut (Logger::Excerpt).
 class Json {
  public:
   explicit Json(Logger* logger);           // an empty object
@@ -58,6 +60,8 @@ class Json {
 
   // Objects and arrays nested deeper than this are rejected.
   static const int MAX_DEPTH = 512;
+  // Trace lines of one parsed document, for its parse and the clearing of its tree together.
+  static const long TRACE_LIMIT = 10000;
 
   int parseValue(const std::string& text, int index, int* line, int* column, int depth);
   int parseObject(const std::string& text, int index, int* line, int* column, int depth);
@@ -92,4 +96,8 @@ class Json {
   double doubleValue = 0;
   std::string stringValue;
   Json* parent = nullptr;
+  // The trace lines left to the parsed document this node belongs to (its root's own count);
+  // null for nodes built otherwise, whose trace is not limited.
+  long* traceLeft = nullptr;
+  long ownTraceLeft = 0;
 };

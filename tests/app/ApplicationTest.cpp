@@ -125,7 +125,7 @@ TEST(Application, EachOutcomeOfACycleGivesItsLogOutputAndStatus) {
                {"update", action(2), 0, ran + "2|", ""},
                {"delete", action(3), 0, ran + "3|", ""},
                {"failed action", action(1, [](Step& s) { s.controller = [] { return false; }; }), 1,
-                ran + "1|", ""},
+                ran + "1|", "Deploy failed; see log.txt for details.\n"},
                {"failure in the window",
                 action(1, [](Step& s) { s.inWindow = [] { throw "Broken screen"; }; }), 1,
                 "Uncaught exception:|Broken screen|Force deactivate screen mode.|screen mode left|",
@@ -137,7 +137,8 @@ TEST(Application, EachOutcomeOfACycleGivesItsLogOutputAndStatus) {
                 "Unknown exception.|", ""},
                {"failure in the controller",
                 action(4, [](Step& s) { s.controller = []() -> bool { throw "Script gone"; }; }), 1,
-                ran + "4|Uncaught exception:|Script gone|", ""}};
+                ran + "4|Uncaught exception:|Script gone|",
+                "Migrate failed (Script gone); see log.txt for details.\n"}};
   for (const Case& c : cases) {
     Session run({c.step, action(0)});  // a run that goes on by mistake logs a second cycle
     EXPECT_EQ(run.Start(), c.status) << c.name;

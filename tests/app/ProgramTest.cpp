@@ -1,7 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "support/Shape.h"
 #include "support/TempDir.h"
@@ -18,8 +23,9 @@ struct Program {
       std::filesystem::copy_file(SHARE + name, dir.File(name));
   }
   int Run() {
+    // The time limit only keeps a program that hangs from stopping the tests.
     std::string command =
-        "cd '" + dir.Path() + "' && '" + PROGRAM + "' </dev/null >out.txt 2>err.txt";
+        "cd '" + dir.Path() + "' && timeout 60 '" + PROGRAM + "' </dev/null >out.txt 2>err.txt";
     int result = std::system(command.c_str());
     return WIFEXITED(result) ? WEXITSTATUS(result) : -1;
   }
@@ -69,4 +75,39 @@ TEST(Program, FileThatCannotBeLoadedEndsWithStatusOneAndOneLine) {
     EXPECT_NE(err.find("log.txt"), std::string::npos) << err;
     expectWholeLog(program.dir.Read("log.txt"));
   }
+}
+
+TEST(Program, InputThatIsNoSmallRegularFileIsRefusedAtOnce) {
+  if (!std::filesystem::exists(PROGRAM))
+    GTEST_SKIP() << "the program is not built";
+  struct Case {
+    const char* file;
+    std::function<void(const std::string&)> make;
+    const char* reason;
+  } cases[] = {
+      {"Settings.json",
+       [](const std::string& path) {
+         close(creat(path.c_str(), 0644));
+         truncate(path.c_str(), 50 << 20);
+       },
+       "larger than 4 MiB"},
+      {"Settings.json", [](const std::string& path) { mkfifo(path.c_str(), 0600); },
+       "not a regular file"},
+      {"Settings.json", [](const std::string& path) { symlink("/dev/zero", path.c_str()); },
+       "not a regular file"},
+      {"Resources.res", [](const std::string& path) { mkfifo(path.c_str(), 0600); },
+       "not a regular file"},
+  };
+  for (const Case& c : cases) {
+    Program program;
+    std::filesystem::remove(program.dir.File(c.file));
+    c.make(program.dir.File(c.file));
+    EXPECT_EQ(program.Run(), 1) << c.reason;
+    EXPECT_EQ(program.dir.Read("err.txt"), std::string("Cannot load ") + c.file + " (" + c.reason +
+                                               "); see log.txt for details.\n");
+    EXPECT_LT(std::filesystem::file_size(program.dir.File("log.txt")), 4096u);
+  }
+  struct rusage usage;
+  ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &usage), 0);
+  EXPECT_LT(usage.ru_maxrss, 256 * 1024) << "kilobytes at most in any program run so far";
 }

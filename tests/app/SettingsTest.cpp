@@ -1,7 +1,10 @@
 #include "app/Settings.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -151,4 +154,50 @@ TEST(Settings, FailedSaveLeavesTheOldFileAndNoLeftovers) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
   EXPECT_TRUE(store.settings.IsModified());
   EXPECT_EQ(store.log.Take(), logged);
+}
+
+TEST(Settings, SaveRemovesOnlyTheTemporaryFilesThatKilledSavesLeftBehind) {
+  Store store;
+  for (const char* name : {".deployer-save-Ab12Cd", ".deployer-save-Held01", ".deployer-save-x"})
+    store.dir.Write(name, "partial");
+  int running = open(store.dir.File(".deployer-save-Held01").c_str(), O_RDONLY);  // a save at work
+  ASSERT_EQ(flock(running, LOCK_EX), 0);
+  store.settings.Save();
+  close(running);
+  EXPECT_FALSE(std::filesystem::exists(store.dir.File(".deployer-save-Ab12Cd")));
+  EXPECT_TRUE(std::filesystem::exists(store.dir.File(".deployer-save-Held01")));
+  EXPECT_TRUE(std::filesystem::exists(store.dir.File(".deployer-save-x")));
+  EXPECT_EQ(store.dir.Read("Settings.json"), SAMPLE);
+}
+
+// Root may create files in any folder, so the save runs as the unprivileged user nobody there.
+TEST(Settings, SaveWritesInPlaceWhereOnlyTheFileIsWritable) {
+  Store store;
+  store.settings.SetInteger("WebServer/Port", 1);
+  ASSERT_EQ(chmod(store.File().c_str(), 0666), 0);
+  ASSERT_EQ(chmod(store.dir.Path().c_str(), 0555), 0);
+  pid_t child = fork();
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+      _exit(3);
+    if (access(store.File().c_str(), W_OK) != 0 || access(store.dir.Path().c_str(), W_OK) == 0)
+      _exit(3);
+    try {
+      store.settings.Save();
+      _exit(0);
+    } catch (...) {
+      _exit(1);
+    }
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  chmod(store.dir.Path().c_str(), 0755);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+    GTEST_SKIP() << "no user here for whom the folder is read-only and the file writable";
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_NE(store.dir.Read("Settings.json").find("\"Port\": 1\n"), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(store.dir.Path()), {}), 1);
+  EXPECT_EQ(store.log.Take().back(),
+            "Settings::Save could not save " + store.File() +
+                " atomically (no temporary file in its folder); it was written in place.");
 }

@@ -1,6 +1,7 @@
 #include "controllers/DeleteController.h"
 
 #include <filesystem>
+#include <fstream>
 
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"

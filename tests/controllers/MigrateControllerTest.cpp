@@ -17,6 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 class MigrateControllerTest : public ControllerFixture {
  protected:
   MigrateControllerTest() : savedInput(dup(0)) {
@@ -87,6 +92,7 @@ TEST_F(MigrateControllerTest, CopiesTheOtherInstallationsSettingsAndSavesThem) {
     source.SetString("Docker/Url", "http://old/runtime.tar.gz");
     source.SetString("WebServer/Url", "http://old/web.tar.gz");
   });
+  std::string before = ReadFile(site.Path("work/Settings.json"));
   EXPECT_EQ(Migrate(false), R"(<yellow>MIGRATION</> <cyan>old.json</>
 <yellow>MIGRATE_LOADED</>
 <yellow>MIGRATE_VERSION</><cyan>24.2.0.17</>
@@ -99,9 +105,11 @@ MERGE_WEB_SERVER_TOLM
 MERGE_DOCKER_CE
 <yellow>MIGRATE_SAVE</>
 <green>MIGRATE_DONE</>
+MIGRATE_BACKUP<cyan>{site}/work/Settings.json.bak</>
 PRESS_TO_CONTINUE
 )");
   EXPECT_TRUE(succeeded);
+  EXPECT_EQ(ReadFile(site.Path("work/Settings.json.bak")), before);
   EXPECT_EQ(Records(), "");
   auto saved = Saved();
   const std::pair<const char*, const char*> texts[] = {
@@ -163,9 +171,10 @@ TEST_F(MigrateControllerTest, DeletesTheOtherInstallationBetweenSavingAndDone) {
   site.WriteScript(site.Path("old/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
   site.WriteScript(site.Path("old/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
   std::string output = Migrate(true);
-  EXPECT_EQ(
-      output.substr(output.find("<yellow>MIGRATE_SAVE")),
-      "<yellow>MIGRATE_SAVE</>\n" + CompleteDelete + "<green>MIGRATE_DONE</>\nPRESS_TO_CONTINUE\n");
+  EXPECT_EQ(output.substr(output.find("<yellow>MIGRATE_SAVE")),
+            "<yellow>MIGRATE_SAVE</>\n" + CompleteDelete +
+                "<green>MIGRATE_DONE</>\nMIGRATE_BACKUP<cyan>{site}/work/Settings.json.bak</"
+                ">\nPRESS_TO_CONTINUE\n");
   EXPECT_EQ(Records(), R"(ws_delapp.sh [-p] [7070]
 vaq-web/uninstall.sh [-p] [8181]
 runtime-1.0/uninstall.sh
@@ -189,7 +198,7 @@ TEST_F(MigrateControllerTest, LeavesStandardInputAloneWithoutKeyWait) {
   WriteSource([](Settings&) {});
   Input("x\n");
   keyWait = false;
-  EXPECT_EQ(LastLine(Migrate(false)), "<green>MIGRATE_DONE</>\n");
+  EXPECT_EQ(LastLine(Migrate(false)), "MIGRATE_BACKUP<cyan>{site}/work/Settings.json.bak</>\n");
   EXPECT_EQ(getc(stdin), 'x');
 }
 

@@ -157,6 +157,26 @@ Json::clearData #d end.
 )");
 }
 
+TEST(Json, BoundsTheTraceOfADocumentButAlwaysLogsItsFailure) {
+  LogCapture log;
+  std::string items;
+  for (int i = 0; i < 30000; ++i)
+    items += "0,";
+  {
+    Json json(log.Get(),
+              "{\"long\": \"" + std::string(1000, 'x') + "\", \"list\": [" + items + "0]}");
+  }
+  std::vector<std::string> lines = log.Take();
+  ASSERT_EQ(lines.size(), 10001u);  // parse and clearing together
+  EXPECT_EQ(lines[3],
+            "Json::parse read string value: " + std::string(200, 'x') + "... (1000 bytes).");
+  EXPECT_EQ(lines.back(),
+            "Json trace stops after 10000 lines; the further trace lines of this document are left "
+            "out.");
+  EXPECT_THROW(Json(log.Get(), "{\"list\": [" + items + "x]}"), const char*);
+  EXPECT_EQ(log.Take().back(), "Json::parse unexpected number token at [0,60010].");
+}
+
 TEST(Json, StringsSurviveSaveAndLoadByteForByte) {
   using namespace std::string_literals;
   const std::string samples[] = {

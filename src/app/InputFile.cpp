@@ -1,0 +1,58 @@
+#include "app/InputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+const char* const InputFile::NOT_REGULAR = "not a regular file";
+const char* const InputFile::TOO_LARGE = "larger than 4 MiB";
+const char* const InputFile::CANNOT_OPEN = "cannot be opened";
+
+namespace {
+
+struct Descriptor {
+  explicit Descriptor(int fd) : fd(fd) {}
+  ~Descriptor() {
+    if (fd >= 0)
+      ::close(fd);
+  }
+  int fd;
+};
+
+// Reads until the end of the file, or until more than limit bytes have come (a file that grows).
+bool readAll(int fd, size_t limit, std::string* text) {
+  char buffer[65536];
+  while (text->size() <= limit) {
+    ssize_t count = ::read(fd, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR)
+      continue;
+    if (count < 0)
+      return false;
+    if (count == 0)
+      break;
+    text->append(buffer, static_cast<size_t>(count));
+  }
+  return true;
+}
+
+}  // namespace
+
+const char* InputFile::Read(const std::string& path, std::string* text) {
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  struct stat info;
+  if (file.fd < 0 || ::fstat(file.fd, &info) != 0)
+    return CANNOT_OPEN;
+  if (!S_ISREG(info.st_mode))
+    return NOT_REGULAR;
+  if (static_cast<size_t>(info.st_size) > LIMIT)
+    return TOO_LARGE;
+  std::string read;
+  if (!readAll(file.fd, LIMIT, &read))
+    return CANNOT_OPEN;
+  if (read.size() > LIMIT)
+    return TOO_LARGE;
+  text->swap(read);
+  return nullptr;
+}

@@ -1,0 +1,110 @@
+// The log and the failure lines of the whole program in a terminal.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <regex>
+#include <thread>
+
+#include "forms/EndToEnd.h"
+
+namespace {
+
+// The log without its start line and time stamps: one "> message" per line.
+std::string messages(const std::string& log) {
+  static const std::regex STAMP("\n[0-9]{2}:[0-9]{2}:[0-9]{2} > ");
+  size_t first = log.find('\n');
+  return first == std::string::npos ? "" : std::regex_replace(log.substr(first), STAMP, "\n> ");
+}
+
+bool exists(const std::string& path) {
+  return std::filesystem::exists(std::filesystem::symlink_status(path));
+}
+
+ino_t inode(const std::string& path) {
+  struct stat info {};
+  lstat(path.c_str(), &info);
+  return info.st_ino;
+}
+
+std::string readIfAny(const TempDir& dir, const std::string& name) {
+  return exists(dir.File(name)) ? dir.Read(name) : "";
+}
+
+}  // namespace
+
+TEST_F(EndToEnd, KillAtAnyMomentKeepsTheLogWrittenSoFarAndThePreviousLog) {
+  TmuxPane& pane = Open();
+  pane.Keys({"Escape"});
+  ASSERT_EQ(pane.Status(), 0);
+  std::string reference = messages(dir.Read("log.txt"));
+  const std::string shown = "\n> Control UpdateButton of type Button was created.";
+  ASSERT_NE(reference.find(shown), std::string::npos) << reference;
+
+  std::random_device seed;
+  unsigned seedValue = seed();
+  std::mt19937 random(seedValue);
+  std::uniform_int_distribution<int> delay(0, 150);
+  int logged = 0;
+  for (int run = 0; run < 50; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run) + " seed " + std::to_string(seedValue));
+    std::string previous = dir.Read("log.txt");
+    ino_t previousInode = inode(dir.File("log.txt"));
+    // The log that a start moves aside, and so the one log.txt.1 holds afterwards.
+    std::string aside = exists(dir.File("log.txt")) ? previous : readIfAny(dir, "log.txt.1");
+    std::filesystem::remove(dir.File("pid"));
+    pane.Start("sh -c 'echo $$ >pid.new && mv pid.new pid && exec \"$0\"' '" + PROGRAM + "'");
+    ASSERT_TRUE(pane.WaitForScreen([&](const std::string&) { return exists(dir.File("pid")); }));
+    bool waitForScreen = run % 5 == 0;
+    if (waitForScreen) {
+      ASSERT_TRUE(pane.WaitFor(TITLE)) << pane.Screen();
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(delay(random)));
+    }
+    ASSERT_EQ(kill(std::stoi(dir.Read("pid")), SIGKILL), 0);
+    ASSERT_EQ(pane.Status(), 128 + SIGKILL) << pane.Screen();
+
+    std::string log = readIfAny(dir, "log.txt");
+    bool started = inode(dir.File("log.txt")) != previousInode;
+    if (!waitForScreen &&
+        (!started || (!exists(dir.File("log.txt")) && readIfAny(dir, "log.txt.1") == aside)))
+      continue;  // killed before the log was started, or while its first line was being written
+    EXPECT_EQ(log.rfind("Started at ", 0), 0u) << log;
+    EXPECT_EQ(readIfAny(dir, "log.txt.1"), aside);
+    std::string kept = messages(log);
+    EXPECT_EQ(reference.compare(0, kept.size(), kept), 0) << kept;
+    if (waitForScreen) {
+      EXPECT_GE(kept.size(), reference.find(shown) + shown.size()) << kept;
+    }
+    ++logged;
+  }
+  EXPECT_GE(logged, 25) << "most kills should come while the program runs";
+}
+
+TEST_F(EndToEnd, PlantedLogLinkIsMovedAsideAndItsTargetStaysUntouched) {
+  TempDir elsewhere;
+  elsewhere.Write("precious", "keep me");
+  ASSERT_EQ(symlink(elsewhere.File("precious").c_str(), dir.File("log.txt").c_str()), 0);
+  TmuxPane& pane = Open();
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+  EXPECT_EQ(elsewhere.Read("precious"), "keep me");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("log.txt.1")));
+  EXPECT_TRUE(
+      std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.File("log.txt"))));
+  EXPECT_EQ(dir.Read("log.txt").rfind("Started at ", 0), 0u);
+}
+
+TEST_F(EndToEnd, DeployThatCannotStartSaysSoAfterLeavingTheScreen) {
+  std::string settings = dir.Read("Settings.json");
+  size_t version = settings.find("24.2.0.0");
+  ASSERT_NE(version, std::string::npos);
+  dir.Write("Settings.json", settings.replace(version, 8, "x.y"));
+  TmuxPane& pane = Open();
+  pane.Click(86, 28);
+  EXPECT_EQ(pane.Status(), 1) << pane.Screen();
+  EXPECT_NE(pane.Screen().find("Deploy failed ("), std::string::npos) << pane.Screen();
+  EXPECT_NE(pane.Screen().find("); see log.txt for details."), std::string::npos) << pane.Screen();
+}
