@@ -119,7 +119,8 @@ serve() {
   printf -v "port_$1" '%s' "$port"
 }
 
-# Writes the inventory: every server deploys patch $1, except server2 which deploys $2.
+# Writes the inventory: every server deploys patch $1, except server2 which deploys $2 (given as
+# deployer_host_settings when it differs).
 inventory() {
   {
     echo "fleet:"
@@ -135,7 +136,6 @@ inventory() {
       n=$((n + 1))
       port=port_$server
       version=$1
-      [ $server = server2 ] && version=$2
       cat <<HOST
     $server:
       deployer_directory: $fleet/$server/work
@@ -157,6 +157,8 @@ inventory() {
         Connection/Server: db.local
         Connection/Base: appdb
 HOST
+    [ $server = server2 ] && [ "$2" != "$1" ] &&
+      printf '      deployer_host_settings:\n        Patch/Version: "%s"\n' "$2"
   done
   } >"$fleet/inventory.yml"
 }
