@@ -19,16 +19,23 @@ description:
 options:
   program: {description: The deployer program., type: path, required: true}
   directory: {description: The working folder., type: path, required: true}
-  action: {description: The action., type: str, required: true, choices: [deploy, update, delete, migrate]}
+  action:
+    description: The action.
+    type: str
+    required: true
+    choices: [deploy, update, delete, migrate]
   runtime: {description: Deploy installs the container runtime., type: bool}
   web_server: {description: Deploy installs the web server., type: bool}
-  ignore_certs: {description: Downloads do not check server certificates., type: bool}
+  ignore_certs: {description: Downloads skip the certificate checks., type: bool}
   migrate_file: {description: The other installation's settings file for migrate., type: path}
   delete_source: {description: Migrate removes the other installation., type: bool}
-  state_file: {description: Where the last successful action is recorded., type: path, required: true}
+  state_file:
+    description: Where the last successful action is recorded.
+    type: path
+    required: true
   settings: {description: The wanted settings (used by check mode)., type: dict}
   settings_changed: {description: The settings were changed in this run., type: bool}
-  language: {description: Language of the defaults that check mode assumes for a new folder., type: str}
+  language: {description: Language of a new folder's texts in check mode., type: str}
 """
 
 import json
@@ -101,7 +108,8 @@ def main():
         argument_spec=dict(
             program=dict(type="path", required=True),
             directory=dict(type="path", required=True),
-            action=dict(type="str", required=True, choices=["deploy", "update", "delete", "migrate"]),
+            action=dict(type="str", required=True,
+                        choices=["deploy", "update", "delete", "migrate"]),
             runtime=dict(type="bool", default=True),
             web_server=dict(type="bool", default=True),
             ignore_certs=dict(type="bool", default=False),
@@ -116,6 +124,7 @@ def main():
     )
     params = module.params
     tool = Deployer(module, params["program"], params["language"])
+    tool.skip_check_when_missing()
     try:
         arguments = action_arguments(params)
     except ValueError as error:

@@ -15,7 +15,7 @@ options:
   program: {description: The deployer program., type: path, required: true}
   directory: {description: The working folder holding Settings.json., type: path, required: true}
   settings: {description: "Wanted values by path, such as C(WebServer/Port: 8080).", type: dict}
-  language: {description: Language of the defaults that check mode assumes for a new folder., type: str}
+  language: {description: Language of a new folder's texts in check mode., type: str}
 """
 
 from ansible.module_utils.basic import AnsibleModule
@@ -44,6 +44,7 @@ def main():
         supports_check_mode=True,
     )
     tool = Deployer(module, module.params["program"], module.params["language"])
+    tool.skip_check_when_missing()
     directory = module.params["directory"]
     wanted = dict((path, text(value)) for path, value in module.params["settings"].items())
     if not wanted:
@@ -56,7 +57,8 @@ def main():
                 current = tool.show(copy)[0]
         after = dict((path, value) for path, value in wanted.items() if current.get(path) != value)
         before = dict((path, current[path]) for path in after if path in current)
-        printed = ["%s: %s -> %s" % (path, current.get(path, ""), after[path]) for path in sorted(after)]
+        printed = ["%s: %s -> %s" % (path, current.get(path, ""), after[path])
+                   for path in sorted(after)]
     else:
         printed = tool.set(directory, wanted)
         before, after = changes_printed(printed)

@@ -46,6 +46,13 @@ class Deployer(object):
         self.program = program
         self.language = language
 
+    def skip_check_when_missing(self):
+        """In check mode on a server where the package is still to be installed, nothing can be
+        asked of the program: reports a change and ends the module."""
+        if self.module.check_mode and not os.access(self.program, os.X_OK):
+            self.module.exit_json(changed=True,
+                                  msg="%s is not installed yet; nothing to compare" % self.program)
+
     def run(self, directory, arguments):
         """Runs the program on the folder; returns (status, stdout, stderr)."""
         command = [self.program, "-C", directory] + list(arguments)
