@@ -284,6 +284,18 @@ expect '[ -z "$(recap server3 ok)" ] && [ -z "$(records server3)" ]' "$output"
 expect '[ "$(fingerprints | grep /server3/)" = "$server3_before" ]'
 end
 
+begin "delete on one server removes its installation with --yes, and only once"
+clear_records
+rollout --limit server1 -e deployer_action=delete
+expect '[ $status = 0 ] && [ "$(recap server1 changed)" -gt 0 ]' "$output"
+expect '[ "$(records server1)" = "$(printf "%s\n" "ws_delapp.sh [-p] [9091]" \
+  "vaq-web/uninstall.sh [-p] [8081]" runtime-1.0/uninstall.sh)" ]' "$(records server1)"
+clear_records
+rollout --limit server1 -e deployer_action=delete
+expect '[ $status = 0 ] && [ "$(recap server1 changed)" = 0 ] && [ -z "$(records server1)" ]' \
+  "$output"
+end
+
 echo "fleet: run time $(($(date +%s) - started)) s"
 echo "fleet: $passed passed, $failed failed"
 [ $failed = 0 ]

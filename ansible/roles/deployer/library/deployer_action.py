@@ -27,7 +27,9 @@ options:
   runtime: {description: Deploy installs the container runtime., type: bool}
   web_server: {description: Deploy installs the web server., type: bool}
   ignore_certs: {description: Downloads skip the certificate checks., type: bool}
-  migrate_file: {description: The other installation's settings file for migrate., type: path}
+  migrate_file:
+    description: The other installation's settings file for migrate (relative to directory).
+    type: path
   delete_source: {description: Migrate removes the other installation., type: bool}
   state_file:
     description: Where the last successful action is recorded.
@@ -56,7 +58,9 @@ def action_arguments(params):
     if action == "migrate":
         if not params["migrate_file"]:
             raise ValueError("migrate needs migrate_file")
-        arguments += [params["migrate_file"]]
+        # A relative file is taken from the working folder, as deployer -C does, also when check
+        # mode runs on a scratch copy of it.
+        arguments += [os.path.join(params["directory"], params["migrate_file"])]
         arguments += ["--delete-source"] if params["delete_source"] else []
     return arguments
 
