@@ -5,11 +5,14 @@
 # loopback HTTP site (python3 -m http.server) serving archives built here with tar; the scripts
 # inside them record their arguments. wget, tar and bash are the real ones.
 #
-#   tests/ansible/run.sh [PROGRAM | BUILD_FOLDER]
+#   tests/ansible/run.sh [PROGRAM | BUILD_FOLDER] [PACKAGE.deb]
 #
 # FLEET_KEEP=1 keeps the fleet's folder (with ansible.log, every playbook output) for a look.
 # PROGRAM is the deployer binary to roll out (a build folder means its deployer); without one the
-# installed /usr/bin/deployer is used. The role's package step is skipped either way. Ends with
+# installed /usr/bin/deployer is used. The role's package step is skipped for these. With a
+# package file (scripts/package.sh builds one; needs root) one more server has the role install
+# it and deploys with /usr/bin/deployer; the package is removed again afterwards unless it was
+# installed before. Ends with
 # "fleet: N passed, M failed" and exits with status 1 when a case failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -20,6 +23,7 @@ if [ ! -x "$program" ]; then
   exit 2
 fi
 program=$(realpath "$program")
+deb=${2:+$(realpath "$2")}
 
 if ! command -v ansible-playbook >/dev/null; then
   if [ "$(id -u)" != 0 ]; then
@@ -128,7 +132,7 @@ inventory() {
     echo "    ansible_connection: local"
     echo "    ansible_python_interpreter: $(command -v python3)"
     echo "    deployer_program: $program"
-    echo "    deployer_package: \"\""
+    echo "    deployer_package: \"${package:-}\""
     echo "    deployer_action: deploy"
     echo "  hosts:"
     local n=0 server port version
@@ -295,6 +299,25 @@ rollout --limit server1 -e deployer_action=delete
 expect '[ $status = 0 ] && [ "$(recap server1 changed)" = 0 ] && [ -z "$(records server1)" ]' \
   "$output"
 end
+
+if [ -n "$deb" ]; then
+  begin "the role installs the package file, deploys with the installed program, then only once"
+  installed_before=$(dpkg-query -W -f '${Status}' deployer 2>/dev/null)
+  servers=(packaged)
+  build_site packaged
+  serve packaged
+  program=/usr/bin/deployer package=$deb inventory 24.2.0.7 24.2.0.7
+  rollout
+  expect '[ $status = 0 ] && [ "$(dpkg-query -W -f "\${Status}" deployer)" = "install ok installed" ]' \
+    "$output"
+  expect '[ "$(records packaged)" = "$(deployed 1 24.2.0.7)" ]' "$(records packaged)"
+  clear_records
+  rollout
+  expect '[ $status = 0 ] && [ "$(recap packaged changed)" = 0 ] && [ -z "$(records packaged)" ]' \
+    "$output"
+  [ "$installed_before" = "install ok installed" ] || apt-get remove -y -qq deployer >/dev/null
+  end
+fi
 
 echo "fleet: run time $(($(date +%s) - started)) s"
 echo "fleet: $passed passed, $failed failed"
