@@ -3,7 +3,7 @@
 # root, otherwise names them and stops. With --fuzz it also wants clang and its libFuzzer runtime.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libncurses-dev libgtest-dev libgmock-dev
+packages=(cmake ninja-build g++ pkg-config libncurses-dev libssl-dev libgtest-dev libgmock-dev
           libbenchmark-dev wget tar python3 tmux openssl)
 [ "${1:-}" = --fuzz ] && packages+=(clang libclang-rt-dev)
 

@@ -14,6 +14,7 @@
 #include "app/Settings.h"
 #include "app/Version.h"
 #include "cli/BatchApplication.h"
+#include "cli/SettingsCommands.h"
 #include "util/String.h"
 
 const char* const Program::VERSION = "1.24.2.1";
@@ -124,8 +125,24 @@ int Program::action() {
   return application.Run();
 }
 
+// show, get and set read and write Settings.json alone: no resource texts, and no log, so that
+// the log of the last action stays in place.
 int Program::settingsCommand() {
-  return usageError("command '" + options.command + "' is not available");
+  Logger logger("");
+  Settings settings(&logger, SETTINGS_FILE_NAME);
+  try {
+    settings.Load();
+    SettingsCommands commands(&settings);
+    if (options.command == "show")
+      return commands.Show(std::cout);
+    if (options.command == "get")
+      return commands.Get(options.path, std::cout, std::cerr);
+    return commands.Set(options.assignments, std::cout, std::cerr);
+  } catch (const char* message) {
+    std::cerr << "deployer: cannot " << options.command << " the settings of " << SETTINGS_FILE_NAME
+              << " (" << message << ")\n";
+    return 1;
+  }
 }
 
 int Program::init() {

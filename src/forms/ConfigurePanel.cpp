@@ -3,6 +3,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsSchema.h"
 #include "app/Version.h"
 #include "ui/Field.h"
 #include "ui/Number.h"
@@ -68,7 +69,7 @@ void ConfigurePanel::addPort() {
 
 // Only a valid version reaches the settings; anything else leaves the stored one.
 void ConfigurePanel::storeVersion(Settings* settings, Logger* logger, const std::string& text) {
-  if (!Version::Valid(text)) {
+  if (!SettingsSchema::IsPatchVersion(text)) {
     logger->Write("ConfigurePanel::storeVersion refused " + text + ".");
     return;
   }
@@ -79,7 +80,7 @@ void ConfigurePanel::storeVersion(Settings* settings, Logger* logger, const std:
 bool ConfigurePanel::storePort(Settings* settings, Logger* logger, int port) {
   if (port == settings->GetInteger(PORT_PATH))
     return true;
-  if (port < MIN_PORT || port > MAX_PORT) {
+  if (!SettingsSchema::IsPort(port)) {
     logger->Write("ConfigurePanel::storePort refused " + std::to_string(port) + ".");
     return false;
   }

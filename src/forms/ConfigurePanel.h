@@ -18,9 +18,6 @@ class ConfigurePanel : public MainPanel {
     std::function<void(Action showStored)> portRefused;
   };
 
-  static const int MIN_PORT = 1;
-  static const int MAX_PORT = 65535;
-
   ConfigurePanel(Logger* logger, Resources* resources, Settings* settings, Actions actions);
 
   // The panel "PatchPanel" at position (taken over); the caller owns it.

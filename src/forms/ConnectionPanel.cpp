@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "forms/DbType.h"
 #include "ui/Select.h"
 
 namespace {
@@ -21,11 +22,10 @@ Panel* ConnectionPanel::Create(Position* position) {
   return finish("ConnectPanel", resources->texts["CONNECT_PANEL"], position);
 }
 
-// The database types by the number stored for them.
+// The database type, stored as its number.
 void ConnectionPanel::addTypeSelect() {
-  const Select<int>::Items types = {{0, "MS SQL"}, {1, "Oracle"}, {2, "SQLite"}, {3, "PostgreSQL"}};
-  auto* select =
-      new Select<int>(logger, "DataBaseTypeSelect", new Position(column, 0), nullptr, types, 0);
+  auto* select = new Select<int>(logger, "DataBaseTypeSelect", new Position(column, 0), nullptr,
+                                 DbType::GetItems(), 0);
   add(select);
   Settings* store = settings;
   select->SetBind([store] { return store->GetInteger(TYPE_PATH); },

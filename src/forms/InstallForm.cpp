@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsSchema.h"
 #include "ui/Field.h"
 
 InstallForm::InstallForm(Logger* logger, Resources* resources, Settings* settings,
@@ -33,7 +34,7 @@ void InstallForm::Apply() {
 
 bool InstallForm::fillDefault(Field* field, const char* value, const std::string& labelName,
                               const std::string& text, int row) {
-  bool empty = field->GetValue().empty();
+  bool empty = !SettingsSchema::IsFilled(field->GetValue());
   if (empty)
     field->SetValue(value);
   return feedback(empty, labelName, text, row, Theme::Notice);

@@ -2,9 +2,9 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsSchema.h"
 #include "ui/Field.h"
 #include "ui/Label.h"
-#include "util/String.h"
 
 PatchForm::PatchForm(Logger* logger, Resources* resources, Settings* settings, Container* container)
     : SettingsForm(logger, resources, settings, container, PATCH_FORM_NAME,
@@ -21,9 +21,10 @@ PatchForm::PatchForm(Logger* logger, Resources* resources, Settings* settings, C
 }
 
 void PatchForm::Apply() {
-  bool blocked = feedback(urlField->GetValue().empty(), SOURCE_URL_EMPTY_LABEL_NAME,
-                          resources->texts["PATCH_SOURCE_URL_EMPTY"], 1, Theme::Notice);
-  bool noVersion = String::IndexOfW(templateField->GetValue(), "*") < 0;
+  bool blocked =
+      feedback(!SettingsSchema::IsFilled(urlField->GetValue()), SOURCE_URL_EMPTY_LABEL_NAME,
+               resources->texts["PATCH_SOURCE_URL_EMPTY"], 1, Theme::Notice);
+  bool noVersion = !SettingsSchema::IsPatchTemplate(templateField->GetValue());
   feedback(noVersion, ZIP_TEMPLATE_INVALID_LABEL_NAME,
            resources->texts["PATCH_ZIP_TEMPLATE_INVALID"], 4, Theme::Error);
   if (noVersion || blocked)

@@ -4,6 +4,7 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsSchema.h"
 #include "forms/StoredKeySelect.h"
 #include "ui/Field.h"
 #include "ui/Label.h"
@@ -78,8 +79,8 @@ bool SettingsForm::feedback(bool failed, const std::string& labelName, const std
 
 bool SettingsForm::archiveInvalid(Field* url, Field* path, const std::string& urlLabelName,
                                   const std::string& pathLabelName) {
-  bool urlEmpty = url->GetValue().empty();
-  bool pathEmpty = path->GetValue().empty();
+  bool urlEmpty = !SettingsSchema::IsFilled(url->GetValue());
+  bool pathEmpty = !SettingsSchema::IsFilled(path->GetValue());
   feedback(urlEmpty, urlLabelName, resources->texts["ZIP_SOURCE_URL_INVALID"], 1, Theme::Error);
   feedback(pathEmpty, pathLabelName, resources->texts["UNZIP_PATH_INVALID"], 3, Theme::Error);
   return urlEmpty || pathEmpty;

@@ -2,15 +2,11 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsSchema.h"
 #include "forms/CsType.h"
 #include "forms/StoredKeySelect.h"
 #include "forms/WsType.h"
 #include "ui/Field.h"
-
-namespace {
-const int LowestPort = 1;
-const int HighestPort = 65535;
-}  // namespace
 
 WebServerTolmForm::WebServerTolmForm(Logger* logger, Resources* resources, Settings* settings,
                                      Container* container)
@@ -50,8 +46,8 @@ void WebServerTolmForm::Apply() {
 bool WebServerTolmForm::portsInvalid() {
   int port = portField->GetValue();
   int debugPort = debugPortField->GetValue();
-  bool portBad = portField->IsModified() && (port < LowestPort || port > HighestPort);
-  bool debugPortBad = debugPortField->IsModified() && debugPort > HighestPort;
+  bool portBad = portField->IsModified() && !SettingsSchema::IsPort(port);
+  bool debugPortBad = debugPortField->IsModified() && !SettingsSchema::IsDebugPort(debugPort);
   feedback(portBad, PORT_INVALID_LABEL_NAME, resources->texts["PORT_INVALID"], 7, Theme::Error);
   feedback(debugPortBad, DEBUG_PORT_INVALID_LABEL_NAME, resources->texts["PORT_INVALID"], 11,
            Theme::Error);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -216,4 +217,26 @@ TEST_F(ProgramCommands, ColoursOnlyAtATerminalOrWhenForced) {
             std::string::npos);
   EXPECT_NE(RunAtTerminal({"update"}, "").out.find("\x1b[0;32m"), std::string::npos);
   EXPECT_EQ(RunAtTerminal({"update"}, "", "NO_COLOR=1").out.find('\x1b'), std::string::npos);
+}
+
+TEST_F(ProgramCommands, SetsGetsAndShowsSettingsWithStatusesAScriptCanRead) {
+  site.WriteSettings("work/Settings.json");
+  Call changed = Run({"set", "WebServer/Port", "8081", "Patch/Version", "24.2.0.8"});
+  EXPECT_EQ(changed.status, 0) << changed.err;
+  EXPECT_EQ(changed.out, "WebServer/Port: 8080 -> 8081\nPatch/Version: 24.2.0.7 -> 24.2.0.8\n");
+  EXPECT_EQ(Run({"set", "WebServer/Port", "8081"}).out, "");
+  std::string before = read(site.Path("work/Settings.json"));
+  Call refused = Run({"set", "Install/Port", "9191", "WebServer/Port", "70000"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("WebServer/Port"), std::string::npos) << refused.err;
+  EXPECT_EQ(read(site.Path("work/Settings.json")), before);
+  EXPECT_EQ(Run({"get", "WebServer/Port"}).out, "8081\n");
+  Call show = Run({"show"});
+  EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 18);
+  EXPECT_NE(show.out.find("\nWebServer/Port=8081\n"), std::string::npos) << show.out;
+  EXPECT_FALSE(std::filesystem::exists(site.Path("work/log.txt")));
+  std::filesystem::remove(site.Path("work/Settings.json"));
+  Call missing = Run({"show"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("Settings.json"), std::string::npos) << missing.err;
 }

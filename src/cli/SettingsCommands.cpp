@@ -1,0 +1,100 @@
+#include "cli/SettingsCommands.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/Settings.h"
+
+namespace {
+
+void unknown(const std::string& path, std::ostream& err) {
+  err << "Unknown setting \"" << path << "\".\n";
+}
+
+}  // namespace
+
+SettingsCommands::SettingsCommands(Settings* settings) : settings(settings) {}
+
+int SettingsCommands::Show(std::ostream& out) {
+  for (const SettingsSchema::Entry& entry : SettingsSchema::Entries())
+    out << entry.path << '=' << current(entry) << '\n';
+  return 0;
+}
+
+int SettingsCommands::Get(const std::string& path, std::ostream& out, std::ostream& err) {
+  const SettingsSchema::Entry* entry = SettingsSchema::Find(path);
+  if (entry == nullptr) {
+    unknown(path, err);
+    return 2;
+  }
+  out << current(*entry) << '\n';
+  return 0;
+}
+
+int SettingsCommands::Set(const std::vector<std::pair<std::string, std::string>>& pairs,
+                          std::ostream& out, std::ostream& err) {
+  std::vector<Change> changes;
+  for (const auto& [path, given] : pairs)
+    if (!collect(path, given, &changes, err))
+      return 2;
+  changes = changed(std::move(changes));
+  if (changes.empty())
+    return 0;
+  for (const Change& change : changes)
+    store(change);
+  try {
+    settings->Save();
+  } catch (const char* message) {
+    err << "Settings not saved: " << message << '\n';
+    return 1;
+  }
+  for (const Change& change : changes)
+    out << change.entry->path << ": " << change.before << " -> " << change.after << '\n';
+  return 0;
+}
+
+bool SettingsCommands::collect(const std::string& path, const std::string& given,
+                               std::vector<Change>* changes, std::ostream& err) {
+  const SettingsSchema::Entry* entry = SettingsSchema::Find(path);
+  if (entry == nullptr) {
+    unknown(path, err);
+    return false;
+  }
+  Change change{entry, current(*entry), ""};
+  if (!entry->ToStored(given, &change.after) ||
+      (change.after != change.before && !entry->Accepts(change.after))) {
+    err << "Refused " << path << " \"" << given << "\": it must be " << entry->rule << ".\n";
+    return false;
+  }
+  auto same = [entry](const Change& earlier) { return earlier.entry == entry; };
+  auto earlier = std::find_if(changes->begin(), changes->end(), same);
+  if (earlier == changes->end())
+    changes->push_back(change);
+  else
+    *earlier = change;
+  return true;
+}
+
+std::string SettingsCommands::current(const SettingsSchema::Entry& entry) {
+  if (entry.kind == SettingsSchema::Kind::Text)
+    return settings->GetString(entry.path);
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%d", settings->GetInteger(entry.path));
+  return buffer;
+}
+
+std::vector<SettingsCommands::Change> SettingsCommands::changed(std::vector<Change> changes) {
+  auto same = [](const Change& change) { return change.after == change.before; };
+  changes.erase(std::remove_if(changes.begin(), changes.end(), same), changes.end());
+  return changes;
+}
+
+void SettingsCommands::store(const Change& change) {
+  if (change.entry->kind == SettingsSchema::Kind::Text) {
+    settings->SetString(change.entry->path, change.after);
+    return;
+  }
+  int value = 0;
+  SettingsSchema::ParseInteger(change.after, &value);
+  settings->SetInteger(change.entry->path, value);
+}

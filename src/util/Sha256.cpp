@@ -1,0 +1,100 @@
+#include "util/Sha256.h"
+
+#include <fcntl.h>
+#include <openssl/evp.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const size_t BUFFER_SIZE = 256 * 1024;
+
+struct ContextDeleter {
+  void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+};
+
+// Closes the descriptor when it goes.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  ~InputFile() {
+    if (fd >= 0)
+      close(fd);
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  int Descriptor() const { return fd; }
+
+ private:
+  int fd;
+};
+
+std::string hex(const unsigned char* bytes, unsigned int count) {
+  static const char DIGITS[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(count * 2);
+  for (unsigned int i = 0; i < count; ++i) {
+    text += DIGITS[bytes[i] >> 4];
+    text += DIGITS[bytes[i] & 0x0f];
+  }
+  return text;
+}
+
+// Feeds the whole file into the context; false with errno set on a read error.
+bool feed(int fd, EVP_MD_CTX* context) {
+  std::vector<unsigned char> buffer(BUFFER_SIZE);
+  for (;;) {
+    ssize_t count = read(fd, buffer.data(), buffer.size());
+    if (count == 0)
+      return true;
+    if (count < 0 && errno == EINTR)
+      continue;
+    if (count < 0 || EVP_DigestUpdate(context, buffer.data(), static_cast<size_t>(count)) != 1)
+      return false;
+  }
+}
+
+}  // namespace
+
+bool Sha256::OfFile(const std::string& path, std::string* digest, std::string* reason) {
+  InputFile file(path);
+  if (file.Descriptor() < 0) {
+    *reason = std::strerror(errno);
+    return false;
+  }
+  std::unique_ptr<EVP_MD_CTX, ContextDeleter> context(EVP_MD_CTX_new());
+  unsigned char value[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  errno = 0;
+  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1 ||
+      !feed(file.Descriptor(), context.get()) ||
+      EVP_DigestFinal_ex(context.get(), value, &length) != 1) {
+    *reason = errno != 0 ? std::strerror(errno) : "the digest could not be computed";
+    return false;
+  }
+  *digest = hex(value, length);
+  return true;
+}
+
+bool Sha256::IsValidSetting(const std::string& text) {
+  if (text.empty())
+    return true;
+  if (text.size() != HEX_LENGTH)
+    return false;
+  for (char c : text)
+    if (!std::isxdigit(static_cast<unsigned char>(c)))
+      return false;
+  return true;
+}
+
+std::string Sha256::Normalised(const std::string& text) {
+  std::string result = text;
+  for (char& c : result)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return result;
+}
