@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Makes sure the build packages are present (Debian): installs the missing ones when run as
-# root, otherwise names them and stops. With --fuzz it also wants clang and its libFuzzer runtime.
+# root, otherwise names them and stops. With --fuzz it also wants clang and its libFuzzer runtime;
+# with --package the tools that build and check the Debian package and its manual page.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libncurses-dev libssl-dev libgtest-dev libgmock-dev
           libbenchmark-dev wget tar python3 tmux openssl)
-[ "${1:-}" = --fuzz ] && packages+=(clang libclang-rt-dev)
+for option in "$@"; do
+  case $option in
+    --fuzz) packages+=(clang libclang-rt-dev) ;;
+    --package) packages+=(dpkg-dev fakeroot file lintian mandoc groff-base man-db gzip) ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

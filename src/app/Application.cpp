@@ -1,16 +1,37 @@
 #include "app/Application.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "cli/InitCommand.h"
 #include "controllers/ControllerArguments.h"
 
 namespace {
 
 const char* const BANNER = "--------------------Controller executing---------------------";
 const char* const UNKNOWN = "Unknown exception.";
+
+bool missing(const std::string& file) {
+  std::error_code error;
+  return std::filesystem::symlink_status(file, error).type() ==
+         std::filesystem::file_type::not_found;
+}
+
+// What to do about a file that is not there: "deployer init" makes a folder with neither of the
+// two files; beside the other file the shipped default has to be copied by hand.
+std::string missingFileHint(const std::string& file, const std::string& other) {
+  if (!missing(file))
+    return "";
+  if (missing(other))
+    return " Run `deployer init` to create it.";
+  std::string defaults = InitCommand::DefaultsFolder();
+  if (defaults.empty())
+    return "";
+  return " A default one is in " + defaults + "/.";
+}
 
 }  // namespace
 
@@ -67,9 +88,11 @@ bool Application::interfaceFailed(const std::string& message) {
   switch (stage) {
     case Stage::LoadingResources:
     case Stage::LoadingSettings: {
-      const std::string& file = stage == Stage::LoadingResources ? files.resources : files.settings;
-      std::fprintf(stderr, "Cannot load %s (%s); see %s for details.\n", file.c_str(),
-                   message.c_str(), files.log.c_str());
+      bool resourcesFailed = stage == Stage::LoadingResources;
+      const std::string& file = resourcesFailed ? files.resources : files.settings;
+      const std::string& other = resourcesFailed ? files.settings : files.resources;
+      std::fprintf(stderr, "Cannot load %s (%s); see %s for details.%s\n", file.c_str(),
+                   message.c_str(), files.log.c_str(), missingFileHint(file, other).c_str());
       status = 1;
       return false;
     }

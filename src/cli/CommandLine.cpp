@@ -22,7 +22,7 @@ const std::map<std::string, Flag> FLAGS = {
 struct CommandRule {
   std::set<std::string> flags;
   int operands;
-  bool takesLanguage;
+  bool takesLanguage;  // init: --lang, and -C after the command
 };
 
 const std::map<std::string, CommandRule> COMMANDS = {
@@ -58,7 +58,8 @@ const char* const HELP =
     "  get PATH              print one setting\n"
     "  set PATH VALUE [PATH VALUE ...]\n"
     "                        check and store settings; prints 'Path: old -> new' per change\n"
-    "  init [--lang en|ru]   create a working folder with the default files\n"
+    "  init [-C DIR] [--lang en|ru]\n"
+    "                        create a working folder with the default files\n"
     "\n"
     "Options:\n"
     "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt, temp/)\n"
@@ -152,6 +153,12 @@ class Parser {
     }
     if (rule.takesLanguage && (argument == "--lang" || argument.compare(0, 7, "--lang=") == 0))
       return language(argument);
+    if (rule.takesLanguage && (argument == "-C" || argument == "--directory")) {
+      if (++index >= argc || argv[index][0] == '\0')
+        return fail("option '" + argument + "' needs a folder");
+      options->directory = argv[index];
+      return true;
+    }
     if (rule.flags.count(argument) == 0)
       return fail("unknown option '" + argument + "' for " + options->command);
     options->*FLAGS.at(argument) = true;

@@ -40,7 +40,8 @@ struct CommandLineOptions {
 //   deploy  --no-runtime --no-web-server --ignore-certs --dry-run
 //   update  --dry-run           delete  --yes --dry-run
 //   migrate FILE --delete-source --yes --dry-run
-//   show    get PATH            set PATH VALUE [PATH VALUE ...]      init --lang en|ru
+//   show    get PATH            set PATH VALUE [PATH VALUE ...]
+//   init    [-C DIR] [--lang en|ru]   (init takes -C after the command as well)
 class CommandLine {
  public:
   // Fills options from argv; on a usage error returns false with a one-line reason in error.

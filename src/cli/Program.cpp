@@ -14,6 +14,7 @@
 #include "app/Settings.h"
 #include "app/Version.h"
 #include "cli/BatchApplication.h"
+#include "cli/InitCommand.h"
 #include "cli/SettingsCommands.h"
 #include "util/String.h"
 
@@ -145,8 +146,9 @@ int Program::settingsCommand() {
   }
 }
 
+// init makes the folder of -C itself, so it does not enter it first.
 int Program::init() {
-  return usageError("command 'init' is not available");
+  return InitCommand::Run(options.directory, options.language, std::cout, std::cerr);
 }
 
 // Colour codes only for a terminal and not against NO_COLOR; CLICOLOR_FORCE keeps them anywhere.

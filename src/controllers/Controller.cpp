@@ -1,7 +1,6 @@
 #include "controllers/Controller.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/Logger.h"
@@ -9,7 +8,9 @@
 #include "app/Settings.h"
 #include "app/Version.h"
 #include "controllers/ControllerArguments.h"
+#include "controllers/DryRunner.h"
 #include "controllers/Shell.h"
+#include "controllers/SpawnRunner.h"
 #include "util/Path.h"
 #include "util/String.h"
 
@@ -21,7 +22,13 @@ Controller::Controller(ControllerArguments* arguments, Version* programVersion, 
       installDocker(arguments->InstallDocker()),
       installWebServer(arguments->InstallWebServer()),
       ignoreCerts(arguments->IgnoreCerts()),
-      name(name) {
+      name(name),
+      dryRun(arguments->DryRun()),
+      keyWait(arguments->KeyWait()) {
+  if (dryRun)
+    runner = std::make_unique<DryRunner>();
+  else
+    runner = std::make_unique<SpawnRunner>();
   targetVersion = std::make_unique<Version>(std::to_string(programVersion->Part(1)) + "." +
                                             std::to_string(programVersion->Part(2)) + ".0.0");
 }
@@ -36,8 +43,8 @@ void Controller::Execute() {
 void Controller::print(std::string message, bool quiet) {
   if (!quiet)
     logger->Write("Controller[" + name + "]::print " + message + ".");
-  std::fwrite(message.data(), 1, message.size(), stdout);
-  std::fputc('\n', stdout);
+  if (!dryRun)
+    writeLine(stdout, message);
 }
 
 void Controller::print(std::string message) {
@@ -46,14 +53,22 @@ void Controller::print(std::string message) {
 
 void Controller::print(std::string message, Color color) {
   logger->Write("Controller[" + name + "]::print" + message + ".");
-  print(String::Highlight(message, color), true);
+  if (dryRun && color == Red)
+    writeLine(stderr, String::Highlight(message, color));
+  else
+    print(String::Highlight(message, color), true);
+}
+
+void Controller::writeLine(std::FILE* stream, const std::string& message) {
+  std::fwrite(message.data(), 1, message.size(), stream);
+  std::fputc('\n', stream);
 }
 
 int Controller::download(std::string url, std::string directory) {
-  std::string command = "wget " + Shell::Word(url) + " -P " + Shell::Word(directory);
+  Command command = {"wget", url, "-P", directory};
   if (ignoreCerts)
-    command += " --no-check-certificate";
-  if (!Shell::IsOptionLike(url) && !Shell::IsOptionLike(directory))
+    command.push_back("--no-check-certificate");
+  if (!dryRun && !Shell::IsOptionLike(url) && !Shell::IsOptionLike(directory))
     removeEarlierDownload(url, directory);
   return run(command, {url, directory});
 }
@@ -71,16 +86,21 @@ void Controller::removeEarlierDownload(const std::string& url, const std::string
                   earlier.string() + ".");
 }
 
-int Controller::run(const std::string& command, std::initializer_list<std::string> paths) {
+int Controller::run(const Command& command, std::initializer_list<std::string> paths) {
+  std::string line = Shell::Line(command);
   for (const std::string& path : paths) {
     if (Shell::IsOptionLike(path)) {
-      logger->Write("Controller[" + name + "]::run refused " + command + " because " + path +
+      logger->Write("Controller[" + name + "]::run refused " + line + " because " + path +
                     " begins with -.");
       return REFUSED;
     }
   }
+  logger->Write("Controller[" + name + "]::run " + line + ".");
   std::fflush(stdout);
-  return std::system(command.c_str());
+  CommandRunner::Result result = runner->Run(command);
+  logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
+                result.meaning + ").");
+  return result.status;
 }
 
 bool Controller::report(int result, const std::string& failure, const std::string& success) {
@@ -95,7 +115,10 @@ bool Controller::report(int result, const std::string& failure, const std::strin
 void Controller::saveSettings() {
   if (settings->IsModified()) {
     print(resources->texts["SAVE_CONFIG"], BrightYellow);
-    settings->Save();
+    if (dryRun)
+      logger->Write("Controller[" + name + "]::saveSettings left the file as it is: dry run.");
+    else
+      settings->Save();
   } else {
     print(resources->texts["SAVE_CONFIG_SKIPPED"], BrightYellow);
   }

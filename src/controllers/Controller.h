@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdio>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "util/Color.h"
 
+class CommandRunner;
 class ControllerArguments;
 class Logger;
 class Resources;
@@ -13,8 +16,10 @@ class Settings;
 class Version;
 
 // Base of the actions run after the text interface has closed. It prints the progress lines,
-// runs shell command lines one at a time and derives the names and folders that the actions
-// share from the settings.
+// runs commands one at a time, each as its words without a shell, and derives the names and
+// folders that the actions share from the settings. In a dry run it prints only the command
+// lines, runs and writes nothing, and shows the progress lines in the log alone (failure lines
+// go to standard error).
 class Controller {
  public:
   // The result of a step that was not run because one of its paths would be read as an option.
@@ -31,13 +36,14 @@ class Controller {
   // True when the last Execute carried the action out; false before and after a failure.
   bool Succeeded() const { return succeeded; }
 
-  // Writes the message and a newline to standard output; logs it unless quiet.
+  // Writes the message and a newline to standard output (not in a dry run); logs it unless quiet.
   void print(std::string message, bool quiet);
   void print(std::string message);
-  // Prints the message in colour and logs it without the colour codes.
+  // Prints the message in colour and logs it without the colour codes. In a dry run a red line
+  // goes to standard error and any other only to the log.
   void print(std::string message, Color color);
   // Downloads url into directory with wget, replacing a copy left by an earlier run. Returns the
-  // value of system(), or REFUSED.
+  // wait status of wget (as system() reports it), or REFUSED.
   int download(std::string url, std::string directory);
 
   Version getTargetVersion();
@@ -48,13 +54,16 @@ class Controller {
   std::string getWebServerPath();
 
  protected:
-  // Runs the command line unless one of the paths begins with "-"; standard output is flushed
-  // first so the printed lines and the command's own output stay in order.
-  int run(const std::string& command, std::initializer_list<std::string> paths = {});
+  using Command = std::vector<std::string>;
+  // Runs the command (the program and its arguments) unless one of the paths begins with "-", and
+  // returns its wait status as system() reports it (exit status N as N * 256), or REFUSED. The
+  // command and its result are logged; standard output is flushed first so the printed lines
+  // and the command's own output stay in order.
+  int run(const Command& command, std::initializer_list<std::string> paths = {});
   static std::string code(int result) { return std::to_string(result); }
   // Prints success in green after a result of 0, otherwise failure and the result in red.
   bool report(int result, const std::string& failure, const std::string& success);
-  // Saves the settings when they were changed and says so.
+  // Saves the settings when they were changed and says so; a dry run only says so.
   void saveSettings();
 
   std::unique_ptr<Version> targetVersion;
@@ -67,7 +76,12 @@ class Controller {
   bool ignoreCerts;
   std::string name;
   bool succeeded = false;
+  bool dryRun;
+  bool keyWait;
 
  private:
   void removeEarlierDownload(const std::string& url, const std::string& directory);
+  static void writeLine(std::FILE* stream, const std::string& message);
+
+  std::unique_ptr<CommandRunner> runner;
 };

@@ -32,6 +32,13 @@ class ControllerArguments {
   bool IgnoreCerts() { return ignoreCerts; }
   std::string MigratePath() { return migratePath; }
   bool MigrateDelete() { return migrateDelete; }
+  // A dry run prints the command lines the action would run and does nothing else. Set before
+  // the controller is built. Off by default.
+  void SetDryRun(bool on) { dryRun = on; }
+  bool DryRun() { return dryRun; }
+  // Whether the migration waits for Enter at its end. On by default.
+  void SetKeyWait(bool on) { keyWait = on; }
+  bool KeyWait() { return keyWait; }
 
  private:
   Logger* logger;
@@ -42,4 +49,6 @@ class ControllerArguments {
   bool ignoreCerts;
   std::string migratePath;
   bool migrateDelete;
+  bool dryRun = false;
+  bool keyWait = true;
 };

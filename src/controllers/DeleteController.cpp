@@ -5,12 +5,11 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
-#include "controllers/Shell.h"
 
 namespace {
 const char* const NAME = "Delete";
 const std::string CONTROL_FOLDER = "/ctl";
-// system() reports a script's exit status 1 as 256.
+// The wait status of a script's exit status 1.
 const int EXIT_STATUS_1 = 256;
 }  // namespace
 
@@ -32,8 +31,7 @@ void DeleteController::Execute() {
 
 bool DeleteController::deleteApplication(const std::string& controlPath) {
   int port = settings->GetInteger(Settings::Install + "/Port");
-  std::string command =
-      "bash " + Shell::Word(controlPath + "/ws_delapp.sh") + " -p " + std::to_string(port);
+  Command command = {"bash", controlPath + "/ws_delapp.sh", "-p", std::to_string(port)};
   return report(run(command, {controlPath}), resources->texts["DELETE_PATCH_FAIL"],
                 resources->texts["DELETE_PATCH_SUCCESS"]);
 }
@@ -43,8 +41,7 @@ bool DeleteController::deleteWebServer(const std::string& controlPath) {
   std::string archiveName = getWebServerUnPackName();
   std::string folder = settings->GetString(Settings::WebServer + "/Path") + archiveName;
   int port = settings->GetInteger(Settings::WebServer + "/Port");
-  std::string command = "bash " + Shell::Word(folder + "/uninstall.sh") + " -p " +
-                        Shell::Quoted(std::to_string(port));
+  Command command = {"bash", folder + "/uninstall.sh", "-p", std::to_string(port)};
   if (!report(run(command, {folder}), resources->texts["DELETE_WEB_SERVER_TOLM_FAIL"],
               resources->texts["DELETE_WEB_SERVER_TOLM_SUCCESS"]))
     return false;
@@ -58,7 +55,7 @@ bool DeleteController::deleteRuntime() {
   print(resources->texts["DELETE_DOCKER"]);
   std::string archiveName = getDockerUnPackName();
   std::string folder = settings->GetString(Settings::Docker + "/Path") + archiveName;
-  int result = run("bash " + Shell::Word(folder + "/uninstall.sh"), {folder});
+  int result = run({"bash", folder + "/uninstall.sh"}, {folder});
   if (result != 0 && result != EXIT_STATUS_1) {
     print(resources->texts["DELETE_DOCKER_FAIL"] + code(result), Red);
     return false;
@@ -79,5 +76,5 @@ bool DeleteController::removeFolder(const std::string& folder, const std::string
                   "\": " + reason + ".");
     return false;
   }
-  return run("rm -r " + Shell::Word(folder), {folder}) != REFUSED;
+  return run({"rm", "-r", folder}, {folder}) != REFUSED;
 }

@@ -24,7 +24,7 @@ void DeployController::Execute() {
   succeeded = false;
   saveSettings();
   noticeVersion();
-  run("mkdir temp");
+  run({"mkdir", "temp"});
   if (installDocker && !downloadAndInstallDocker())
     return;
   if (installWebServer && !downloadAndInstallWebServer())
@@ -57,7 +57,7 @@ bool DeployController::downloadPatch(const std::string& folder, const std::strin
 
 bool DeployController::grantPatch(const std::string& folder, const std::string& patchName) {
   std::string file = folder + "/" + patchName;
-  if (!report(run("chmod +x " + Shell::Word(file), {file}), resources->texts["PATCH_GRANT_FAIL"],
+  if (!report(run({"chmod", "+x", file}, {file}), resources->texts["PATCH_GRANT_FAIL"],
               resources->texts["PATCH_GRANT_SUCCESS"]))
     return false;
   print(resources->texts["DEPLOY_PATCH"], BrightYellow);
@@ -65,14 +65,14 @@ bool DeployController::grantPatch(const std::string& folder, const std::string& 
 }
 
 void DeployController::registerPatch(const std::string& controlPath, const std::string& patchName) {
-  std::string command = registrationCommand(controlPath, patchName);
-  logger->Write("Try " + command);
+  Command command = registrationCommand(controlPath, patchName);
+  logger->Write("Try " + Shell::Line(command));
   succeeded = report(run(command, {controlPath}), resources->texts["DEPLOY_FAIL"],
                      resources->texts["DEPLOY_SUCCESS"]);
 }
 
-std::string DeployController::registrationCommand(const std::string& controlPath,
-                                                  const std::string& patchName) {
+Controller::Command DeployController::registrationCommand(const std::string& controlPath,
+                                                          const std::string& patchName) {
   std::string complexId = settings->GetString(Settings::Install + "/ComplexId");
   std::string dll = settings->GetString(Settings::Install + "/DLL");
   int port = settings->GetInteger(Settings::Install + "/Port");
@@ -80,12 +80,15 @@ std::string DeployController::registrationCommand(const std::string& controlPath
   int connectionType = settings->GetInteger(Settings::Connection + "/Type");
   std::string server = settings->GetString(Settings::Connection + "/Server");
   std::string base = settings->GetString(Settings::Connection + "/Base");
-  std::string target =
-      " " + (before24_2() ? Shell::Quoted(complexId + ":" + dll) : Shell::Quoted(complexId));
-  return "bash " + Shell::Word(controlPath + "/ws_addapp.sh") + " -t" + target + " -a " +
-         Shell::Quoted(patchName) + " -p " + Shell::Quoted(std::to_string(port)) + " -vc " +
-         Shell::Quoted(catalog) + " -st " + Shell::Quoted(std::to_string(connectionType)) +
-         " -sn " + Shell::Quoted(server) + " -dn " + Shell::Quoted(base);
+  std::string target = before24_2() ? complexId + ":" + dll : complexId;
+  return {"bash", controlPath + "/ws_addapp.sh",
+          "-t",   target,
+          "-a",   patchName,
+          "-p",   std::to_string(port),
+          "-vc",  catalog,
+          "-st",  std::to_string(connectionType),
+          "-sn",  server,
+          "-dn",  base};
 }
 
 bool DeployController::downloadAndInstallDocker() {
@@ -103,8 +106,7 @@ bool DeployController::downloadAndInstallDocker() {
     return false;
   print(resources->texts["DOCKER_INSTALATION"], BrightYellow);
   std::string script = folder + getDockerUnPackName() + "/install.sh";
-  return report(run("bash " + Shell::Word(script), {script}),
-                resources->texts["DOCKER_INSTALL_FAIL"],
+  return report(run({"bash", script}, {script}), resources->texts["DOCKER_INSTALL_FAIL"],
                 resources->texts["DOCKER_INSTALL_SUCCESS"]);
 }
 
@@ -131,24 +133,23 @@ bool DeployController::downloadAndInstallWebServer() {
 bool DeployController::unpack(const std::string& url, const std::string& folderSetting,
                               const UnpackTexts& texts, std::string* folder) {
   std::string archive = "./temp/" + Path::GetFileName(url);
-  if (!report(run("chmod +x " + Shell::Word(archive)), texts.denied, texts.granted))
+  if (!report(run({"chmod", "+x", archive}), texts.denied, texts.granted))
     return false;
   *folder = settings->GetString(folderSetting);
-  std::string command = "tar -C " + Shell::Word(*folder) + " -xvf " + Shell::Word(archive);
-  return report(run(command, {*folder}), texts.failed, texts.success);
+  return report(run({"tar", "-C", *folder, "-xvf", archive}, {*folder}), texts.failed,
+                texts.success);
 }
 
-std::string DeployController::webServerInstallCommand(const std::string& serverFolder) {
+Controller::Command DeployController::webServerInstallCommand(const std::string& serverFolder) {
   std::string type = settings->GetString(Settings::WebServer + "/Type");
   int port = settings->GetInteger(Settings::WebServer + "/Port");
   std::string software = settings->GetString(Settings::WebServer + "/ContSoft");
   int debugPort = settings->GetInteger(Settings::WebServer + "/DebugPort");
-  std::string command = "bash " + Shell::Word(serverFolder + "/install.sh") + " -ws " +
-                        Shell::Quoted(type) + " -p " + Shell::Quoted(std::to_string(port)) +
-                        " -cs " + Shell::Quoted(software) + " -pp " +
-                        Shell::Quoted(std::to_string(debugPort));
+  Command command = {"bash", serverFolder + "/install.sh", "-ws", type,
+                     "-p",   std::to_string(port),         "-cs", software,
+                     "-pp",  std::to_string(debugPort)};
   if (!before24_2())
-    command += " -l ru_RU.utf8";
+    command.insert(command.end(), {"-l", "ru_RU.utf8"});
   return command;
 }
 

@@ -23,8 +23,8 @@ class DeployController : public Controller {
   bool downloadPatch(const std::string& folder, const std::string& patchName);
   bool grantPatch(const std::string& folder, const std::string& patchName);
   void registerPatch(const std::string& controlPath, const std::string& patchName);
-  std::string registrationCommand(const std::string& controlPath, const std::string& patchName);
-  std::string webServerInstallCommand(const std::string& serverFolder);
+  Command registrationCommand(const std::string& controlPath, const std::string& patchName);
+  Command webServerInstallCommand(const std::string& serverFolder);
   struct UnpackTexts {
     std::string denied, granted, failed, success;
   };

@@ -38,14 +38,23 @@ void MigrateController::Execute() {
   reportVersion(&sourceVersion);
   mergePatch(source.get(), &sourceVersion);
   mergeGroups(source.get());
-  print(resources->texts["MIGRATE_SAVE"], BrightYellow);
-  settings->Save();
+  save();
   if (migrateDelete)
     deleteOldInstallation(source.get());
   print(resources->texts["MIGRATE_DONE"], Green);
   succeeded = true;
-  print(resources->texts["PRESS_TO_CONTINUE"]);
-  waitForKey();
+  if (keyWait && !dryRun) {
+    print(resources->texts["PRESS_TO_CONTINUE"]);
+    waitForKey();
+  }
+}
+
+void MigrateController::save() {
+  print(resources->texts["MIGRATE_SAVE"], BrightYellow);
+  if (dryRun)
+    logger->Write("MigrateController::save left the file as it is: dry run.");
+  else
+    settings->Save();
 }
 
 // The other installation's settings. This tool's own file is refused: its delete would remove
@@ -124,8 +133,9 @@ void MigrateController::copyIntegers(Settings* source, const std::string& sectio
 }
 
 void MigrateController::deleteOldInstallation(Settings* source) {
-  DeleteController remover(new ControllerArguments(logger, resources, source, true),
-                           programVersion);
+  auto deleteArguments = std::make_unique<ControllerArguments>(logger, resources, source, true);
+  deleteArguments->SetDryRun(dryRun);
+  DeleteController remover(deleteArguments.release(), programVersion);
   remover.Execute();
 }
 

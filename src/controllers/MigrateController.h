@@ -6,7 +6,8 @@
 #include "controllers/Controller.h"
 
 // The migrate action: copies the settings of another installation into the current ones, saves
-// them, optionally deletes the other installation and waits for Enter.
+// them, optionally deletes the other installation and waits for Enter. A dry run merges in memory
+// only, prints the delete's commands and waits for no key.
 class MigrateController : public Controller {
  public:
   // Takes ownership of arguments; programVersion is not owned and must outlive the controller.
@@ -24,6 +25,8 @@ class MigrateController : public Controller {
                    std::initializer_list<const char*> keys);
   void copyIntegers(Settings* source, const std::string& section,
                     std::initializer_list<const char*> keys);
+  // Saves the merged settings, except in a dry run.
+  void save();
   void deleteOldInstallation(Settings* source);
   void waitForKey();
   void discardTypeahead();

@@ -1,21 +1,7 @@
 #include "controllers/Shell.h"
 
+#include <cstdio>
 #include <cstring>
-
-std::string Shell::Escape(const std::string& value) {
-  std::string result;
-  result.reserve(value.size());
-  for (char c : value) {
-    if (c == '\\' || c == '"' || c == '$' || c == '`')
-      result += '\\';
-    result += c;
-  }
-  return result;
-}
-
-std::string Shell::Quoted(const std::string& value) {
-  return "\"" + Escape(value) + "\"";
-}
 
 std::string Shell::Word(const std::string& value) {
   // A "~" at the start of a word is expanded to a home folder.
@@ -34,6 +20,16 @@ std::string Shell::Word(const std::string& value) {
   return result + "'";
 }
 
+std::string Shell::Line(const std::vector<std::string>& words) {
+  std::string line;
+  for (const std::string& word : words) {
+    if (!line.empty())
+      line += ' ';
+    line += hasControl(word) ? escaped(word) : Word(word);
+  }
+  return line;
+}
+
 bool Shell::IsOptionLike(const std::string& value) {
   return !value.empty() && value[0] == '-';
 }
@@ -41,4 +37,36 @@ bool Shell::IsOptionLike(const std::string& value) {
 bool Shell::isSafe(char c) {
   bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
   return letterOrDigit || (c != '\0' && std::strchr("_./:=@%+,-~", c) != nullptr);
+}
+
+bool Shell::hasControl(const std::string& value) {
+  for (char c : value) {
+    if (isControl(c))
+      return true;
+  }
+  return false;
+}
+
+// Bash's $'...' quoting: backslash escapes for the backslash, the single quote and every control
+// character; other bytes (UTF-8 included) stay as they are.
+std::string Shell::escaped(const std::string& value) {
+  std::string result = "$'";
+  for (char c : value) {
+    if (c == '\\' || c == '\'') {
+      result += '\\';
+      result += c;
+    } else if (isControl(c)) {
+      char code[5];
+      std::snprintf(code, sizeof code, "\\x%02x", static_cast<unsigned char>(c));
+      result += code;
+    } else {
+      result += c;
+    }
+  }
+  return result + "'";
+}
+
+bool Shell::isControl(char c) {
+  unsigned char byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7f;
 }

@@ -2,7 +2,6 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
-#include "controllers/Shell.h"
 #include "util/String.h"
 
 namespace {
@@ -24,9 +23,9 @@ void UpdateController::Execute() {
   std::string url = settings->GetString(Settings::Patch + "/Url");
   std::string complexId = settings->GetString(Settings::Install + "/ComplexId");
   int port = settings->GetInteger(Settings::Install + "/Port");
-  std::string command = "bash " + Shell::Word(controlPath + "/ws_updapp.sh") + " -s " +
-                        Shell::Quoted(url) + " -a " + Shell::Quoted(patchName) + " -t " +
-                        Shell::Quoted(complexId) + " -p " + Shell::Quoted(std::to_string(port));
+  Command command = {
+      "bash", controlPath + "/ws_updapp.sh", "-s", url, "-a", patchName, "-t", complexId,
+      "-p",   std::to_string(port)};
   succeeded = report(run(command, {controlPath}), resources->texts["UPDATING_CODE"],
                      resources->texts["UPDATING_SUCCESS"]);
 }

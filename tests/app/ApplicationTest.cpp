@@ -9,6 +9,7 @@
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/Version.h"
+#include "cli/InitCommand.h"
 #include "controllers/ControllerArguments.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
@@ -28,11 +29,9 @@ struct Step {
 // Drives the run sequence with scripted interface cycles and controllers.
 class StandIn : public Application {
  public:
-  StandIn(Version* version, Logger* logger, Resources* resources, Settings* settings,
+  StandIn(Version* version, Logger* logger, Resources* resources, Settings* settings, Files files,
           std::vector<Step> steps)
-      : Application(version, logger, resources, settings,
-                    {"Resources.res", "Settings.json", "log.txt"}),
-        steps(steps) {}
+      : Application(version, logger, resources, settings, files), steps(steps) {}
 
   std::vector<std::string> titlesSeen;
 
@@ -76,7 +75,8 @@ struct Session {
     Version version("1.24.2.1");
     Resources resources(log.Get(), dir.File("Resources.res"));
     Settings settings(log.Get(), dir.File("Settings.json"));
-    StandIn application(&version, log.Get(), &resources, &settings, steps);
+    StandIn application(&version, log.Get(), &resources, &settings,
+                        {dir.File("Resources.res"), dir.File("Settings.json"), "log.txt"}, steps);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     int status = application.Run();
@@ -164,18 +164,25 @@ TEST(Application, MigrationReloadsBothFilesAndShowsTheInterfaceAgain) {
 }
 
 TEST(Application, FileThatCannotBeLoadedEndsWithStatusOneAndOneLine) {
+  const std::string shipped = " A default one is in " + InitCommand::DefaultsFolder() + "/.";
+  const std::string init = " Run `deployer init` to create it.";
   struct Case {
     const char* file;
     const char* content;  // nullptr: the file is missing
     std::string log;      // FILE stands for the path of the file
     const char* thrown;
+    std::string hint;
+    bool otherMissing = false;
   } cases[] = {
       {"Resources.res", nullptr, "Can't open file FILE with resources. |",
-       "Fail when load resources"},
+       "Fail when load resources", shipped},
+      {"Resources.res", nullptr, "Can't open file FILE with resources. |",
+       "Fail when load resources", init, true},
       {"Resources.res", "#KEY=x", "Resource read unexpected char x wass found inFILE.|",
-       "ResourceReadFormat"},
-      {"Settings.json", nullptr, "Can't open file FILE with settings.|", "Fail when load settings"},
-      {"Settings.json", "[]", "", "Expected Json object token"},
+       "ResourceReadFormat", ""},
+      {"Settings.json", nullptr, "Can't open file FILE with settings.|", "Fail when load settings",
+       shipped},
+      {"Settings.json", "[]", "", "Expected Json object token", ""},
   };
   for (const Case& c : cases) {
     Session run({action(1)});
@@ -183,9 +190,11 @@ TEST(Application, FileThatCannotBeLoadedEndsWithStatusOneAndOneLine) {
       run.dir.Write(c.file, c.content);
     else
       std::remove(run.dir.File(c.file).c_str());
+    if (c.otherMissing)
+      std::remove(run.dir.File("Settings.json").c_str());
     EXPECT_EQ(run.Start(), 1) << c.file;
-    EXPECT_EQ(run.output, std::string("Cannot load ") + c.file + " (" + c.thrown +
-                              "); see log.txt for details.\n");
+    EXPECT_EQ(run.output, "Cannot load " + run.dir.File(c.file) + " (" + c.thrown +
+                              "); see log.txt for details." + c.hint + "\n");
     EXPECT_EQ(run.Messages(), String::Replace(c.log, "FILE", run.dir.File(c.file)) +
                                   "Uncaught exception:|" + c.thrown + "|");
   }

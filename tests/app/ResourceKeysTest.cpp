@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "app/Logger.h"
 #include "app/Resources.h"
@@ -73,9 +75,9 @@ std::multimap<std::string, std::string> lookups() {
   return found;
 }
 
-std::map<std::string, std::string> shippedTexts() {
+std::map<std::string, std::string> shippedTexts(const std::string& file = "Resources.res") {
   Logger logger("/nonexistent-folder/log.txt");
-  Resources resources(&logger, DEPLOYER_SOURCE_DIR "/share/Resources.res");
+  Resources resources(&logger, DEPLOYER_SOURCE_DIR "/share/" + file);
   resources.Load();
   return resources.texts;
 }
@@ -98,5 +100,25 @@ TEST(ResourceKeys, ShippedFileGivesEveryEntryAText) {
   for (const auto& [key, text] : texts) {
     EXPECT_TRUE(isKey(key)) << "key '" << key << "'";
     EXPECT_FALSE(text.empty()) << key;
+  }
+}
+
+TEST(ResourceKeys, RussianFileTranslatesEveryKeyWithTheSameLineBreaks) {
+  std::map<std::string, std::string> english = shippedTexts();
+  std::map<std::string, std::string> russian = shippedTexts("Resources.ru.res");
+  auto keys = [](const std::map<std::string, std::string>& texts) {
+    std::vector<std::string> names;
+    for (const auto& entry : texts)
+      names.push_back(entry.first);
+    return names;
+  };
+  EXPECT_EQ(keys(russian), keys(english));
+  auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+  for (const auto& [key, text] : russian) {
+    EXPECT_FALSE(text.empty()) << key;
+    EXPECT_EQ(lines(text), lines(english[key])) << key;
+    // A text that runs on into the program's words keeps the blank before them.
+    bool open = !english[key].empty() && english[key].back() == ' ';
+    EXPECT_EQ(!text.empty() && text.back() == ' ', open) << key;
   }
 }

@@ -45,9 +45,10 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
                                                             {"Patch/Url", "--yes"}};
   EXPECT_EQ(set.options.assignments, pairs);
 
-  Parsed init = parse({"init", "--lang", "ru"});
+  Parsed init = parse({"init", "--lang", "ru", "-C", "new"});
   ASSERT_TRUE(init.ok) << init.error;
   EXPECT_EQ(init.options.language, "ru");
+  EXPECT_EQ(init.options.directory, "new");
   EXPECT_EQ(parse({"get", "WebServer/Port"}).options.path, "WebServer/Port");
   EXPECT_TRUE(parse({"delete", "--help"}).options.help);
   EXPECT_TRUE(parse({"-V"}).options.version);

@@ -240,3 +240,14 @@ TEST_F(ProgramCommands, SetsGetsAndShowsSettingsWithStatusesAScriptCanRead) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Settings.json"), std::string::npos) << missing.err;
 }
+
+TEST_F(ProgramCommands, InitMakesAWorkingFolderOnceAndADryRunWorksThere) {
+  std::string folder = site.Path("fresh/app");
+  Call made = Shell(Shell::Word(PROGRAM) + " init -C " + Shell::Word(folder) + " --lang ru");
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(read(folder + "/Resources.res"), read(DEPLOYER_SOURCE_DIR "/share/Resources.ru.res"));
+  EXPECT_EQ(Shell(Shell::Word(PROGRAM) + " init -C " + Shell::Word(folder)).status, 2);
+  Call plan = Shell(Shell::Word(PROGRAM) + " -C " + Shell::Word(folder) + " deploy --dry-run");
+  EXPECT_EQ(plan.status, 0) << plan.err;
+  EXPECT_EQ(plan.out.find("wget "), 0u) << plan.out;
+}

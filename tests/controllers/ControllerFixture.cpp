@@ -1,6 +1,9 @@
 #include "controllers/ControllerFixture.h"
 
+#include <filesystem>
 #include <fstream>
+#include <set>
+#include <sstream>
 
 #include "controllers/Controller.h"
 #include "controllers/ControllerArguments.h"
@@ -9,6 +12,23 @@ namespace {
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
+}
+
+std::string contentOf(const std::string& file) {
+  std::ifstream in(file);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every file and folder under root with the size of each file, but for the log and the records.
+std::set<std::string> tree(const std::string& root) {
+  std::set<std::string> entries;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    std::string name = entry.path().string().substr(root.size());
+    if (name != "work/log.txt" && name != "records.txt")
+      entries.insert(name +
+                     (entry.is_regular_file() ? " " + std::to_string(entry.file_size()) : ""));
+  }
+  return entries;
 }
 }  // namespace
 
@@ -20,6 +40,7 @@ ControllerFixture::~ControllerFixture() = default;
 void ControllerFixture::Open() {
   settings.reset();
   resources.reset();
+  logger.reset();
   logger = std::make_unique<Logger>(site.Path("work/log.txt"));
   resources = std::make_unique<Resources>(logger.get(), DEPLOYER_SOURCE_DIR "/share/Resources.res");
   resources->Load();
@@ -32,8 +53,12 @@ void ControllerFixture::Open() {
 ControllerArguments* ControllerFixture::Arguments(bool installDocker, bool installWebServer,
                                                   bool ignoreCerts, std::string migratePath,
                                                   bool migrateDelete) {
-  return new ControllerArguments(logger.get(), resources.get(), settings.get(), installDocker,
-                                 installWebServer, ignoreCerts, migratePath, migrateDelete);
+  auto* arguments =
+      new ControllerArguments(logger.get(), resources.get(), settings.get(), installDocker,
+                              installWebServer, ignoreCerts, migratePath, migrateDelete);
+  arguments->SetDryRun(dryRun);
+  arguments->SetKeyWait(keyWait);
+  return arguments;
 }
 
 std::string ControllerFixture::Execute(Controller& controller) {
@@ -54,8 +79,7 @@ std::string ControllerFixture::Log() {
   settings.reset();
   resources.reset();
   logger.reset();
-  std::ifstream in(site.Path("work/log.txt"));
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return contentOf(site.Path("work/log.txt"));
 }
 
 void ControllerFixture::PrepareDeploy() {
@@ -64,6 +88,44 @@ void ControllerFixture::PrepareDeploy() {
   site.ServeFile("patches/app-24.2.0.7.sh", "echo patch 24.2.0.7\n");
   site.MakeControlDirectory(ControlPath(), 0, 0, 0);
   site.RecordDownloads();
+}
+
+void ControllerFixture::ExpectDryRunPrintsTheCommandsOfARealRun(
+    const std::function<std::string()>& action) {
+  std::string settingsFile = site.Path("work/Settings.json");
+  std::string settingsBefore = contentOf(settingsFile);
+  std::set<std::string> treeBefore = tree(site.Path(""));
+  site.ClearRecords();
+  dryRun = true;
+  std::string printed = action();
+  dryRun = false;
+  EXPECT_EQ(Records(), "");
+  EXPECT_EQ(contentOf(settingsFile), settingsBefore);
+  EXPECT_EQ(tree(site.Path("")), treeBefore);
+  EXPECT_FALSE(std::filesystem::exists("temp"));
+  Open();
+  action();
+  std::vector<std::string> logged = LoggedCommands(Normalised(Log()));
+  std::string expected;
+  for (const std::string& line : logged)
+    expected += line + "\n";
+  EXPECT_FALSE(logged.empty());
+  EXPECT_EQ(printed, expected);
+}
+
+std::vector<std::string> ControllerFixture::LoggedCommands(const std::string& log) {
+  std::vector<std::string> commands;
+  std::istringstream lines(log);
+  std::string line;
+  while (std::getline(lines, line)) {
+    size_t at = line.find("]::run ");
+    if (at == std::string::npos || line.find(" > Controller[") == std::string::npos)
+      continue;
+    std::string command = line.substr(at + 7, line.size() - at - 8);
+    if (command.rfind("result ", 0) != 0 && command.rfind("refused ", 0) != 0)
+      commands.push_back(command);
+  }
+  return commands;
 }
 
 std::string ControllerFixture::Normalised(std::string text) const {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Logger.h"
 #include "app/Resources.h"
@@ -24,6 +26,7 @@ class ControllerFixture : public testing::Test {
 
   // Writes the site's settings to work/Settings.json and loads them, with the log and texts.
   void Open();
+  // Arguments with the choices given, and with dryRun and keyWait as they are set.
   ControllerArguments* Arguments(bool installDocker, bool installWebServer, bool ignoreCerts,
                                  std::string migratePath = "", bool migrateDelete = false);
   // Runs Execute and returns what reached standard output, colours written as <red>...</>.
@@ -33,6 +36,12 @@ class ControllerFixture : public testing::Test {
   std::string ControlPath() const { return site.Path("web/web_8080/ctl"); }
   // Serves both archives and the patch and makes the control directory, all scripts exiting 0.
   void PrepareDeploy();
+  // Runs the action (after Open) as a dry run and then for real with the same settings, and
+  // expects the dry run to have printed exactly the commands the real run logged as run, in
+  // order, and to have run, downloaded and written nothing.
+  void ExpectDryRunPrintsTheCommandsOfARealRun(const std::function<std::string()>& action);
+  // The command lines the log records as run, in order.
+  static std::vector<std::string> LoggedCommands(const std::string& log);
 
   // The site's records with the site folder written as {site} and the server as {server}.
   std::string Records() const { return Normalised(site.Records()); }
@@ -50,4 +59,6 @@ class ControllerFixture : public testing::Test {
   std::unique_ptr<Logger> logger;
   std::unique_ptr<Resources> resources;
   std::unique_ptr<Settings> settings;
+  bool dryRun = false;
+  bool keyWait = true;
 };

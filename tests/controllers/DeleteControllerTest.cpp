@@ -97,4 +97,11 @@ TEST_F(DeleteControllerTest, NeverRemovesTheParentFolderWhenTheArchiveNameIsEmpt
         << log;
 }
 
+TEST_F(DeleteControllerTest, DryRunPrintsTheCommandsOfARealRunAndRemovesNothing) {
+  Install(0, 0, 0, "web dir's", "docker");
+  Open();
+  ExpectDryRunPrintsTheCommandsOfARealRun([&] { return Delete(); });
+  EXPECT_FALSE(Exists("web dir's/vaq-web"));
+}
+
 }  // namespace

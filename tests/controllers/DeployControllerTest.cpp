@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
+#include "controllers/Shell.h"
 
 namespace {
 
@@ -75,9 +77,8 @@ ws_addapp.sh [-t] [CX1] [-a] [app-24.2.0.7.sh] )") +
   EXPECT_TRUE(patch.st_mode & S_IXUSR);
   std::string log = Normalised(Log());
   EXPECT_NE(log.find("Controller[Deploy]::printDEPLOY_SUCCESS.\n"), std::string::npos);
-  EXPECT_NE(log.find(" > Try bash {site}/web/web_8080/ctl/ws_addapp.sh -t \"CX1\" -a "
-                     "\"app-24.2.0.7.sh\" -p \"9090\" -vc \"main\" -st \"1\" -sn \"db.local\" "
-                     "-dn \"appdb\"\n"),
+  EXPECT_NE(log.find(" > Try bash {site}/web/web_8080/ctl/ws_addapp.sh -t CX1 -a app-24.2.0.7.sh "
+                     "-p 9090 -vc main -st 1 -sn db.local -dn appdb\n"),
             std::string::npos);
 }
 
@@ -165,7 +166,7 @@ TEST_F(DeployControllerTest, PassesHostileValuesAsOneIntactArgumentAndRunsNothin
   site.Set("Install/DLL", "x'y");
   site.Set("Install/Catalog", "c$HOME`touch run4`");
   site.Set("Connection/Server", "srv\\\"; touch run5; \"");
-  site.Set("Connection/Base", "base&more");
+  site.Set("Connection/Base", "~/base&more");
   site.Set("Patch/Version", "24.1");
   site.Set("Patch/Url", site.Url("p&q;x"));
   site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
@@ -177,10 +178,27 @@ TEST_F(DeployControllerTest, PassesHostileValuesAsOneIntactArgumentAndRunsNothin
   EXPECT_EQ(Records(), R"(wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp]
 vaq-web/install.sh [-ws] [a "b" `touch run2`] [-p] [8080] [-cs] [$(touch run3) \n] [-pp] [8000]
 wget [{server}/p&q;x/app-24.1.sh] [-P] [{site}/web dir's $(touch run1)/web_8080/ctl/tar_files]
-ws_addapp.sh [-t] [id with blanks:x'y] [-a] [app-24.1.sh] [-p] [9090] [-vc] [c$HOME`touch run4`] [-st] [1] [-sn] [srv\"; touch run5; "] [-dn] [base&more]
+ws_addapp.sh [-t] [id with blanks:x'y] [-a] [app-24.1.sh] [-p] [9090] [-vc] [c$HOME`touch run4`] [-st] [1] [-sn] [srv\"; touch run5; "] [-dn] [~/base&more]
 )");
+  // Each logged command line, pasted into bash, runs exactly the same command.
+  std::string records = Records();
+  site.ClearRecords();
+  for (const std::string& line : LoggedCommands(Log()))
+    std::system(("bash -c " + Shell::Word(line) + " >/dev/null 2>&1").c_str());
+  EXPECT_EQ(Records(), records);
   for (const char* file : {"run1", "run2", "run3", "run4", "run5"})
     EXPECT_FALSE(fs::exists(file)) << file;
+}
+
+TEST_F(DeployControllerTest, DryRunPrintsTheCommandsOfARealRunAndDoesNothingElse) {
+  PrepareDeploy();
+  std::ofstream(ControlPath() + "/tar_files/app-24.2.0.7.sh") << "earlier download";
+  Open();
+  ExpectDryRunPrintsTheCommandsOfARealRun([&] {
+    settings->SetString(Settings::Install + "/Catalog", "new catalog");
+    return Deploy(true, true, true);
+  });
+  EXPECT_TRUE(succeeded);
 }
 
 TEST_F(DeployControllerTest, InstallsTheNewArchiveAndPatchOnARerun) {

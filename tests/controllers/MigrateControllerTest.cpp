@@ -174,6 +174,25 @@ runtime-1.0/uninstall.sh
   EXPECT_TRUE(succeeded);
 }
 
+TEST_F(MigrateControllerTest, DryRunPrintsTheDeletesCommandsOfARealRunAndSavesNothing) {
+  WriteSource([&](Settings& source) {
+    source.SetString("WebServer/Path", site.Path("old") + "/");
+    source.SetString("Docker/Path", site.Path("old") + "/");
+  });
+  site.MakeControlDirectory(site.Path("old/web_8080/ctl"), 0, 0, 0);
+  site.WriteScript(site.Path("old/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
+  site.WriteScript(site.Path("old/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
+  ExpectDryRunPrintsTheCommandsOfARealRun([&] { return Migrate(true); });
+}
+
+TEST_F(MigrateControllerTest, LeavesStandardInputAloneWithoutKeyWait) {
+  WriteSource([](Settings&) {});
+  Input("x\n");
+  keyWait = false;
+  EXPECT_EQ(LastLine(Migrate(false)), "<green>MIGRATE_DONE</>\n");
+  EXPECT_EQ(getc(stdin), 'x');
+}
+
 TEST_F(MigrateControllerTest, ReportsASettingsFileThatCannotBeLoadedAndChangesNothing) {
   std::string before = site.Path("work/Settings.json");
   std::ifstream in(before);

@@ -52,4 +52,13 @@ TEST_F(UpdateControllerTest, SavesChangedSettingsFirstAndReportsAFailedScriptWit
   EXPECT_NE(site.Records().find("[app-24.2.0.9.sh]"), std::string::npos);
 }
 
+TEST_F(UpdateControllerTest, DryRunPrintsTheCommandOfARealRunAndSavesNothing) {
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  Open();
+  ExpectDryRunPrintsTheCommandsOfARealRun([&] {
+    settings->SetString(Settings::Patch + "/Version", "24.2.0.9");
+    return Update();
+  });
+}
+
 }  // namespace

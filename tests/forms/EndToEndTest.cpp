@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -137,4 +138,30 @@ TEST_F(EndToEnd, DeployAndUpdateRunAfterScreenMode) {
     EXPECT_EQ(pane.Status(std::chrono::seconds(30)), c.status) << pane.Screen();
     EXPECT_NE(pane.Screen().find(c.last), std::string::npos) << pane.Screen();
   }
+}
+
+TEST_F(EndToEnd, RussianTextsShowInTheWindowTheFormsAndTheProgressLines) {
+  DeploymentSite site;
+  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch 24.2.0.7\n");
+  site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
+  site.WriteSettings("work/Settings.json");
+  std::filesystem::copy_file(SHARE + "Resources.ru.res", site.Path("work/Resources.res"));
+  TmuxPane& pane = Open(site.Path("work"), 100, 30, "", "Развертывание веб-приложения");
+  pane.Keys({"Tab", "Enter"});
+  EXPECT_TRUE(pane.WaitFor("Настройки среды контейнеров─")) << pane.Screen();
+  EXPECT_NE(pane.Screen().find(">Применить >Отмена"), std::string::npos) << pane.Screen();
+  pane.Keys({"Escape"});
+  EXPECT_TRUE(pane.WaitForScreen(
+      [](const std::string& s) { return s.find(">Применить") == std::string::npos; }));
+  // The deploy button's column: the characters before it on the button row.
+  std::string row = line(pane.Screen(), 28);
+  std::string before = row.substr(0, row.find(">Развернуть"));
+  int column = static_cast<int>(std::count_if(before.begin(), before.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+  pane.Click(column + 1, 28);
+  EXPECT_EQ(pane.Status(std::chrono::seconds(30)), 0) << pane.Screen();
+  EXPECT_NE(pane.Screen().find("Приложение развернуто."), std::string::npos) << pane.Screen();
 }

@@ -1,0 +1,40 @@
+#include "controllers/SpawnRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Interrupt goes to the command, not to the program waiting for it.
+TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaning) {
+  const struct {
+    std::vector<std::string> words;
+    int status;
+    const char* meaning;
+    const char* error;
+  } cases[] = {
+      {{"true"}, 0, "exit status 0", ""},
+      {{"bash", "-c", "exit 4"}, 1024, "exit status 4", ""},
+      {{"bash", "-c", "kill -9 $$"}, 9, "killed by signal 9", ""},
+      {{"bash", "-c", "kill -INT $$"}, 2, "killed by signal 2", ""},
+      {{"bash", "-c", "kill -INT $PPID; exit 3"}, 768, "exit status 3", ""},
+      {{"no-such-program-here", "x"},
+       32512,
+       "could not be started",
+       "deployer: no-such-program-here: command not found\n"},
+  };
+  std::signal(SIGINT, SIG_DFL);  // as in a terminal, also when the tests run in the background
+  for (const auto& test : cases) {
+    SpawnRunner runner;
+    testing::internal::CaptureStderr();
+    CommandRunner::Result result = runner.Run(test.words);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), test.error) << test.meaning;
+    EXPECT_EQ(result.status, test.status) << test.meaning;
+    EXPECT_EQ(result.meaning, test.meaning);
+  }
+}
+
+}  // namespace
