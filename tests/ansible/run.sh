@@ -33,6 +33,10 @@ if ! command -v ansible-playbook >/dev/null; then
   apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ansible-core >/dev/null
 fi
 
+# Debian's python3, which has the apt module that the package case needs.
+python=/usr/bin/python3
+[ -x $python ] || python=$(command -v python3)
+
 fleet=$(mktemp -d)
 servers=(server1 server2 server3)
 pids=()
@@ -94,7 +98,9 @@ mkdir -p "$control/tar_files" && cp "$(dirname "$0")"/ctl/ws_*.sh "$control/"'
 # Builds the served archives and patches of one server.
 build_site() {
   local site=$fleet/$1 records=$fleet/$1/records.txt stage=$fleet/$1/stage
-  mkdir -p "$stage/runtime-1.0" "$stage/vaq-web/ctl" "$site/served/patches"
+  mkdir -p "$stage/runtime-1.0" "$stage/vaq-web/ctl" "$site/served/patches" "$site/docker" \
+    "$site/web"
+  : >"$records"
   recording_script "$stage/runtime-1.0/install.sh" runtime-1.0/install.sh "$records"
   recording_script "$stage/runtime-1.0/uninstall.sh" runtime-1.0/uninstall.sh "$records"
   recording_script "$stage/vaq-web/install.sh" vaq-web/install.sh "$records" "$web_server_install"
@@ -130,9 +136,10 @@ inventory() {
     echo "fleet:"
     echo "  vars:"
     echo "    ansible_connection: local"
-    echo "    ansible_python_interpreter: $(command -v python3)"
+    echo "    ansible_python_interpreter: $python"
     echo "    deployer_program: $program"
     echo "    deployer_package: \"${package:-}\""
+    echo "    deployer_package_folder: $fleet/packages"
     echo "    deployer_action: deploy"
     echo "  hosts:"
     local n=0 server port version
@@ -198,8 +205,6 @@ deployed() {
 
 started=$(date +%s)
 for server in "${servers[@]}"; do
-  mkdir -p "$fleet/$server/docker" "$fleet/$server/web"
-  : >"$fleet/$server/records.txt"
   build_site $server
   serve $server
 done
