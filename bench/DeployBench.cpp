@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "RatioReporter.h"
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
@@ -173,27 +174,6 @@ BENCHMARK(DeployThroughScript)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-// The console report followed by the ratio of the two medians.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.aggregate_name == "median")
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    double controller = medians["DeployThroughController"];
-    double script = medians["DeployThroughScript"];
-    if (controller > 0 && script > 0)
-      std::printf("Median ratio controller / script: %.3f\n", controller / script);
-  }
-
- private:
-  std::map<std::string, double> medians;
-};
 
 }  // namespace
 
@@ -205,7 +185,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&count, arguments.data());
   Stage ready;
   stage = &ready;
-  RatioReporter reporter;
+  RatioReporter reporter("DeployThroughController", "DeployThroughScript");
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

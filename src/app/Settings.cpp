@@ -143,6 +143,41 @@ void Settings::SetDouble(std::string path, double value) {
             &Json::GetDouble, &Json::SetDouble);
 }
 
+Json* Settings::lookup(const std::string& path) {
+  Json* node = root;
+  try {
+    for (const std::string& piece : String::Split(path, Separator))
+      node = node != nullptr ? node->GetItem(piece) : nullptr;
+  } catch (const char*) {  // the node holds no such key
+    return nullptr;
+  }
+  return node == root ? nullptr : node;
+}
+
+std::string Settings::GetOptionalString(std::string path) {
+  return lookup(path) != nullptr ? GetString(path) : "";
+}
+
+void Settings::SetOptionalString(std::string path, std::string value) {
+  if (lookup(path) != nullptr) {
+    SetString(path, value);
+    return;
+  }
+  if (value.empty())
+    return;
+  size_t cut = path.rfind(Separator);
+  Json* section = cut == std::string::npos ? nullptr : find(path.substr(0, cut));
+  if (section == nullptr || section->GetType() != JsonObject) {
+    logger->Write("Settings::SetOptionalString " + path + " has no section.");
+    throw "Invalid setting key.";
+  }
+  logger->Write("Settings::SetOptionalString " + path + " added as " + value + ".");
+  auto node = std::make_unique<Json>(logger);
+  node->SetString(value);
+  section->SetItem(path.substr(cut + 1), node.release());
+  modified = true;
+}
+
 bool Settings::IsModified() {
   return modified;
 }

@@ -34,6 +34,12 @@ class Settings {
   void SetBoolean(std::string path, bool value);
   void SetDouble(std::string path, double value);
 
+  // An optional text setting, absent from files written before it existed, reads as empty.
+  std::string GetOptionalString(std::string path);
+  // Stores an optional text setting. An absent one gets its key only for a value that is not
+  // empty, so that a file without it stays so until a value is set; its section must exist.
+  void SetOptionalString(std::string path, std::string value);
+
   bool IsModified();
   // True when path names this store's file (the same device and inode, however spelt or
   // linked); false when either cannot be found.
@@ -43,6 +49,8 @@ class Settings {
 
  private:
   Json* find(std::string path);
+  // The node at path, or null when any piece of it is absent; logs nothing.
+  Json* lookup(const std::string& path);
 
   Logger* logger;
   std::string fileName;

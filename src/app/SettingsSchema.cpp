@@ -10,6 +10,7 @@
 #include "forms/CsType.h"
 #include "forms/DbType.h"
 #include "forms/WsType.h"
+#include "util/Sha256.h"
 #include "util/String.h"
 
 namespace {
@@ -58,6 +59,11 @@ SettingsSchema::Entry text(const char* path, std::string rule,
   return {path, Kind::Text, std::move(rule), accepts, nullptr};
 }
 
+SettingsSchema::Entry checksum(const char* path) {
+  return {path, Kind::Checksum, "empty or a SHA-256 digest of 64 hexadecimal digits",
+          SettingsSchema::IsChecksum, nullptr};
+}
+
 SettingsSchema::Entry integer(const char* path, std::string rule, bool (*accepts)(int)) {
   return {path, Kind::Integer, std::move(rule), nullptr, accepts};
 }
@@ -72,11 +78,13 @@ std::vector<SettingsSchema::Entry> build() {
       text(P::ConnectionServer, any, anyLine),
       integer(P::ConnectionType, oneOf(DbType::GetItems(), true), SettingsSchema::IsDatabaseType),
       text(P::DockerPath, filled, filledLine),
+      checksum(P::DockerSha256),
       text(P::DockerUrl, filled, filledLine),
       text(P::InstallCatalog, any, anyLine),
       text(P::InstallComplexId, filled, filledLine),
       text(P::InstallDll, filled, filledLine),
       integer(P::InstallPort, port, SettingsSchema::IsPort),
+      checksum(P::PatchSha256),
       text(P::PatchTemplate, "one line of text holding * where the version goes", templateLine),
       text(P::PatchUrl, filled, filledLine),
       text(P::PatchVersion, "a version of 2 to 4 whole numbers joined by dots, such as 24.2.0.0",
@@ -88,6 +96,7 @@ std::vector<SettingsSchema::Entry> build() {
               SettingsSchema::IsDebugPort),
       text(P::WebServerPath, filled, filledLine),
       integer(P::WebServerPort, port, SettingsSchema::IsPort),
+      checksum(P::WebServerSha256),
       text(P::WebServerType, oneOf(WsType::GetItems(), false), SettingsSchema::IsWebServerType),
       text(P::WebServerUrl, filled, filledLine),
   };
@@ -96,8 +105,8 @@ std::vector<SettingsSchema::Entry> build() {
 }  // namespace
 
 bool SettingsSchema::Entry::ToStored(const std::string& given, std::string* stored) const {
-  if (kind == Kind::Text) {
-    *stored = given;
+  if (kind != Kind::Integer) {
+    *stored = kind == Kind::Checksum ? Sha256::Normalised(given) : given;
     return true;
   }
   int value;
@@ -108,7 +117,7 @@ bool SettingsSchema::Entry::ToStored(const std::string& given, std::string* stor
 }
 
 bool SettingsSchema::Entry::Accepts(const std::string& stored) const {
-  if (kind == Kind::Text)
+  if (kind != Kind::Integer)
     return acceptsText(stored);
   int value;
   return ParseInteger(stored, &value) && acceptsInteger(value);
@@ -164,6 +173,10 @@ bool SettingsSchema::IsContainerSoftware(const std::string& key) {
 
 bool SettingsSchema::IsDatabaseType(int key) {
   return DbType::GetItems().count(key) == 1;
+}
+
+bool SettingsSchema::IsChecksum(const std::string& text) {
+  return Sha256::IsValidSetting(text);
 }
 
 bool SettingsSchema::ParseInteger(const std::string& text, int* value) {

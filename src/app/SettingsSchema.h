@@ -7,7 +7,8 @@
 // same checks the settings forms and the main window's panels make, which call them from here.
 class SettingsSchema {
  public:
-  enum class Kind { Text, Integer };
+  // Checksum: an optional text setting, stored in lower case (see Settings::GetOptionalString).
+  enum class Kind { Text, Integer, Checksum };
 
   struct Entry {
     const char* path;
@@ -18,8 +19,9 @@ class SettingsSchema {
     bool (*acceptsText)(const std::string& value);
     bool (*acceptsInteger)(int value);
 
-    // Parses a value given as text into its stored form: a text as it is, an integer as
-    // "%d" of optional '-' and decimal digits that fit an int. False when it does not parse.
+    // Parses a value given as text into its stored form: a text as it is, a checksum in lower
+    // case, an integer as "%d" of optional '-' and decimal digits that fit an int. False when it
+    // does not parse.
     bool ToStored(const std::string& given, std::string* stored) const;
     // True when the stored form of a value meets the rule.
     bool Accepts(const std::string& stored) const;
@@ -44,6 +46,8 @@ class SettingsSchema {
   static bool IsWebServerType(const std::string& key);
   static bool IsContainerSoftware(const std::string& key);
   static bool IsDatabaseType(int key);
+  // Empty, or a SHA-256 digest as 64 hexadecimal digits.
+  static bool IsChecksum(const std::string& text);
   // Optional '-' and decimal digits only, within the range of int.
   static bool ParseInteger(const std::string& text, int* value);
 };

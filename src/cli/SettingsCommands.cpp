@@ -78,6 +78,8 @@ bool SettingsCommands::collect(const std::string& path, const std::string& given
 std::string SettingsCommands::current(const SettingsSchema::Entry& entry) {
   if (entry.kind == SettingsSchema::Kind::Text)
     return settings->GetString(entry.path);
+  if (entry.kind == SettingsSchema::Kind::Checksum)
+    return settings->GetOptionalString(entry.path);
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%d", settings->GetInteger(entry.path));
   return buffer;
@@ -92,6 +94,10 @@ std::vector<SettingsCommands::Change> SettingsCommands::changed(std::vector<Chan
 void SettingsCommands::store(const Change& change) {
   if (change.entry->kind == SettingsSchema::Kind::Text) {
     settings->SetString(change.entry->path, change.after);
+    return;
+  }
+  if (change.entry->kind == SettingsSchema::Kind::Checksum) {
+    settings->SetOptionalString(change.entry->path, change.after);
     return;
   }
   int value = 0;

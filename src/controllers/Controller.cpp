@@ -12,6 +12,7 @@
 #include "controllers/Shell.h"
 #include "controllers/SpawnRunner.h"
 #include "util/Path.h"
+#include "util/Sha256.h"
 #include "util/String.h"
 
 Controller::Controller(ControllerArguments* arguments, Version* programVersion, std::string name)
@@ -122,6 +123,34 @@ void Controller::saveSettings() {
   } else {
     print(resources->texts["SAVE_CONFIG_SKIPPED"], BrightYellow);
   }
+}
+
+bool Controller::verify(const std::string& file, const char* checksumPath) {
+  std::string expected = Sha256::Normalised(settings->GetOptionalString(checksumPath));
+  if (dryRun) {
+    if (!expected.empty())
+      writeLine(stdout, "# sha256 " + Shell::Word(file) + " must be " + expected);
+    return true;
+  }
+  if (expected.empty()) {
+    print(resources->texts["SHA256_NOT_SET"] + file, BrightYellow);
+    return true;
+  }
+  std::string actual, reason;
+  if (!Sha256::OfFile(file, &actual, &reason)) {
+    print(resources->texts["SHA256_UNREADABLE"] + file + " (" + reason + ")", Red);
+    return false;
+  }
+  if (actual == expected) {
+    print(resources->texts["SHA256_MATCH"] + file, Green);
+    return true;
+  }
+  print(resources->texts["SHA256_MISMATCH"] + file + " (" + resources->texts["SHA256_EXPECTED"] +
+            expected + ", " + resources->texts["SHA256_ACTUAL"] + actual + ")",
+        Red);
+  std::error_code error;
+  std::filesystem::remove(file, error);
+  return false;
 }
 
 Version Controller::getTargetVersion() {

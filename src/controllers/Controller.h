@@ -65,6 +65,12 @@ class Controller {
   bool report(int result, const std::string& failure, const std::string& success);
   // Saves the settings when they were changed and says so; a dry run only says so.
   void saveSettings();
+  // Checks a file just downloaded against the checksum setting at checksumPath, before anything
+  // else touches it: a green line when it matches; a red line with both digests when it does
+  // not, and the file is removed; a yellow line when no checksum is set, and the file is used
+  // unverified. False after a mismatch or when the file cannot be read. A dry run prints the
+  // check as a comment line instead ("# sha256 FILE must be DIGEST"), when a checksum is set.
+  bool verify(const std::string& file, const char* checksumPath);
 
   std::unique_ptr<Version> targetVersion;
   std::unique_ptr<ControllerArguments> arguments;

@@ -3,6 +3,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "app/Version.h"
 #include "app/Versions.h"
 #include "controllers/Shell.h"
@@ -49,7 +50,8 @@ void DeployController::noticeVersion() {
 bool DeployController::downloadPatch(const std::string& folder, const std::string& patchName) {
   std::string url = settings->GetString(Settings::Patch + "/Url") + "/" + patchName;
   if (!report(download(url, folder), resources->texts["DOWNLOAD_PATCH_CODE"],
-              resources->texts["DOWNLOAD_PATCH_SUCCESS"]))
+              resources->texts["DOWNLOAD_PATCH_SUCCESS"]) ||
+      !verify(folder + "/" + patchName, SettingsPath::PatchSha256))
     return false;
   print(resources->texts["PATCH_GRANT"], BrightYellow);
   return true;
@@ -95,7 +97,8 @@ bool DeployController::downloadAndInstallDocker() {
   print(resources->texts["DOWNLOAD_DOCKER"], BrightYellow);
   std::string url = settings->GetString(Settings::Docker + "/Url");
   if (!report(download(url, "./temp"), resources->texts["DOWNLOAD_DOCKER_CODE"],
-              resources->texts["DOWNLOAD_DOCKER_SUCCESS"]))
+              resources->texts["DOWNLOAD_DOCKER_SUCCESS"]) ||
+      !verify("./temp/" + Path::GetFileName(url), SettingsPath::DockerSha256))
     return false;
   print(resources->texts["UNZIP_DOCKER"], BrightYellow);
   UnpackTexts texts = {
@@ -114,7 +117,8 @@ bool DeployController::downloadAndInstallWebServer() {
   print(resources->texts["DOWNLOAD_SERVER"], BrightYellow);
   std::string url = settings->GetString(Settings::WebServer + "/Url");
   if (!report(download(url, "./temp"), resources->texts["DOWNLOAD_SERVER_CODE"],
-              resources->texts["DOWNLOAD_SERVER_SUCCESS"]))
+              resources->texts["DOWNLOAD_SERVER_SUCCESS"]) ||
+      !verify("./temp/" + Path::GetFileName(url), SettingsPath::WebServerSha256))
     return false;
   print(resources->texts["UNZIP_SERVER"]);
   UnpackTexts texts = {

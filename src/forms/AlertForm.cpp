@@ -8,8 +8,8 @@ AlertForm::AlertForm(Logger* logger, Resources* resources, Settings* settings, C
     : Form(logger, resources, settings, container, std::move(name), std::move(title)) {
   applyKey = "OK";
   cancelKey = "";
-  ControlList items{
-      new Label(logger, "MessageLabel", new Position(0, 0), nullptr, message, Theme::Basic)};
+  ControlList items{new Label(logger, "MessageLabel", new Position(0, 0), nullptr, fitted(message),
+                              Theme::Basic)};
   createFormControl(&items, answer("AlertForm: " + message, std::move(onClose)), nullptr);
   panel->SetModalMode(true);
 }

@@ -9,8 +9,8 @@ ConfirmForm::ConfirmForm(Logger* logger, Resources* resources, Settings* setting
     : Form(logger, resources, settings, container, std::move(name), std::move(title)) {
   applyKey = "YES";
   cancelKey = "NO";
-  ControlList items{
-      new Label(logger, "ConfirmLabel", new Position(0, 0), nullptr, message, Theme::Basic)};
+  ControlList items{new Label(logger, "ConfirmLabel", new Position(0, 0), nullptr, fitted(message),
+                              Theme::Basic)};
   createFormControl(&items, answer("ConfirmForm: Confirmed - " + message, std::move(onConfirm)),
                     answer("ConfirmForm: Rejected - " + message, std::move(onReject)));
   panel->SetModalMode(true);

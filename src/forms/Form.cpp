@@ -8,10 +8,30 @@
 #include "ui/Button.h"
 #include "ui/Container.h"
 #include "ui/Panel.h"
+#include "util/String.h"
 
 namespace {
 const int EnterKey = 10;
+const int FrameWidth = 2;
+
+// line broken between words into lines of at most width characters; a longer word stays whole.
+std::string wrapped(const std::string& line, int width) {
+  if (String::LengthW(line) <= width)
+    return line;
+  std::string text, current;
+  for (const std::string& word : String::Split(line, " ")) {
+    if (current.empty()) {
+      current = word;
+    } else if (String::LengthW(current) + 1 + String::LengthW(word) <= width) {
+      current += " " + word;
+    } else {
+      text += current + "\n";
+      current = word;
+    }
+  }
+  return text + current;
 }
+}  // namespace
 
 Form::Form(Logger* logger, Resources* resources, Settings* settings, Container* container,
            std::string name, std::string title)
@@ -92,4 +112,15 @@ Form::Callback Form::answer(std::string line, Callback action) {
       action();
     closeForm();
   };
+}
+
+std::string Form::fitted(const std::string& message) {
+  int width = container->GetSize().width - FrameWidth;
+  if (width < 1)
+    return message;
+  std::string text;
+  std::vector<std::string> lines = String::Split(message, "\n");
+  for (size_t index = 0; index < lines.size(); ++index)
+    text += (index > 0 ? "\n" : "") + wrapped(lines[index], width);
+  return text;
 }

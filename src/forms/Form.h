@@ -56,6 +56,8 @@ class Form {
   void closeForm();
   // A button action that logs line, runs action when it is set, then asks to close the form.
   Callback answer(std::string line, Callback action);
+  // message with each line wider than the screen inside a frame broken between its words.
+  std::string fitted(const std::string& message);
 
   std::string name;
   Logger* logger;

@@ -11,8 +11,10 @@
 #include "forms/AlertForm.h"
 #include "forms/CursesTerminal.h"
 #include "forms/Form.h"
+#include "forms/KeyHints.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
+#include "util/String.h"
 
 namespace {
 const short Pairs[7][2] = {{COLOR_WHITE, COLOR_BLUE},  {COLOR_YELLOW, COLOR_BLUE},
@@ -40,6 +42,7 @@ Window::~Window() {
   }
   destroyItems(true);
   notice.reset();
+  hint.reset();
   terminal->Close();
 }
 
@@ -48,8 +51,7 @@ int Window::Show(Version* version) {
   themeInit();
   wbkgd(stdscr, COLOR_PAIR(1));
   versionText = resources->texts["VERSION"] + version->ToString();
-  buildScreen();
-  checkFit();
+  layOut();
   Refresh();
   logger->Write(
       "----------------------------Start Window Processing---------------------------------");
@@ -67,6 +69,9 @@ Size Window::GetSize() {
 
 void Window::themeInit() {
   start_color();
+  // The terminal's own colours stand for pair 0, which no item uses, so that resetting to it after
+  // each update costs fewer bytes.
+  use_default_colors();
   for (short pair = 1; pair <= 7; ++pair)
     init_pair(pair, Pairs[pair - 1][0], Pairs[pair - 1][1]);
 }
@@ -79,6 +84,40 @@ void Window::Refresh() {
   }
   for (Control* item : items)
     item->Render();
+  hintShown.clear();
+  showHint();
+}
+
+// Draws the hints for the focused control when they changed, unless a form covers their row.
+void Window::showHint() {
+  if (!hint || tooSmall || hintCovered())
+    return;
+  std::string text = KeyHints::Text(resources, Control::GetActive(), modalForm != nullptr);
+  if (text == hintShown)
+    return;
+  hintShown = text;
+  hint->SetText(text);
+  hint->Render();
+  parkCursorAfter(text);
+}
+
+// Drawing the hints leaves the terminal's cursor after their text; the curses cursor goes there
+// too, so that the next update sends no cursor move for it.
+void Window::parkCursorAfter(const std::string& text) {
+  std::unique_ptr<Position> row(hint->GetPosition());
+  move(row->y, std::min(String::LengthW(text), std::max(GetSize().width - 1, 0)));
+}
+
+bool Window::hintCovered() {
+  if (!modalForm)
+    return false;
+  Area form = modalForm->GetPanel()->GetPrintArea();
+  if (!form.Valid())
+    return false;
+  std::unique_ptr<Position> top(form.GetPosition());
+  std::unique_ptr<Size> size(form.GetSize());
+  std::unique_ptr<Position> row(hint->GetPosition());
+  return top->y <= row->y && row->y < top->y + size->height;
 }
 
 void Window::ChildDestroyHandler() {

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "app/WindowAction.h"
+#include "forms/LayoutCheck.h"
 #include "ui/Container.h"
 #include "ui/Control.h"
 #include "ui/Theme.h"
 
+class Checkbox;
 class ControllerArguments;
 class Form;
 class Label;
@@ -57,6 +59,9 @@ class Window : public Container {
 
   bool InputEnded() const { return inputEnded; }
   bool TooSmall() const { return tooSmall; }
+  // True while the screen is laid out without the blank rows between the blocks, for a terminal
+  // too small for the full layout.
+  bool Compact() const { return compact; }
   Form* GetModalForm() const { return modalForm.get(); }
   const ControlList& GetItems() const { return items; }
 
@@ -99,16 +104,21 @@ class Window : public Container {
   };
 
   // WindowLayout.cpp
+  void layOut();
   void buildScreen();
+  int nextRow() const { return layoutRow + (compact ? 0 : 1); }
   void addHeader();
-  void addComponent(const std::string& name, const std::string& text, int row, bool* field,
-                    const std::string& buttonName, const std::string& buttonText, Action open);
+  Checkbox* addComponent(const std::string& name, const std::string& text, int row, bool* field,
+                         const std::string& buttonName, const std::string& buttonText, Action open);
   void addFooter();
   void stackPanel(Panel* panel);
   void addLabel(const std::string& name, const std::string& text, Theme theme, Placer placer);
   void addButton(const std::string& name, const std::string& text, Placer placer, Action handler);
   Position* placeOnScreen(const Placer& placer);
+  LayoutCheck::Blocks blocksAt(int width, int height) const;
+  bool fitsScreen();
   void checkFit();
+  void addHint();
   void relayout();
   void destroyItems(bool logged);
   std::vector<int> pathOf(Control* control) const;
@@ -126,6 +136,9 @@ class Window : public Container {
   void showFailure();
   void runDeferred();
   void toggleInsert();
+  void showHint();
+  void parkCursorAfter(const std::string& text);
+  bool hintCovered();
 
   // WindowHandlers.cpp
   void showAlert(const std::string& name, const std::string& title, const std::string& message);
@@ -152,7 +165,11 @@ class Window : public Container {
   std::string versionText;
   std::vector<Slot> layout;
   bool tooSmall = false;
+  bool compact = false;
   std::unique_ptr<Label> notice;
+  // The key hints on the spare row above the bottom buttons, absent without one.
+  std::unique_ptr<Label> hint;
+  std::string hintShown;
   bool failurePending = false;
   std::vector<Action> deferred;
   bool inputEnded = false;

@@ -13,20 +13,37 @@
 #include "ui/Panel.h"
 #include "util/String.h"
 
+// Lays the screen out for the current size: in full where it fits, otherwise compactly.
+void Window::layOut() {
+  compact = false;
+  buildScreen();
+  if (!fitsScreen()) {
+    destroyItems(false);
+    compact = true;
+    buildScreen();
+  }
+  checkFit();
+}
+
+// The compact layout leaves out the blank rows between the blocks on the left and moves the
+// title up beside the Exit button.
 void Window::buildScreen() {
   layout.clear();
-  layoutRow = 0;
+  layoutRow = compact ? 0 : 1;
   addHeader();
-  addComponent("DockerCECheck", resources->texts["DOCKER_INSTALL_CHECK"], 2, &installDocker,
-               "SettingsDockerCEButton", resources->texts["DOCKER_INSTALL_SETTINGS"],
-               [this] { OnOpenDockerCESettings(); });
-  addComponent("WebServerTolmCheck", resources->texts["WEB_SERVER_TOLM_CHECK"], 4,
+  layoutRow++;
+  Checkbox* first = addComponent("DockerCECheck", resources->texts["DOCKER_INSTALL_CHECK"],
+                                 layoutRow, &installDocker, "SettingsDockerCEButton",
+                                 resources->texts["DOCKER_INSTALL_SETTINGS"],
+                                 [this] { OnOpenDockerCESettings(); });
+  first->Focus();
+  addComponent("WebServerTolmCheck", resources->texts["WEB_SERVER_TOLM_CHECK"], nextRow(),
                &installWebServer, "SettingsWebServerTolmButton",
                resources->texts["WEB_SERVER_TOLM_SETTINGS"],
                [this] { OnOpenWebServerTolmSettings(); });
   addConfigurePanel();
   addConnectionPanel();
-  int row = layoutRow + 1;
+  int row = nextRow();
   addButton(
       "AdditionsButton", resources->texts["ADDITIONS"],
       [row](int, int) { return Position(1, row); }, [this] { OnOpenAdditions(); });
@@ -37,8 +54,10 @@ void Window::buildScreen() {
 void Window::addHeader() {
   std::string title = resources->texts["MAIN_TITLE"];
   int titleHalf = String::LengthW(title) / 2;
-  addLabel("TitleL", title, Theme::Basic,
-           [titleHalf](int width, int) { return Position(std::max(0, width / 2 - titleHalf), 1); });
+  int titleRow = layoutRow;
+  addLabel("TitleL", title, Theme::Basic, [titleHalf, titleRow](int width, int) {
+    return Position(std::max(0, width / 2 - titleHalf), titleRow);
+  });
   addLabel("VersionL", versionText, Theme::Basic,
            [](int, int height) { return Position(0, height - 1); });
   std::string copyright = resources->texts["COPYRIGHT"];
@@ -55,18 +74,17 @@ void Window::addHeader() {
 }
 
 // A check box bound to field and the button that opens its settings, on one row.
-void Window::addComponent(const std::string& name, const std::string& text, int row, bool* field,
-                          const std::string& buttonName, const std::string& buttonText,
-                          Action open) {
+Checkbox* Window::addComponent(const std::string& name, const std::string& text, int row,
+                               bool* field, const std::string& buttonName,
+                               const std::string& buttonText, Action open) {
   auto* check = new Checkbox(logger, name, new Position(1, row), nullptr, text, false);
   append(check);
   check->SetBind([field] { return *field; }, [field](bool value) { *field = value; });
-  if (row == 2)
-    check->Focus();
   int x = check->CalculateSize().width + 2;
   addButton(
       buttonName, buttonText, [x, row](int, int) { return Position(x, row); }, std::move(open));
   layoutRow = row + Button::CalculateSizeForContent(buttonText).height;
+  return check;
 }
 
 void Window::addFooter() {
@@ -104,18 +122,18 @@ void Window::addConfigurePanel() {
            showPortInvalid();
          });
        }});
-  stackPanel(builder.Create(new Position(1, layoutRow + 1)));
+  stackPanel(builder.Create(new Position(1, nextRow())));
 }
 
 void Window::addConnectionPanel() {
   ConnectionPanel builder(logger, resources, settings);
-  stackPanel(builder.Create(new Position(1, layoutRow + 1)));
+  stackPanel(builder.Create(new Position(1, nextRow())));
 }
 
 // The panel goes below the last block on the left side.
 void Window::stackPanel(Panel* panel) {
   append(panel);
-  layoutRow = layoutRow + 1 + panel->CalculateSize().height;
+  layoutRow = nextRow() + panel->CalculateSize().height;
 }
 
 void Window::addLabel(const std::string& name, const std::string& text, Theme theme,
@@ -156,30 +174,57 @@ Window::Action Window::guard(const std::string& operation, Action action) {
   };
 }
 
-// The screen is too small while the laid-out items leave it or overlap; the notice then names
-// the size that makes room.
-void Window::checkFit() {
-  LayoutCheck::Placer placer = [this](int width, int height) {
-    LayoutCheck::Blocks blocks;
-    for (const Slot& slot : layout) {
-      Position at = slot.placer(width, height);
-      blocks.push_back({at.x, at.y, slot.size.width, slot.size.height});
-    }
-    return blocks;
-  };
+LayoutCheck::Blocks Window::blocksAt(int width, int height) const {
+  LayoutCheck::Blocks blocks;
+  for (const Slot& slot : layout) {
+    Position at = slot.placer(width, height);
+    blocks.push_back({at.x, at.y, slot.size.width, slot.size.height});
+  }
+  return blocks;
+}
+
+bool Window::fitsScreen() {
   Size screen = GetSize();
-  tooSmall = !LayoutCheck::Fits(placer(screen.width, screen.height), screen.width, screen.height);
+  return LayoutCheck::Fits(blocksAt(screen.width, screen.height), screen.width, screen.height);
+}
+
+// The screen is too small while the laid-out items leave it or overlap; the notice then names
+// the size that makes room and how to leave.
+void Window::checkFit() {
+  Size screen = GetSize();
+  tooSmall = !fitsScreen();
   notice.reset();
-  if (!tooSmall)
+  hint.reset();
+  if (!tooSmall) {
+    addHint();
     return;
-  Size needed = LayoutCheck::Needed(placer);
+  }
+  Size needed =
+      LayoutCheck::Needed([this](int width, int height) { return blocksAt(width, height); });
   auto cells = [](const Size& size) {
     return std::to_string(size.width) + "x" + std::to_string(size.height);
   };
-  std::string text = resources->texts["TERMINAL_TOO_SMALL"] + cells(needed);
+  std::string text = resources->texts["TERMINAL_TOO_SMALL"] + cells(needed) + "\n" +
+                     resources->texts["TERMINAL_TOO_SMALL_ESCAPE"];
   logger->Write("Window::checkFit " + cells(screen) + " is too small for " + cells(needed) + ".");
   notice = std::make_unique<Label>(logger, "TooSmallLabel", new Position(0, 0),
-                                   new Size(std::max(screen.width, 0), 1), text, Theme::Basic);
+                                   new Size(std::max(screen.width, 0), std::max(screen.height, 0)),
+                                   text, Theme::Basic);
+}
+
+// The hints take the row above the bottom buttons when no item is there, in the compact layout
+// only: the full layout stays exactly as it has always been drawn.
+void Window::addHint() {
+  if (!compact)
+    return;
+  Size screen = GetSize();
+  LayoutCheck::Blocks blocks = blocksAt(screen.width, screen.height);
+  blocks.push_back({0, screen.height - 3, screen.width, 1});
+  if (!LayoutCheck::Fits(blocks, screen.width, screen.height))
+    return;
+  hint = std::make_unique<Label>(logger, "HintLabel", new Position(0, screen.height - 3),
+                                 new Size(screen.width, 1), "", Theme::Basic);
+  hintShown.clear();
 }
 
 // Lays the screen out again for the current size; the modal form and the focus stay.
@@ -190,14 +235,13 @@ void Window::relayout() {
   if (formPanel)
     items.pop_back();
   destroyItems(false);
-  buildScreen();
+  layOut();
   if (formPanel) {
     items.push_back(formPanel);
     focusBeforeForm = controlAt(beforeFormPath);
   } else if (Control* focused = controlAt(activePath)) {
     focused->Focus();
   }
-  checkFit();
 }
 
 void Window::destroyItems(bool logged) {

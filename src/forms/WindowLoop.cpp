@@ -42,6 +42,7 @@ void Window::processing() {
       runDeferred();
       continue;
     }
+    showHint();
     int key = readKey();
     if (key == Terminal::TIMED_OUT)
       continue;
@@ -105,6 +106,7 @@ void Window::handleUnconsumed(int key) {
       switchControl(false);
       break;
     case KEY_UP:
+    case KEY_BTAB:
       switchControl(true);
       break;
     case EscapeKey:

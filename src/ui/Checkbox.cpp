@@ -1,11 +1,15 @@
 #include "ui/Checkbox.h"
 
 #include <curses.h>
+#include <langinfo.h>
+
+#include <cstring>
 
 #include "ui/Style.h"
 
 namespace {
 const int EnterKey = 10;
+const int SpaceKey = ' ';
 const int BoxWidth = 3;
 }  // namespace
 
@@ -58,7 +62,7 @@ void Checkbox::Refresh() {
 }
 
 bool Checkbox::OnKeyPress(int key) {
-  if (key != EnterKey)
+  if (key != EnterKey && key != SpaceKey)
     return false;
   contain("Checkbox::OnKeyPress " + name, [this] { SwitchValue(); });
   return true;
@@ -92,12 +96,23 @@ void Checkbox::drawContent() {
   if (!print.Valid())
     return;
   std::unique_ptr<Position> origin(print.GetPosition());
-  Size boxSize(BoxWidth, 1);
-  Area box(origin.get(), &boxSize);
-  Area visible(&print, &box);
   Style style(IsActive() ? Theme::Focused : Theme::Input, A_BOLD);
-  printContentInArea(&visible, "   ");
-  Position middle(origin->x + 1, origin->y);
-  if (value && print.Belongs(&middle))
-    mvaddch(middle.y, middle.x, ACS_DIAMOND);
+  for (int cell = 0; cell < BoxWidth; ++cell) {
+    Position at(origin->x + cell, origin->y);
+    if (!print.Belongs(&at))
+      continue;
+    if (cell == 1 && value)
+      drawDiamond(at);
+    else
+      mvaddch(at.y, at.x, ' ');
+  }
+}
+
+// A terminal that reads UTF-8 gets the diamond as a character of its own, which spares the switches
+// to the line-drawing set and back around it; any other gets the line-drawing diamond.
+void Checkbox::drawDiamond(const Position& at) {
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0)
+    mvaddwstr(at.y, at.x, L"\u25C6");
+  else
+    mvaddch(at.y, at.x, ACS_DIAMOND);
 }

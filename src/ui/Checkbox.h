@@ -32,6 +32,7 @@ class Checkbox : public Control {
  private:
   void change(bool newValue);
   void drawContent();
+  void drawDiamond(const Position& at);
 
   bool initialValue;
   bool value;

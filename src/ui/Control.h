@@ -54,6 +54,7 @@ class Control {
   virtual bool OnMouseClick(Mouse* mouse);
 
   std::string GetName() const { return name; }
+  std::string GetType() const { return type; }
   // A new copy owned by the caller.
   Position* GetPosition() const { return new Position(*position); }
   Control* GetParent() const { return parent; }

@@ -15,6 +15,8 @@ class Label : public Control {
         Theme theme);
 
   Size CalculateSize() override { return Size(text); }
+  // Shows text from the next Render on; the size stays as it is.
+  void SetText(std::string text) { this->text = std::move(text); }
   void Render() override;
 
  private:

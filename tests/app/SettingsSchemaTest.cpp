@@ -14,9 +14,9 @@ TEST(SettingsSchema, ShippedSettingsHoldEveryPathWithItsKindWithinItsRule) {
   Settings settings(log.Get(), DEPLOYER_SOURCE_DIR "/share/Settings.json");
   settings.Load();
   for (const auto& entry : SettingsSchema::Entries()) {
-    std::string value = entry.kind == SettingsSchema::Kind::Text
-                            ? settings.GetString(entry.path)
-                            : std::to_string(settings.GetInteger(entry.path));
+    std::string value = entry.kind == SettingsSchema::Kind::Integer
+                            ? std::to_string(settings.GetInteger(entry.path))
+                            : settings.GetOptionalString(entry.path);
     EXPECT_TRUE(entry.Accepts(value)) << entry.path << " " << value;
   }
 }

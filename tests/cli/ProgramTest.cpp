@@ -136,6 +136,7 @@ TEST_F(ProgramCommands, DeploysWithoutATerminalWithTheControllersLinesAndLog) {
   EXPECT_EQ(call.out, R"(SAVE_CONFIG_SKIPPED
 DOWNLOAD_SERVER
 DOWNLOAD_SERVER_SUCCESS
+SHA256_NOT_SET./temp/vaq-web_d2.tar.gz
 UNZIP_SERVER
 UNZIP_SERVER_GRANTED
 vaq-web/
@@ -147,6 +148,7 @@ SERVER_INSTALL_SUCCESS
 DOWNLOAD_PATCH{site}/web/web_8080/ctl/tar_files
 app-24.2.0.7.sh
 DOWNLOAD_PATCH_SUCCESS
+SHA256_NOT_SET{site}/web/web_8080/ctl/tar_files/app-24.2.0.7.sh
 PATCH_GRANT
 PATCH_GRANT_SUCCESS
 DEPLOY_PATCH
@@ -232,7 +234,7 @@ TEST_F(ProgramCommands, SetsGetsAndShowsSettingsWithStatusesAScriptCanRead) {
   EXPECT_EQ(read(site.Path("work/Settings.json")), before);
   EXPECT_EQ(Run({"get", "WebServer/Port"}).out, "8081\n");
   Call show = Run({"show"});
-  EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 18);
+  EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 21);
   EXPECT_NE(show.out.find("\nWebServer/Port=8081\n"), std::string::npos) << show.out;
   EXPECT_FALSE(std::filesystem::exists(site.Path("work/log.txt")));
   std::filesystem::remove(site.Path("work/Settings.json"));
@@ -249,5 +251,31 @@ TEST_F(ProgramCommands, InitMakesAWorkingFolderOnceAndADryRunWorksThere) {
   EXPECT_EQ(Shell(Shell::Word(PROGRAM) + " init -C " + Shell::Word(folder)).status, 2);
   Call plan = Shell(Shell::Word(PROGRAM) + " -C " + Shell::Word(folder) + " deploy --dry-run");
   EXPECT_EQ(plan.status, 0) << plan.err;
-  EXPECT_EQ(plan.out.find("wget "), 0u) << plan.out;
+  EXPECT_EQ(plan.out.find("mkdir temp\nwget "), 0u) << plan.out;
+  EXPECT_FALSE(std::filesystem::exists(folder + "/temp"));
+}
+
+TEST_F(ProgramCommands, DryRunPrintsExactlyTheCommandsThatTheRealRunLogs) {
+  PrepareDeploy();
+  site.Set("Install/Catalog", "it's $(touch pwned) `x` ; & ~home");
+  site.WriteSettings("work/Settings.json");
+  std::string settings = read(site.Path("work/Settings.json"));
+  Call plan = Run({"deploy", "--dry-run"});
+  EXPECT_EQ(plan.status, 0) << plan.err;
+  EXPECT_EQ(Records(), "");
+  EXPECT_FALSE(std::filesystem::exists(site.Path("work/temp")));
+  EXPECT_FALSE(std::filesystem::exists(site.Path("work/log.txt")));
+  EXPECT_EQ(read(site.Path("work/Settings.json")), settings);
+
+  EXPECT_EQ(Run({"deploy"}).status, 0);
+  std::string ran;
+  std::istringstream log(Normalised(read(site.Path("work/log.txt"))));
+  std::regex command("^..:..:.. > Controller\\[Deploy\\]::run (.*)\\.$");
+  std::smatch match;
+  for (std::string line; std::getline(log, line);)
+    if (std::regex_match(line, match, command) && match[1].str().compare(0, 7, "result ") != 0)
+      ran += match[1].str() + "\n";
+  EXPECT_EQ(plan.out, ran);
+  EXPECT_NE(Records().find(" [-vc] [it's $(touch pwned) `x` ; & ~home] "), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(site.Path("work/pwned")));
 }

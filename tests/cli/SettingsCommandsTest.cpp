@@ -75,11 +75,13 @@ TEST(SettingsCommands, ShowsEverySettingInTableOrder) {
 Connection/Server=localhost
 Connection/Type=3
 Docker/Path=/opt/
+Docker/Sha256=
 Docker/Url=http://downloads.example.com/runtime/docker-27.3.1.tar.gz
 Install/Catalog=/var/lib/vaq/catalog
 Install/ComplexId=tRQV
 Install/DLL=web_core.dll
 Install/Port=8090
+Patch/Sha256=
 Patch/Template=vaq-app-*.sh
 Patch/Url=http://downloads.example.com/patches
 Patch/Version=24.2.0.0
@@ -87,6 +89,7 @@ WebServer/ContSoft=docker
 WebServer/DebugPort=1541
 WebServer/Path=/opt/
 WebServer/Port=8080
+WebServer/Sha256=
 WebServer/Type=nginx
 WebServer/Url=http://downloads.example.com/webserver/vaq-web_d2.tar.gz
 )");
@@ -143,7 +146,8 @@ TEST(SettingsCommands, RefusesAValueOutsideItsRuleNamingThePathAndTheRule) {
              *patchTemplate = "one line of text holding * where the version goes",
              *database = "one of 0 (MS SQL), 1 (Oracle), 2 (SQLite), 3 (PostgreSQL)",
              *webServer = "one of angie, apache2, nginx, no_http",
-             *software = "one of docker, podman";
+             *software = "one of docker, podman",
+             *checksum = "empty or a SHA-256 digest of 64 hexadecimal digits";
   struct Case {
     const char *path, *value, *rule;
   } cases[] = {
@@ -169,6 +173,11 @@ TEST(SettingsCommands, RefusesAValueOutsideItsRuleNamingThePathAndTheRule) {
       {"Connection/Type", "SQLite", database},
       {"WebServer/Type", "Nginx", webServer},
       {"WebServer/ContSoft", "lxc", software},
+      {"Docker/Sha256", "abc", checksum},
+      {"Patch/Sha256", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaag",
+       checksum},
+      {"WebServer/Sha256", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
+       checksum},
   };
   for (const Case& c : cases) {
     Store store;
@@ -253,4 +262,16 @@ TEST(SettingsCommands, ReportsAFileThatCannotBeSaved) {
   EXPECT_EQ(got.status, 1);
   EXPECT_EQ(got.out, "");
   EXPECT_EQ(got.err, "Settings not saved: File not found\n");
+}
+
+TEST(SettingsCommands, AddsAChecksumKeyOnlyForAValueAndStoresItInLowerCase) {
+  Store store;
+  EXPECT_EQ(store.Set({{"Patch/Sha256", ""}}).out, "");
+  EXPECT_EQ(store.Bytes(), store.before);
+  std::string digest(64, 'A');
+  Outcome got = store.Set({{"Patch/Sha256", digest}});
+  EXPECT_EQ(got.out, "Patch/Sha256:  -> " + std::string(64, 'a') + "\n");
+  EXPECT_EQ(store.Saved("Patch/Sha256"), std::string(64, 'a') + "\n");
+  EXPECT_NE(store.Bytes().find("\"Sha256\": \"" + std::string(64, 'a') + "\""), std::string::npos);
+  EXPECT_EQ(store.Set({{"Patch/Sha256", digest}}).out, "");
 }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 #include "controllers/Shell.h"
+#include "util/Sha256.h"
 
 namespace {
 
@@ -17,6 +19,12 @@ namespace fs = std::filesystem;
 
 const char* const REGISTRATION_TAIL =
     "[-p] [9090] [-vc] [main] [-st] [1] [-sn] [db.local] [-dn] [appdb]\n";
+
+std::string Upper(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
 
 class DeployControllerTest : public ControllerFixture {
  protected:
@@ -37,6 +45,7 @@ TEST_F(DeployControllerTest, InstallsBothComponentsAndRegistersThePatchSkippingC
   EXPECT_EQ(Deploy(true, true, true), R"(<yellow>SAVE_CONFIG_SKIPPED</>
 <yellow>DOWNLOAD_DOCKER</>
 <green>DOWNLOAD_DOCKER_SUCCESS</>
+<yellow>SHA256_NOT_SET./temp/runtime-1.0.tar.gz</>
 <yellow>UNZIP_DOCKER</>
 <green>UNZIP_DOCKER_GRANTED</>
 runtime-1.0/
@@ -47,6 +56,7 @@ runtime-1.0/uninstall.sh
 <green>DOCKER_INSTALL_SUCCESS</>
 <yellow>DOWNLOAD_SERVER</>
 <green>DOWNLOAD_SERVER_SUCCESS</>
+<yellow>SHA256_NOT_SET./temp/vaq-web_d2.tar.gz</>
 UNZIP_SERVER
 <green>UNZIP_SERVER_GRANTED</>
 vaq-web/
@@ -58,6 +68,7 @@ vaq-web/uninstall.sh
 <yellow>DOWNLOAD_PATCH</><cyan>{site}/web/web_8080/ctl/tar_files</>
 <yellow>app-24.2.0.7.sh</>
 <green>DOWNLOAD_PATCH_SUCCESS</>
+<yellow>SHA256_NOT_SET{site}/web/web_8080/ctl/tar_files/app-24.2.0.7.sh</>
 <yellow>PATCH_GRANT</>
 <green>PATCH_GRANT_SUCCESS</>
 <yellow>DEPLOY_PATCH</>
@@ -217,3 +228,55 @@ TEST_F(DeployControllerTest, InstallsTheNewArchiveAndPatchOnARerun) {
 }
 
 }  // namespace
+
+// Each download is checked right after it arrives: a wrong digest removes it and ends the deploy
+// before any script of it runs; right digests (in either case) let the whole deploy through.
+TEST_F(DeployControllerTest, UsesNoDownloadWhoseChecksumDiffers) {
+  PrepareDeploy();
+  auto digest = [this](const std::string& served) {
+    std::string value, reason;
+    Sha256::OfFile(site.Path("served/" + served), &value, &reason);
+    return value;
+  };
+  const std::string wrong(64, '0');
+  const struct {
+    const char* path;
+    std::string right;
+    std::string file;
+    const char* firstUse;
+  } downloads[] = {
+      {"Docker/Sha256", digest(DeploymentSite::RUNTIME_ARCHIVE), "./temp/runtime-1.0.tar.gz",
+       "runtime-1.0/install.sh"},
+      {"WebServer/Sha256", digest(DeploymentSite::WEB_SERVER_ARCHIVE), "./temp/vaq-web_d2.tar.gz",
+       "vaq-web/install.sh"},
+      {"Patch/Sha256", digest("patches/app-24.2.0.7.sh"),
+       ControlPath() + "/tar_files/app-24.2.0.7.sh", "ws_addapp.sh"},
+  };
+  for (const auto& spoiled : downloads) {
+    for (const auto& download : downloads)
+      site.Set(download.path, &download == &spoiled ? wrong : download.right);
+    site.ClearRecords();
+    Open();
+    std::string output = Deploy(true, true);
+    EXPECT_FALSE(succeeded) << spoiled.path;
+    EXPECT_EQ(LastLine(output), "<red>SHA256_MISMATCH" + Normalised(spoiled.file) +
+                                    " (SHA256_EXPECTED" + wrong + ", SHA256_ACTUAL" +
+                                    spoiled.right + ")</>\n");
+    EXPECT_FALSE(std::filesystem::exists(spoiled.file)) << spoiled.path;
+    EXPECT_EQ(Records().find(spoiled.firstUse), std::string::npos) << Records();
+  }
+  for (const auto& download : downloads)
+    site.Set(download.path, download.path[0] == 'D' ? Upper(download.right) : download.right);
+  Open();
+  std::string output = Deploy(true, true);
+  EXPECT_TRUE(succeeded) << output;
+  EXPECT_NE(output.find("<green>SHA256_MATCH./temp/runtime-1.0.tar.gz</>"), std::string::npos);
+  EXPECT_EQ(output.find("SHA256_NOT_SET"), std::string::npos);
+
+  ControllerArguments* plan = Arguments(true, true, false);
+  plan->SetDryRun(true);
+  DeployController dryRun(plan, &programVersion);
+  EXPECT_NE(Execute(dryRun).find("\n# sha256 ./temp/vaq-web_d2.tar.gz must be " +
+                                 downloads[1].right + "\nchmod +x "),
+            std::string::npos);
+}

@@ -44,7 +44,7 @@ std::deque<Step> toPathField(WindowDesk& desk, std::optional<std::string> text) 
 
 // From the path field: leaves the delete box as it is or clears it, then presses Migrate.
 void pressMigrate(std::deque<Step>& steps, bool clearDelete, int presses) {
-  steps.insert(steps.end(), {Key(Tab), Key(clearDelete ? Enter : ' '), Key(Tab)});
+  steps.insert(steps.end(), {Key(Tab), Key(clearDelete ? Enter : 'x'), Key(Tab)});
   for (int i = 0; i < presses; ++i)
     steps.push_back(Key(Enter));
 }

@@ -98,19 +98,79 @@ TEST_F(EndToEnd, EndedInputAndInterruptLeaveTheTerminalUsable) {
 }
 
 TEST_F(EndToEnd, ResizeRedrawsAndASmallTerminalShowsTheNoticeUntilEnlarged) {
-  const std::string notice = "The terminal is too small. It needs at l";
-  TmuxPane& pane = Open(dir.Path(), 80, 24, "", notice);
-  pane.Keys({"Tab", "Enter"});  // not taken while only the notice shows
+  const std::string notice = "The terminal is too small. It needs at least 62x22";
+  TmuxPane& pane = Open();
+  std::string full = pane.Screen();
+  pane.Resize(80, 24);
+  EXPECT_TRUE(pane.WaitFor(std::string(27, ' ') + TITLE)) << pane.Screen();
   pane.Resize(100, 30);
-  EXPECT_TRUE(pane.WaitFor(TITLE));
-  EXPECT_NE(pane.Screen().find(DOCKER_TICKED), std::string::npos) << pane.Screen();
+  EXPECT_TRUE(pane.WaitForScreen([&full](const std::string& s) { return s == full; }))
+      << pane.Screen();
   pane.Resize(120, 40);
   EXPECT_TRUE(pane.WaitFor(std::string(115, ' ') + ">Exit")) << pane.Screen();
   pane.Resize(40, 12);
-  EXPECT_TRUE(pane.WaitFor(notice)) << pane.Screen();
+  EXPECT_TRUE(pane.WaitFor("Escape leaves the program.")) << pane.Screen();
+  pane.Keys({"Space", "Enter"});  // not taken while only the notice shows
   pane.Resize(100, 30);
-  EXPECT_TRUE(pane.WaitFor(TITLE));
+  EXPECT_TRUE(pane.WaitForScreen([&full](const std::string& s) { return s == full; }))
+      << pane.Screen();
+  pane.Resize(40, 12);
+  EXPECT_TRUE(pane.WaitFor(notice.substr(0, 40))) << pane.Screen();
   pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+}
+
+// At 80 x 24 the keyboard alone reaches every control and form; the hints follow the focus.
+TEST_F(EndToEnd, AtEightyByTwentyFourTheKeyboardReachesEveryControlAndForm) {
+  std::string expected = dir.Read("Settings.json");
+  for (auto [from, to] :
+       std::vector<std::pair<std::string, std::string>>{{"tar.gz\"", "tar.gzx\""},
+                                                        {"\"nginx\"", "\"apache2\""},
+                                                        {"24.2.0.0", "24.2.0.9"},
+                                                        {"patches\"", "patchesx\""},
+                                                        {"8090", "8091"},
+                                                        {"core.dll\"", "core.dllx\""},
+                                                        {"catalog\"", "catalogx\""},
+                                                        {"\"Type\": 3", "\"Type\": 2"},
+                                                        {"localhost\"", "localhostx\""},
+                                                        {"vaq_app\"", "vaq_appx\""}})
+    expected.replace(expected.find(from), from.size(), to);
+  TmuxPane& pane = Open(dir.Path(), 80, 24);
+  auto hint = [&pane](const std::string& own) {
+    return pane.WaitFor("Tab, Shift-Tab, Up, Down: move  " + own);
+  };
+  auto form = [&pane](const std::string& title, const std::vector<std::string>& keys) {
+    EXPECT_TRUE(pane.WaitFor("┌" + title)) << pane.Screen();
+    pane.Keys(keys);
+    EXPECT_TRUE(pane.WaitForScreen([&title](const std::string& s) {
+      return s.find("┌" + title) == std::string::npos;
+    })) << pane.Screen();
+  };
+  EXPECT_TRUE(hint("Escape: quit  Enter, Space: toggle")) << pane.Screen();
+  pane.Keys({"Space"});
+  EXPECT_TRUE(pane.WaitFor("    -Install the container runtime")) << pane.Screen();
+  pane.Keys({"BTab"});
+  EXPECT_TRUE(hint("Escape: quit  Enter: press")) << pane.Screen();
+  pane.Keys({"Tab", "Tab", "Enter"});
+  form("Container runtime settings", {"End", "x", "BTab", "BTab", "Enter"});
+  pane.Keys({"Tab", "Tab", "Enter", "Tab", "Tab"});
+  EXPECT_TRUE(hint("Escape: close  Left, Right: choose")) << pane.Screen();
+  form("Web server settings", {"Left", "Tab", "Tab", "Tab", "Tab", "Enter"});
+  pane.Keys({"Tab"});
+  EXPECT_TRUE(hint("Escape: quit  Insert: mode is insert")) << pane.Screen();
+  pane.Keys({"IC"});
+  EXPECT_TRUE(hint("Escape: quit  Insert: mode is overwrite")) << pane.Screen();
+  pane.Keys({"End", "Left", "9", "IC", "Tab", "Enter"});
+  form("Patch settings", {"End", "x", "Tab", "Tab", "Enter"});
+  pane.Keys({"Tab", "End", "BSpace", "1", "Tab", "Enter"});
+  form("Install settings", {"Tab", "End", "x", "Tab", "Enter"});
+  pane.Keys({"Tab", "End", "x", "Tab", "Left", "Tab", "End", "x", "Tab", "End", "x", "Tab"});
+  pane.Keys({"Enter"});
+  form("Additions", {"Space", "BTab", "Enter"});
+  pane.Keys({"Tab", "Enter"});
+  EXPECT_TRUE(pane.WaitFor("The settings have been saved.")) << pane.Screen();
+  EXPECT_EQ(dir.Read("Settings.json"), expected);
+  pane.Keys({"Enter", "Escape"});
   EXPECT_EQ(pane.Status(), 0);
 }
 

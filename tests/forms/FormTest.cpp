@@ -57,6 +57,21 @@ TEST(ConfirmForm, PlacesItsButtonsByTheWidthOfTheContent) {
   }
 }
 
+TEST(ConfirmForm, BreaksALineWiderThanTheScreenBetweenWords) {
+  SettingsDesk desk;
+  desk.stage.width = 40;
+  ConfirmForm form(
+      desk.log.Get(), &desk.resources, nullptr, &desk.stage, "Q", "",
+      "The settings have unsaved changes. Delete without saving them?", [] {}, nullptr);
+  form.GetPanel()->Render();
+  EXPECT_EQ(desk.screen.Text(2, 12, 36, 6), R"(┌──────────────────────────────────┐
+│The settings have unsaved changes.│
+│Delete without saving them?       │
+│                                  │
+│             >Yes >No             │
+└──────────────────────────────────┘)");
+}
+
 TEST(ConfirmForm, EachAnswerRunsItsCallbackThenAsksToClose) {
   SettingsDesk desk;
   std::vector<std::string> calls;

@@ -82,7 +82,7 @@ TEST(Window, MovesTheFocusThroughTheItemsAndWrapsAround) {
       {std::deque<Step>(9, Key(KEY_DOWN)), "DataBaseTypeSelect"},
       {std::deque<Step>(13, Key(Tab)), "SaveButton"},
       {{Key(KEY_UP), Key(KEY_UP), Key(KEY_UP), Key(KEY_UP), Key(KEY_UP)}, "AdditionsButton"},
-      {{Key(KEY_BTAB), Key(KEY_LEFT), Key('x')}, "DockerCECheck"},
+      {{Key(Tab), Key(Tab), Key(KEY_BTAB), Key(KEY_LEFT), Key('x')}, "SettingsDockerCEButton"},
   };
   for (Case& c : cases) {
     WindowDesk desk;
@@ -131,12 +131,13 @@ TEST(Window, ExitAsksWithYesFocusedAndTabNeverLeavesTheQuestion) {
   std::vector<std::string> seen;
   auto note = [&] { seen.push_back(desk.Active()); };
   desk.Run({Key(KEY_UP), Key(Enter), Do([&] { shown = desk.screen.Text(32, 12, 35, 5); }), Do(note),
-            Key(Tab), Do(note), Key(Tab), Do(note), Key(KEY_UP), Do(note), Click(2, 2), Do(note)});
+            Key(Tab), Do(note), Key(Tab), Do(note), Key(KEY_UP), Do(note), Key(KEY_BTAB), Do(note),
+            Click(2, 2), Do(note)});
   EXPECT_EQ(shown, ExitQuestion);
   EXPECT_EQ(seen,
             (std::vector<std::string>{"ExitConfirmFormApplyButton", "ExitConfirmFormCancelButton",
                                       "ExitConfirmFormApplyButton", "ExitConfirmFormCancelButton",
-                                      "ExitConfirmFormCancelButton"}));
+                                      "ExitConfirmFormApplyButton", "ExitConfirmFormApplyButton"}));
   EXPECT_NE(desk.window->GetModalForm(), nullptr);
 }
 
@@ -303,29 +304,89 @@ TEST(Window, AFailingKeyOrCallbackIsShownAndTheLoopGoesOn) {
 }
 
 TEST(Window, TooSmallScreenShowsOnlyTheNoticeUntilEnlarged) {
-  std::string notice = "The terminal is too small. It needs at least 62x26";
-  WindowDesk small(80, 24);
+  std::string notice =
+      "The terminal is too small. It needs at least 62x22\nEscape leaves the program.";
+  WindowDesk small(80, 21);
   small.Run({Key(Tab), Key(Enter), Click(1, 10), Key(Escape), Key(Tab)});
-  EXPECT_EQ(small.Rows(0, 24), notice + std::string(23, '\n'));
+  EXPECT_EQ(small.Rows(0, 21), notice + std::string(19, '\n'));
   EXPECT_TRUE(small.window->TooSmall());
   EXPECT_FALSE(small.window->InputEnded());
   EXPECT_TRUE(
-      LogCapture::InOrder(small.log.Take(), {"Window::checkFit 80x24 is too small for 62x26."}));
+      LogCapture::InOrder(small.log.Take(), {"Window::checkFit 80x21 is too small for 62x22."}));
+}
+
+// Below the full layout's size the blank rows between the blocks go and the title moves up.
+TEST(Window, ASmallTerminalGetsTheCompactLayoutWithEveryControl) {
+  WindowDesk desk(80, 24);
+  desk.Run({Key(Tab)});
+  EXPECT_TRUE(desk.window->Compact());
+  EXPECT_EQ(desk.Rows(0, 24),
+            R"(                           Web application deployment                      >Exit
+  ◆ -Install the container runtime >Container runtime settings
+  ◆ -Install the web server >Web server settings
+ ┌Application──────────────────────────────────────────────┐
+ │Patch version    24.2.0.0     >Patch settings            │
+ │                                                         │
+ │Application port     8090 >Install settings              │
+ │                                                         │
+ │Catalogue        /var/lib/vaq/catalog                    │
+ └─────────────────────────────────────────────────────────┘
+ ┌Database connection─────────────────────────────────────┐
+ │Database type   <PostgreSQL>                            │
+ │                                                        │
+ │Database server localhost                               │
+ │                                                        │
+ │Database name   vaq_app                                 │
+ └────────────────────────────────────────────────────────┘
+ >Additions
+
+                                                      Deploy, update and delete
+                                                      need administrator rights.
+Tab, Shift-Tab, Up, Down: move  Escape: quit  Enter: press
+>Save                                                            >Deploy >Update
+Version 1.24.2.1                                       (c) Deployment tools team)");
+}
+
+// The tallest, the widest and the largest form fit the compact screen whole.
+TEST(Window, TheLargestFormsFitEightyByTwentyFour) {
+  std::vector<std::function<void(Window&)>> openers = {
+      [](Window& w) { w.OnOpenWebServerTolmSettings(); },
+      [](Window& w) { w.OnOpenAdditions(); },
+      [](Window& w) { w.OnDeleteConfirm(false); },
+  };
+  for (auto& open : openers) {
+    WindowDesk desk(80, 24);
+    desk.settings.SetString("Install/Catalog", "changed");
+    Area area;
+    desk.Run({Do([&] {
+      open(*desk.window);
+      area = desk.window->GetModalForm()->GetPanel()->GetPrintArea();
+    })});
+    std::unique_ptr<Position> at(area.GetPosition());
+    std::unique_ptr<Size> size(area.GetSize());
+    EXPECT_GE(at->x, 0);
+    EXPECT_GE(at->y, 0);
+    EXPECT_LE(at->x + size->width, 80);
+    EXPECT_LE(at->y + size->height, 21);  // clear of the hints and the buttons below
+  }
 }
 
 TEST(Window, ResizeLaysTheScreenOutAgainAndKeepsTheFocus) {
   WindowDesk desk;
-  std::string resized, shrunk, enlarged;
+  std::string full, resized, compact, shrunk, enlarged;
   auto resize = [](int height, int width) { return Do([=] { resizeterm(height, width); }); };
-  desk.Run({Key(Tab), resize(28, 90), Key(KEY_RESIZE),
-            Do([&] { resized = desk.Rows(0, 1) + "|" + desk.Rows(26, 2); }), resize(9, 70),
-            Key(KEY_RESIZE), Key(Enter), Do([&] { shrunk = desk.Rows(0, 2); }), resize(30, 100),
-            Key(KEY_RESIZE), Do([&] { enlarged = desk.Rows(0, 23); })});
+  desk.Run({Key(Tab), Do([&] { full = desk.Rows(0, 30); }), resize(28, 90), Key(KEY_RESIZE),
+            Do([&] { resized = desk.Rows(0, 1) + "|" + desk.Rows(26, 2); }), resize(24, 80),
+            Key(KEY_RESIZE), Do([&] { compact = desk.Rows(0, 2); }), resize(9, 70), Key(KEY_RESIZE),
+            Key(Enter), Do([&] { shrunk = desk.Rows(0, 3); }), resize(30, 100), Key(KEY_RESIZE),
+            Do([&] { enlarged = desk.Rows(0, 30); })});
   EXPECT_EQ(resized, std::string(85, ' ') + ">Exit|>Save" + std::string(70, ' ') +
                          ">Deploy >Update\nVersion 1.24.2.1" + std::string(49, ' ') +
                          "(c) Deployment tools team");
-  EXPECT_EQ(shrunk, "The terminal is too small. It needs at least 62x26\n");
-  EXPECT_EQ(enlarged, top);
+  EXPECT_EQ(compact.substr(0, 28), std::string(27, ' ') + "W");
+  EXPECT_EQ(shrunk,
+            "The terminal is too small. It needs at least 62x22\nEscape leaves the program.\n");
+  EXPECT_EQ(enlarged, full);
   EXPECT_EQ(desk.Active(), "SettingsDockerCEButton");
 }
 

@@ -21,7 +21,7 @@ class CheckboxTest : public testing::Test {
 };
 }  // namespace
 
-TEST_F(CheckboxTest, EnterAndClicksInsideSwitchTheValueAndTheDiamond) {
+TEST_F(CheckboxTest, EnterSpaceAndClicksInsideSwitchTheValueAndTheDiamond) {
   auto check = make(true);
   EXPECT_EQ(check->CalculateSize().ToString(), "[10; 1]");
   check->Render();
@@ -34,12 +34,14 @@ TEST_F(CheckboxTest, EnterAndClicksInsideSwitchTheValueAndTheDiamond) {
   EXPECT_TRUE(check->OnKeyPress(10));
   EXPECT_EQ(screen.Text(0, 0, 12, 1), "    -Docker ");
   EXPECT_TRUE(check->IsModified());
-  EXPECT_FALSE(check->OnKeyPress(' '));
+  EXPECT_TRUE(check->OnKeyPress(' '));
+  EXPECT_EQ(screen.Text(0, 0, 12, 1), "  ◆ -Docker ");
+  EXPECT_FALSE(check->OnKeyPress('x'));
   EXPECT_FALSE(check->OnMouseClick(screen.Click(11, 0).get()));
-  EXPECT_FALSE(check->GetValue());
-  EXPECT_TRUE(check->OnMouseClick(screen.Click(7, 0).get()));
   EXPECT_TRUE(check->GetValue());
-  EXPECT_FALSE(check->IsModified());
+  EXPECT_TRUE(check->OnMouseClick(screen.Click(7, 0).get()));
+  EXPECT_FALSE(check->GetValue());
+  EXPECT_TRUE(check->IsModified());
 }
 
 TEST_F(CheckboxTest, ABoundSetterDecidesTheValue) {

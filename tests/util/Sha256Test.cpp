@@ -1,6 +1,8 @@
 #include "util/Sha256.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "support/TempDir.h"
 
@@ -37,4 +39,19 @@ TEST(Sha256, SettingIsEmptyOrSixtyFourHexDigitsOfEitherCase) {
   EXPECT_FALSE(Sha256::IsValidSetting(digest.substr(1) + "g"));
   EXPECT_FALSE(Sha256::IsValidSetting(digest.substr(1) + " "));
   EXPECT_EQ(Sha256::Normalised("AbC9"), "abc9");
+}
+
+// A 200 MB file (sparse, so quick to make) is read through the fixed buffer, not held whole.
+TEST(Sha256, DigestsALargeFileInBoundedMemory) {
+  TempDir dir;
+  std::string path = dir.File("large");
+  dir.Write("large", "");
+  ASSERT_EQ(truncate(path.c_str(), 200L * 1024 * 1024), 0);
+  rusage before{}, after{};
+  getrusage(RUSAGE_SELF, &before);
+  std::string digest, reason;
+  ASSERT_TRUE(Sha256::OfFile(path, &digest, &reason)) << reason;
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024);  // in KiB
+  EXPECT_EQ(digest, "72abf2ca8f36943ebe2e49ca3a51d409ca5f0bfcffab6c9d25643c17c32889da");
 }
