@@ -129,8 +129,11 @@ serve() {
   printf -v "port_$1" '%s' "$port"
 }
 
+sha256() { sha256sum "$1" | cut -c1-64; }
+
 # Writes the inventory: every server deploys patch $1, except server2 which deploys $2 (given as
-# deployer_host_settings when it differs).
+# deployer_host_settings when it differs). The runtime archive and the patch are given with their
+# checksums; the web server archive without, so that a broken one fails where tar unpacks it.
 inventory() {
   {
     echo "fleet:"
@@ -161,6 +164,8 @@ inventory() {
         Patch/Url: http://127.0.0.1:${!port}/patches
         Patch/Template: app-*.sh
         Patch/Version: "$version"
+        Docker/Sha256: $(sha256 "$fleet/$server/served/runtime-1.0.tar.gz")
+        Patch/Sha256: $(sha256 "$fleet/$server/served/patches/app-$version.sh")
         Install/ComplexId: CX$n
         Install/Port: 909$n
         Install/Catalog: main
@@ -169,7 +174,8 @@ inventory() {
         Connection/Base: appdb
 HOST
     [ $server = server2 ] && [ "$2" != "$1" ] &&
-      printf '      deployer_host_settings:\n        Patch/Version: "%s"\n' "$2"
+      printf '      deployer_host_settings:\n        Patch/Version: "%s"\n        Patch/Sha256: %s\n' \
+        "$2" "$(sha256 "$fleet/$server/served/patches/app-$2.sh")"
   done
   } >"$fleet/inventory.yml"
 }
@@ -240,6 +246,8 @@ for server in "${servers[@]}"; do
   expect "[ \"\$(records $server)\" = \"\$(deployed $n 24.2.0.7)\" ]" "$server: $(records $server)"
   expect "[ \"\$(recap $server changed)\" -gt 0 ]" "$output"
   expect "grep -q '\"patch_version\": \"24.2.0.7\"' '$fleet/$server/work/ansible-state.json'"
+  expect "[ \"\$('$program' -C '$fleet/$server/work' get Patch/Sha256)\" = \
+    \"\$(sha256 '$fleet/$server/served/patches/app-24.2.0.7.sh')\" ]"
 done
 end
 
@@ -276,6 +284,8 @@ for server in "${servers[@]}"; do
   expect "[ -z \"\$(records $server)\" ] && [ \"\$(recap $server changed)\" -gt 0 ]" "$output"
 done
 expect 'grep -q "ws_addapp.sh.*app-24.2.0.9.sh" <<<"$output"' "$output"
+patch_sum=$(sha256 "$fleet/server3/served/patches/app-24.2.0.9.sh")
+expect 'grep -q "# sha256 .*app-24.2.0.9.sh must be $patch_sum" <<<"$output"' "$output"
 end
 
 begin "a broken archive on the second server stops the rollout there"
