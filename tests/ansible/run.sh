@@ -30,7 +30,8 @@ if ! command -v ansible-playbook >/dev/null; then
     echo "fleet: ansible-playbook is missing; as root run: apt-get install -y ansible-core"
     exit 2
   fi
-  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ansible-core >/dev/null
+  apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ansible-core >/dev/null
 fi
 
 # Debian's python3, which has the apt module that the package case needs.
@@ -174,8 +175,8 @@ inventory() {
         Connection/Base: appdb
 HOST
     [ $server = server2 ] && [ "$2" != "$1" ] &&
-      printf '      deployer_host_settings:\n        Patch/Version: "%s"\n        Patch/Sha256: %s\n' \
-        "$2" "$(sha256 "$fleet/$server/served/patches/app-$2.sh")"
+      printf '      deployer_host_settings:\n%s\n%s\n' "        Patch/Version: \"$2\"" \
+        "        Patch/Sha256: $(sha256 "$fleet/$server/served/patches/app-$2.sh")"
   done
   } >"$fleet/inventory.yml"
 }
@@ -204,9 +205,10 @@ fingerprints() {
 
 # The records of a complete deploy of patch $2 on server number $1.
 deployed() {
+  local database="[-sn] [db.local] [-dn] [appdb]"
   printf '%s\n' "runtime-1.0/install.sh" \
     "vaq-web/install.sh [-ws] [nginx] [-p] [808$1] [-cs] [docker] [-pp] [8000] [-l] [ru_RU.utf8]" \
-    "ws_addapp.sh [-t] [CX$1] [-a] [app-$2.sh] [-p] [909$1] [-vc] [main] [-st] [1] [-sn] [db.local] [-dn] [appdb]"
+    "ws_addapp.sh [-t] [CX$1] [-a] [app-$2.sh] [-p] [909$1] [-vc] [main] [-st] [1] $database"
 }
 
 started=$(date +%s)
@@ -230,7 +232,8 @@ before=$(fingerprints)
 rollout --check --diff
 expect '[ $status = 0 ]' "$output"
 for server in "${servers[@]}"; do
-  expect "[ ! -e '$fleet/$server/work' ] && [ -z \"\$(records $server)\" ]" "$server: $(records $server)"
+  expect "[ ! -e '$fleet/$server/work' ] && [ -z \"\$(records $server)\" ]" \
+    "$server: $(records $server)"
 done
 expect '[ "$(fingerprints)" = "$before" ]'
 expect 'grep -q "wget http://127.0.0.1:$port_server2/vaq-web_d2.tar.gz" <<<"$output"' "$output"
@@ -256,7 +259,8 @@ clear_records
 rollout
 expect '[ $status = 0 ]' "$output"
 for server in "${servers[@]}"; do
-  expect "[ \"\$(recap $server changed)\" = 0 ] && [ -z \"\$(records $server)\" ]" "$server: $(records $server)"
+  expect "[ \"\$(recap $server changed)\" = 0 ] && [ -z \"\$(records $server)\" ]" \
+    "$server: $(records $server)"
 done
 expect '[ $(grep -c "ok=" <<<"$output") = 3 ]' "$output"
 end
@@ -270,7 +274,8 @@ expect '[ "$(recap server1 changed)" = 0 ] && [ "$(recap server3 changed)" = 0 ]
 expect '[ "$(recap server2 changed)" -gt 0 ]' "$output"
 expect '[ -z "$(records server1)$(records server3)" ]' "$(records server1)$(records server3)"
 expect '[ "$(records server2)" = "$(deployed 2 24.2.0.8)" ]' "$(records server2)"
-expect 'grep -q "^-Patch/Version=24.2.0.7" <<<"$output" && grep -q "^+Patch/Version=24.2.0.8" <<<"$output"' "$output"
+expect 'grep -q "^-Patch/Version=24.2.0.7" <<<"$output"' "$output"
+expect 'grep -q "^+Patch/Version=24.2.0.8" <<<"$output"' "$output"
 end
 
 begin "--check with a new version for every server shows the dry-run lines and changes nothing"
@@ -296,7 +301,8 @@ rollout
 expect '[ $status != 0 ]' "$output"
 expect '[ "$(records server1)" = "$(deployed 1 24.2.0.9)" ]' "$(records server1)"
 expect '[ "$(recap server1 failed)" = 0 ] && [ "$(recap server2 failed)" = 1 ]' "$output"
-expect 'grep -q "deployer deploy failed with status 1: .*Web server unpacking failed, code" <<<"$output"' "$output"
+expect 'grep -q "deployer deploy failed with status 1: Web server unpacking failed, code" \
+  <<<"$output"' "$output"
 expect '[ "$(records server2)" = "runtime-1.0/install.sh" ]' "$(records server2)"
 expect '[ ! -e "$fleet/server2/work/ansible-state.json" ]'
 expect '[ -z "$(recap server3 ok)" ] && [ -z "$(records server3)" ]' "$output"
@@ -323,7 +329,8 @@ if [ -n "$deb" ]; then
   serve packaged
   program=/usr/bin/deployer package=$deb inventory 24.2.0.7 24.2.0.7
   rollout
-  expect '[ $status = 0 ] && [ "$(dpkg-query -W -f "\${Status}" deployer)" = "install ok installed" ]' \
+  expect '[ $status = 0 ] &&
+    [ "$(dpkg-query -W -f "\${Status}" deployer)" = "install ok installed" ]' \
     "$output"
   expect '[ "$(records packaged)" = "$(deployed 1 24.2.0.7)" ]' "$(records packaged)"
   clear_records
