@@ -7,13 +7,12 @@
 #
 #   tests/ansible/run.sh [PROGRAM | BUILD_FOLDER] [PACKAGE.deb]
 #
-# FLEET_KEEP=1 keeps the fleet's folder (with ansible.log, every playbook output) for a look.
 # PROGRAM is the deployer binary to roll out (a build folder means its deployer); without one the
 # installed /usr/bin/deployer is used. The role's package step is skipped for these. With a
 # package file (scripts/package.sh builds one; needs root) one more server has the role install
 # it and deploys with /usr/bin/deployer; the package is removed again afterwards unless it was
-# installed before. Ends with
-# "fleet: N passed, M failed" and exits with status 1 when a case failed.
+# installed before. FLEET_KEEP=1 keeps the fleet's folder (ansible.log holds every playbook
+# output). Ends with "fleet: N passed, M failed" and exits with status 1 when a case failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 program=${1:-/usr/bin/deployer}
@@ -52,8 +51,8 @@ unset ANSIBLE_CONFIG
 
 passed=0
 failed=0
-failures=""
-# check NAME CONDITION-RESULT [DETAIL]: counts one checked fact of the current case.
+# A case is begin NAME, any number of expect CONDITION [DETAIL], then end; a condition is shell
+# text evaluated at once, and the detail is printed when it does not hold.
 case_name=""
 case_ok=1
 begin() {
