@@ -174,21 +174,12 @@ BENCHMARK(DeployThroughScript)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<char*> arguments(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  arguments.push_back(interleave.data());
-  int count = static_cast<int>(arguments.size());
-  benchmark::Initialize(&count, arguments.data());
   Stage ready;
   stage = &ready;
-  RatioReporter reporter("DeployThroughController", "DeployThroughScript");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunWithRatio(argc, argv, "DeployThroughController", "DeployThroughScript");
 }
 
 #else

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The console report followed by the ratio of the medians of two benchmarks run in the same
-// program, the measured one over its baseline.
+// program, the measured one over its baseline. RunWithRatio runs them in random interleaving.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   RatioReporter(std::string measured, std::string baseline)
@@ -35,3 +35,18 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::string baseline;
   std::map<std::string, double> medians;
 };
+
+// Runs the program's benchmarks, interleaved at random so that a change of the machine's load
+// touches both alike, and closes with the ratio of measured over baseline.
+inline int RunWithRatio(int argc, char** argv, const std::string& measured,
+                        const std::string& baseline) {
+  std::vector<char*> arguments(argv, argv + argc);
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
+  arguments.push_back(interleave.data());
+  int count = static_cast<int>(arguments.size());
+  benchmark::Initialize(&count, arguments.data());
+  RatioReporter reporter(measured, baseline);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

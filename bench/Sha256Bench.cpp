@@ -61,15 +61,7 @@ BENCHMARK(Sha256Sum)->Iterations(1)->Repetitions(9)->UseRealTime()->Unit(benchma
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<char*> arguments(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  arguments.push_back(interleave.data());
-  int count = static_cast<int>(arguments.size());
-  benchmark::Initialize(&count, arguments.data());
   Download file;
   download = &file;
-  RatioReporter reporter("InProcess", "Sha256Sum");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunWithRatio(argc, argv, "InProcess", "Sha256Sum");
 }

@@ -6,6 +6,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/StopSignals.h"
 #include "cli/InitCommand.h"
 #include "controllers/ControllerArguments.h"
 
@@ -50,11 +51,24 @@ int Application::Run() {
 bool Application::cycle() {
   int action = WindowAction::NO_ACTION;
   std::unique_ptr<ControllerArguments> arguments;
-  if (!interfacePhase(&action, arguments) || action < WindowAction::DEPLOY ||
+  bool goOn = interfacePhase(&action, arguments);
+  if (stoppedBy(StopSignals::Received()) || !goOn || action < WindowAction::DEPLOY ||
       action > WindowAction::MIGRATE)
     return false;
-  return controllerPhase(action, std::move(arguments)) && action == WindowAction::MIGRATE &&
-         cyclesAfterMigration();
+  goOn = controllerPhase(action, std::move(arguments));
+  if (stoppedBy(StopSignals::StopRequested()))
+    return false;
+  return goOn && action == WindowAction::MIGRATE && cyclesAfterMigration() &&
+         !StopSignals::HungUp();
+}
+
+// A stop signal ends the run with status 128 + its number, as a shell reports a killed program.
+bool Application::stoppedBy(int signal) {
+  if (signal == 0)
+    return false;
+  logger->Write("Stopped by signal " + std::to_string(signal) + ".");
+  status = 128 + signal;
+  return true;
 }
 
 bool Application::interfacePhase(int* action, std::unique_ptr<ControllerArguments>& arguments) {

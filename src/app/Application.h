@@ -13,6 +13,8 @@ class Version;
 
 // The run sequence of the program: cycles of the text interface followed by the controller of
 // the chosen action, repeated only after a migration, with the failure handling of each phase.
+// A stop signal recorded by StopSignals ends the run: during the interface any of them, during an
+// action all but a hang-up, which lets the action finish.
 // The interface and the controller are reached through virtual hooks.
 class Application {
  public:
@@ -61,6 +63,7 @@ class Application {
   enum class Stage { LoadingResources, LoadingSettings, BeforeWindow, InWindow, AfterWindow };
 
   bool cycle();
+  bool stoppedBy(int signal);
   bool interfacePhase(int* action, std::unique_ptr<ControllerArguments>& arguments);
   void loadAndShow(int* action, std::unique_ptr<ControllerArguments>& arguments);
   bool interfaceFailed(const std::string& message);

@@ -5,37 +5,35 @@
 namespace {
 
 volatile std::sig_atomic_t lastSignal = 0;
+volatile std::sig_atomic_t stopSignal = 0;
 volatile std::sig_atomic_t hungUp = 0;
 
 const int SIGNALS[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
 
-extern "C" void onStopSignal(int signal) {
-  lastSignal = signal;
-  if (signal == SIGHUP)
-    hungUp = 1;
-}
-
-void install(void (*handler)(int)) {
-  struct sigaction action {};
-  action.sa_handler = handler;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = 0;
-  for (int signal : SIGNALS)
-    sigaction(signal, &action, nullptr);
-}
-
 }  // namespace
 
-void StopSignals::Catch() {
-  install(onStopSignal);
+void StopSignals::Handle(int sig) {
+  lastSignal = sig;
+  if (sig == SIGHUP)
+    hungUp = 1;
+  else
+    stopSignal = sig;
 }
 
-void StopSignals::Release() {
-  install(SIG_DFL);
+void StopSignals::Catch() {
+  struct sigaction action {};
+  action.sa_handler = Handle;
+  sigemptyset(&action.sa_mask);
+  for (int sig : SIGNALS)
+    sigaction(sig, &action, nullptr);
 }
 
 int StopSignals::Received() {
   return lastSignal;
+}
+
+int StopSignals::StopRequested() {
+  return stopSignal;
 }
 
 bool StopSignals::HungUp() {
@@ -44,9 +42,6 @@ bool StopSignals::HungUp() {
 
 void StopSignals::Reset() {
   lastSignal = 0;
+  stopSignal = 0;
   hungUp = 0;
-}
-
-void StopSignals::Record(int signal) {
-  onStopSignal(signal);
 }

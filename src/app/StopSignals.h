@@ -1,21 +1,24 @@
 #pragma once
 
 // The signals that ask the program to stop (SIGTERM, SIGHUP, SIGINT, SIGQUIT), caught so that
-// the program can end cleanly instead of dying mid-step. The handler only records the number of
-// the last one; the input loop and the command runner look at it and act. The handlers are
-// installed without SA_RESTART, so a wait in poll or waitpid returns early with EINTR.
+// the program can end cleanly instead of dying mid-step. The handler only records the signal;
+// the input loop and the command runner look at the record and act. The handlers are installed
+// without SA_RESTART, so a wait in poll returns early with EINTR.
+//
+// A hang-up (the terminal is gone) is recorded apart from the others: it ends the interface, but
+// an action that has begun goes on to its end.
 class StopSignals {
  public:
-  // Installs the handlers for the four signals.
+  // Installs the handler for the four signals.
   static void Catch();
-  // Puts the default actions back.
-  static void Release();
-  // The last signal caught, 0 when none.
+  // The handler itself, for code that installs it for a while (it records sig).
+  static void Handle(int sig);
+  // The last of the four signals caught, 0 when none.
   static int Received();
-  // True once a SIGHUP was caught: the terminal is gone.
+  // The last SIGTERM, SIGINT or SIGQUIT caught, 0 when none.
+  static int StopRequested();
+  // True once a SIGHUP was caught.
   static bool HungUp();
-  // Forgets what was caught (for tests).
+  // Forgets every signal caught (for tests).
   static void Reset();
-  // Records a signal as the handler does (for tests).
-  static void Record(int signal);
 };

@@ -12,6 +12,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/StopSignals.h"
 #include "app/Version.h"
 #include "cli/BatchApplication.h"
 #include "cli/InitCommand.h"
@@ -40,6 +41,7 @@ int usageError(const std::string& reason) {
 
 int Program::Interactive() {
   chooseColours();
+  StopSignals::Catch();
   Version version(VERSION);
   Logger logger(LOG_FILE_NAME);
   logger.Write("Version " + version.ToString());
@@ -116,6 +118,7 @@ int Program::action() {
   if (!confirmed())
     return USAGE_ERROR;
   chooseColours();
+  StopSignals::Catch();
   Version version(VERSION);
   Logger logger(options.dryRun ? "" : LOG_FILE_NAME);
   logger.Write("Version " + version.ToString());

@@ -1,11 +1,15 @@
 #include "controllers/Controller.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/StopSignals.h"
 #include "app/Version.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/DryRunner.h"
@@ -96,12 +100,41 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
       return REFUSED;
     }
   }
+  if (int stop = StopSignals::StopRequested()) {
+    logger->Write("Controller[" + name + "]::run skipped " + line + ": stopped by signal " +
+                  std::to_string(stop) + ".");
+    return stop;  // read as a command killed by that signal
+  }
   logger->Write("Controller[" + name + "]::run " + line + ".");
   std::fflush(stdout);
   CommandRunner::Result result = runner->Run(command);
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
                 result.meaning + ").");
+  leaveLostTerminal();
   return result.status;
+}
+
+bool Controller::stopped() const {
+  return StopSignals::StopRequested() != 0;
+}
+
+// After a hang-up the action goes on without its terminal: what it and its commands print from
+// then on goes to /dev/null instead of failing on the lost terminal.
+void Controller::leaveLostTerminal() {
+  static bool left = false;
+  if (left || !StopSignals::HungUp())
+    return;
+  left = true;
+  logger->Write("Controller[" + name + "]::run the terminal was lost; the action goes on.");
+  std::fflush(stdout);
+  int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+  if (null < 0)
+    return;
+  for (int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+    dup2(null, stream);
+  close(null);
+  std::clearerr(stdout);
+  std::clearerr(stderr);
 }
 
 bool Controller::report(int result, const std::string& failure, const std::string& success) {

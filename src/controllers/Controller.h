@@ -63,6 +63,9 @@ class Controller {
   static std::string code(int result) { return std::to_string(result); }
   // Prints success in green after a result of 0, otherwise failure and the result in red.
   bool report(int result, const std::string& failure, const std::string& success);
+  // True once SIGINT, SIGTERM or SIGQUIT asked the program to stop: no further step runs (run
+  // then skips every command, returning the signal's number as a killed command's status).
+  bool stopped() const;
   // Saves the settings when they were changed and says so; a dry run only says so.
   void saveSettings();
   // Checks a file just downloaded against the checksum setting at checksumPath, before anything
@@ -87,6 +90,7 @@ class Controller {
 
  private:
   void removeEarlierDownload(const std::string& url, const std::string& directory);
+  void leaveLostTerminal();
   static void writeLine(std::FILE* stream, const std::string& message);
 
   std::unique_ptr<CommandRunner> runner;

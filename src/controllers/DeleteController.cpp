@@ -23,8 +23,8 @@ void DeleteController::Execute() {
   print(resources->texts["DELETE_PATCH"], BrightYellow);
   std::string controlPath = getWebServerPath();
   bool application = deleteApplication(controlPath);
-  bool webServer = deleteWebServer(controlPath);
-  bool runtime = deleteRuntime();
+  bool webServer = !stopped() && deleteWebServer(controlPath);
+  bool runtime = !stopped() && deleteRuntime();
   succeeded = application && webServer && runtime;
   print(resources->texts["DELETED"], succeeded ? Green : Red);
 }
@@ -48,7 +48,7 @@ bool DeleteController::deleteWebServer(const std::string& controlPath) {
   print(resources->texts["DELETE_FOLDERS"], BrightYellow);
   std::string instance = controlPath.substr(0, controlPath.size() - CONTROL_FOLDER.size());
   bool instanceRemoved = removeFolder(instance, archiveName);
-  return removeFolder(folder, archiveName) && instanceRemoved;
+  return !stopped() && removeFolder(folder, archiveName) && instanceRemoved;
 }
 
 bool DeleteController::deleteRuntime() {
@@ -76,5 +76,16 @@ bool DeleteController::removeFolder(const std::string& folder, const std::string
                   "\": " + reason + ".");
     return false;
   }
-  return run({"rm", "-r", folder}, {folder}) != REFUSED;
+  if (run({"rm", "-r", folder}, {folder}) == REFUSED)
+    return false;
+  return dryRun || removed(folder);
+}
+
+// rm may fail on a folder that was never there; what counts is that none is there afterwards.
+bool DeleteController::removed(const std::string& folder) {
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(folder, error)))
+    return true;
+  print(resources->texts["DELETE_FOLDER_FAIL"] + folder, Red);
+  return false;
 }

@@ -42,7 +42,7 @@ void MigrateController::Execute() {
   if (migrateDelete)
     deleteOldInstallation(source.get());
   print(resources->texts["MIGRATE_DONE"], Green);
-  succeeded = true;
+  succeeded = deleted;
   if (keyWait && !dryRun) {
     print(resources->texts["PRESS_TO_CONTINUE"]);
     waitForKey();
@@ -137,6 +137,7 @@ void MigrateController::deleteOldInstallation(Settings* source) {
   deleteArguments->SetDryRun(dryRun);
   DeleteController remover(deleteArguments.release(), programVersion);
   remover.Execute();
+  deleted = remover.Succeeded();
 }
 
 void MigrateController::waitForKey() {

@@ -34,4 +34,7 @@ class MigrateController : public Controller {
   Version* programVersion;
   std::string migratePath;
   bool migrateDelete;
+  // False when the other installation was to be deleted and its delete failed: the settings are
+  // taken over, but the action as a whole has failed.
+  bool deleted = true;
 };

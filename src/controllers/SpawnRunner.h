@@ -3,8 +3,13 @@
 #include "controllers/CommandRunner.h"
 
 // Starts the program as a child process with the standard input, output and error of this one,
-// and waits for it to end. Like system(), it ignores interrupt and quit while it waits, so a
-// Ctrl+C ends the command and not this program.
+// and waits for it to end.
+//
+// The command runs in a process group of its own, so that a hang-up of the terminal (a dropped
+// connection) does not reach it and it can run to its end. While it runs, SIGINT, SIGTERM and
+// SIGQUIT sent to this program are recorded (StopSignals) and passed on to the command's group;
+// a SIGHUP is recorded only. Signals that were ignored when the program started stay ignored,
+// by this program and by the command, as with system().
 class SpawnRunner : public CommandRunner {
  public:
   // A program that cannot be started is reported on standard error as

@@ -1,6 +1,7 @@
 #include "forms/CursesTerminal.h"
 
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +29,18 @@ void CursesTerminal::Open() {
   curs_set(0);
   noecho();
   mousemask(EveryMouseEvent, nullptr);
+  withoutFlowControl();
+}
+
+// Ctrl-S and Ctrl-Q become ordinary keys instead of freezing the output; curses keeps this as the
+// program's mode and puts the terminal's own modes back when screen mode ends.
+void CursesTerminal::withoutFlowControl() {
+  termios modes{};
+  if (tcgetattr(STDIN_FILENO, &modes) != 0)
+    return;
+  modes.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF);
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &modes) == 0)
+    def_prog_mode();
 }
 
 void CursesTerminal::Close() {
@@ -44,14 +57,39 @@ int CursesTerminal::ReadKey(int timeout) {
   wtimeout(stdscr, 0);
   int key = wgetch(stdscr);
   if (key != ERR)
-    return key;
+    return loneEscape(key);
   int ready = waitForInput(timeout);
   if (ready < 0)
     return TIMED_OUT;
   key = wgetch(stdscr);
   if (key != ERR)
-    return key;
+    return loneEscape(key);
   return ready == 0 ? TIMED_OUT : ENDED;
+}
+
+// Curses gives Escape once the escape delay has passed without a known sequence; bytes that
+// came with it (Alt+key, an unknown sequence) are already buffered. Only a lone Escape counts,
+// or one followed by another Escape, which is left for the next read. Otherwise the rest of the
+// sequence is read and dropped: one character after Escape (Alt+key), or after "Escape [" the
+// parameters up to the final character, or after "Escape O" one more; keys typed after it stay.
+int CursesTerminal::loneEscape(int key) {
+  if (key != ESCAPE)
+    return key;
+  wtimeout(stdscr, 0);
+  int next = wgetch(stdscr);
+  if (next == ERR)
+    return ESCAPE;
+  if (next == ESCAPE) {
+    ungetch(next);
+    return ESCAPE;
+  }
+  if (next == 'O') {
+    wgetch(stdscr);
+  } else if (next == '[') {
+    for (int c = wgetch(stdscr); c != ERR && (c < 0x40 || c > 0x7e);)
+      c = wgetch(stdscr);
+  }
+  return DROPPED;
 }
 
 // 1 when input is readable or has hung up, 0 when a signal (a resize) broke the wait, -1 after

@@ -5,7 +5,8 @@
 #include "forms/Terminal.h"
 
 // The process's own terminal: standard input and output in curses screen mode, with the keypad,
-// no echo, no cursor, character-at-a-time input and every mouse event.
+// no echo, no cursor, character-at-a-time input, no flow control (Ctrl-S, Ctrl-Q) and every
+// mouse event. Escape is reported only when it came alone.
 class CursesTerminal : public Terminal {
  public:
   // Milliseconds a lone Escape waits for the rest of a key sequence, unless ESCDELAY is set.
@@ -19,7 +20,11 @@ class CursesTerminal : public Terminal {
   int ReadKey(int timeout) override;
 
  private:
+  static const int ESCAPE = 27;
+
   int waitForInput(int timeout);
+  int loneEscape(int key);
+  void withoutFlowControl();
 
   SCREEN* screen = nullptr;
 };

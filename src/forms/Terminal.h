@@ -7,6 +7,8 @@ class Terminal {
   // ReadKey results besides key codes.
   static constexpr int TIMED_OUT = -1;  // the time-out passed without a key
   static constexpr int ENDED = -2;      // input has ended (end of file, hang-up)
+  static constexpr int DROPPED = -3;    // Escape with more bytes at once: an Alt key or a sequence
+                                        // the terminal description does not know, read and dropped
 
   Terminal() = default;
   virtual ~Terminal() = default;

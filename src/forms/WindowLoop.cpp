@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "app/Logger.h"
+#include "app/Settings.h"
+#include "app/StopSignals.h"
 #include "forms/Form.h"
 #include "forms/Terminal.h"
 #include "forms/Window.h"
@@ -30,6 +32,12 @@ int normalised(int key) {
 
 void Window::processing() {
   while (!finished) {
+    if (int signal = StopSignals::Received()) {
+      logger->Write("Window::processing stopped by signal " + std::to_string(signal) + ".");
+      finished = true;
+      action = WindowAction::NO_ACTION;
+      continue;
+    }
     if (closeFormRequested) {
       serveCloseRequest();
       continue;
@@ -46,6 +54,10 @@ void Window::processing() {
     int key = readKey();
     if (key == Terminal::TIMED_OUT)
       continue;
+    if (key == Terminal::DROPPED) {
+      logger->Write("Window::processing dropped an unknown key sequence.");
+      continue;
+    }
     if (key == Terminal::ENDED) {
       logger->Write("Window::processing input has ended.");
       inputEnded = true;
@@ -124,8 +136,12 @@ void Window::handleUnconsumed(int key) {
 }
 
 // Escape answers an open form as its Cancel (or single) button would; on the main screen it
-// ends the loop at once.
+// ends the loop at once, unless there are unsaved changes: then it asks as Exit does.
 void Window::escape() {
+  if (!modalForm && settings->IsModified()) {
+    OnExit();
+    return;
+  }
   if (!modalForm) {
     finished = true;
     return;

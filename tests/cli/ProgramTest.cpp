@@ -279,3 +279,25 @@ TEST_F(ProgramCommands, DryRunPrintsExactlyTheCommandsThatTheRealRunLogs) {
   EXPECT_NE(Records().find(" [-vc] [it's $(touch pwned) `x` ; & ~home] "), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(site.Path("work/pwned")));
 }
+
+// A folder that is still there after its removal fails the delete, and a migration whose delete
+// of the other installation failed (an immutable file keeps the folder, even for root).
+TEST_F(ProgramCommands, AFolderLeftBehindFailsTheDeleteAndTheMigration) {
+  PrepareDeploy();
+  site.WriteScript(site.Path("web/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
+  site.WriteScript(site.Path("docker/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
+  std::string stuck = site.Path("docker/runtime-1.0/stuck");
+  site.ServeFile("../docker/runtime-1.0/stuck", "");
+  if (std::system(("chattr +i " + Shell::Word(stuck) + " 2>/dev/null").c_str()) != 0)
+    GTEST_SKIP() << "chattr +i is not available here";
+  std::string source = site.WriteSettings("source.json");
+  Call deleted = Run({"delete", "--yes"});
+  Call migrated = Run({"migrate", source, "--delete-source", "--yes"});
+  std::system(("chattr -i " + Shell::Word(stuck)).c_str());
+  EXPECT_EQ(deleted.status, 1);
+  EXPECT_NE(deleted.out.find("DELETE_FOLDER_FAIL{site}/docker/runtime-1.0\nDELETED\n"),
+            std::string::npos)
+      << deleted.out;
+  EXPECT_EQ(migrated.status, 1);
+  EXPECT_NE(migrated.out.find("\nDELETED\nMIGRATE_DONE\n"), std::string::npos) << migrated.out;
+}

@@ -1,5 +1,7 @@
 #include "controllers/SpawnRunner.h"
 
+#include "app/StopSignals.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -8,7 +10,7 @@
 
 namespace {
 
-// Interrupt goes to the command, not to the program waiting for it.
+// A stop signal sent to the program is recorded and passed on to the command's process group.
 TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaning) {
   const struct {
     std::vector<std::string> words;
@@ -20,7 +22,7 @@ TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaning) {
       {{"bash", "-c", "exit 4"}, 1024, "exit status 4", ""},
       {{"bash", "-c", "kill -9 $$"}, 9, "killed by signal 9", ""},
       {{"bash", "-c", "kill -INT $$"}, 2, "killed by signal 2", ""},
-      {{"bash", "-c", "kill -INT $PPID; exit 3"}, 768, "exit status 3", ""},
+      {{"bash", "-c", "kill -TERM $PPID; sleep 5"}, 15, "killed by signal 15", ""},
       {{"no-such-program-here", "x"},
        32512,
        "could not be started",
@@ -34,6 +36,8 @@ TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaning) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), test.error) << test.meaning;
     EXPECT_EQ(result.status, test.status) << test.meaning;
     EXPECT_EQ(result.meaning, test.meaning);
+    EXPECT_EQ(StopSignals::StopRequested(), test.status == 15 ? SIGTERM : 0) << test.meaning;
+    StopSignals::Reset();
   }
 }
 

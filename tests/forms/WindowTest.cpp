@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 
+#include "app/StopSignals.h"
 #include "controllers/ControllerArguments.h"
 #include "events/Handler.h"
 #include "forms/ConfirmForm.h"
@@ -396,4 +398,25 @@ TEST(Window, InsertSwitchesTheTypingModeOfTextFields) {
   desk.Run({Key(KEY_IC)});
   EXPECT_EQ(Field::Insert, !before);
   Field::Insert = before;
+}
+
+// Unsaved changes are not dropped by Escape: it asks as Exit does, and its No keeps the window.
+TEST(Window, EscapeWithUnsavedChangesAsksFirst) {
+  WindowDesk desk;
+  std::string shown;
+  auto edit = Do([&desk] { desk.settings.SetInteger("WebServer/Port", 8081); });
+  desk.Run({edit, Key(Escape), Do([&] { shown = desk.window->GetModalForm()->GetName(); }),
+            Key(Tab), Key(Enter), Key(Escape)});
+  EXPECT_EQ(shown, "ExitConfirmForm");
+  EXPECT_TRUE(desk.window->InputEnded());  // No kept it open until the keys ran out
+}
+
+// A stop signal ends the loop at its next pass, without an action.
+TEST(Window, AStopSignalEndsTheLoop) {
+  WindowDesk desk;
+  EXPECT_EQ(desk.Run({Do([] { StopSignals::Handle(SIGTERM); }), Click(86, 28)}),
+            WindowAction::NO_ACTION);
+  EXPECT_FALSE(desk.window->InputEnded());
+  EXPECT_TRUE(LogCapture::InOrder(desk.log.Take(), {"Window::processing stopped by signal 15."}));
+  StopSignals::Reset();
 }

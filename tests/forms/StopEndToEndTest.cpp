@@ -1,0 +1,150 @@
+// The program stopped by signals and by keys that used to end or freeze it, in a real terminal.
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "forms/EndToEnd.h"
+#include "support/DeploymentSite.h"
+
+namespace {
+
+std::string read(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Polls until the file holds text, at most limit.
+bool waitForText(const std::string& path, const std::string& text,
+                 std::chrono::seconds limit = std::chrono::seconds(20)) {
+  auto end = std::chrono::steady_clock::now() + limit;
+  while (read(path).find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > end)
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+// The program started by the pane's shell; 0 when none is found.
+pid_t programIn(TmuxPane& pane) {
+  std::string shell = pane.Format("#{pane_pid}");
+  std::string command = "pgrep -P " + shell.substr(0, shell.find('\n')) + " -x deployer";
+  int pid = 0;
+  for (int attempt = 0; attempt < 100 && pid <= 0; ++attempt) {
+    if (FILE* found = popen(command.c_str(), "r")) {
+      if (std::fscanf(found, "%d", &pid) != 1)
+        pid = 0;
+      pclose(found);
+    }
+    if (pid <= 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return pid;
+}
+
+// Sends the signal to the pane's program only (never to a group: a pid of 0 would be this one).
+void signalProgram(TmuxPane& pane, int sig) {
+  pid_t pid = programIn(pane);
+  ASSERT_GT(pid, 0);
+  kill(pid, sig);
+}
+
+// A deploy whose runtime installer takes a few seconds, recording its start and its end.
+class StopDuringDeploy : public EndToEnd {
+ protected:
+  void SetUp() override {
+    EndToEnd::SetUp();
+    if (IsSkipped())
+      return;
+    std::string stage = site.Path("stage/runtime-1.0");
+    std::filesystem::create_directories(stage);
+    std::ofstream(stage + "/install.sh")
+        << "echo 'install start' >> '" << site.Path("records.txt") << "'\nsleep 3\n"
+        << "echo 'install end' >> '" << site.Path("records.txt") << "'\n";
+    std::system(("tar -C '" + site.Path("stage") + "' -czf '" +
+                 site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE) +
+                 "' runtime-1.0")
+                    .c_str());
+    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+    site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
+    site.WriteSettings("work/Settings.json");
+    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("work/Resources.res"));
+  }
+  // Starts the deploy from the window and waits until the runtime installer runs.
+  TmuxPane& Deploying() {
+    TmuxPane& pane = Open(site.Path("work"));
+    pane.Click(86, 28);
+    EXPECT_TRUE(waitForText(site.Path("records.txt"), "install start"));
+    return pane;
+  }
+
+  DeploymentSite site;
+};
+
+}  // namespace
+
+TEST_F(EndToEnd, StopSignalsOnTheMainWindowEndCleanlyWithTheirStatus) {
+  for (int sig : {SIGTERM, SIGHUP, SIGINT, SIGQUIT}) {
+    TmuxPane& pane = Open();
+    signalProgram(pane, sig);
+    EXPECT_EQ(pane.Status(), 128 + sig) << sig;
+    std::string log = dir.Read("log.txt");
+    EXPECT_NE(log.find("> Stopped by signal " + std::to_string(sig) + ".\n"), std::string::npos);
+    EXPECT_NE(log.find("\nDuration: ", log.size() - 20), std::string::npos) << sig;
+    pane.Keys({"'stty -a'", "Enter"});
+    EXPECT_TRUE(pane.WaitFor(" icanon")) << pane.Screen();
+    std::string modes = pane.Screen();
+    for (const char* mode : {" echo ", " ixon", " icanon"})
+      EXPECT_NE(modes.find(mode), std::string::npos) << sig << mode << modes;
+  }
+}
+
+TEST_F(EndToEnd, AltKeysUnknownSequencesAndFlowControlKeysLeaveTheWindowRunning) {
+  TmuxPane& pane = Open();
+  pane.Keys({"M-x", "M-Enter"});
+  pane.Keys({"-H 1b 5b 39 39 7e"});  // a sequence no terminal description names
+  pane.Keys({"C-s", "Tab"});
+  EXPECT_TRUE(pane.WaitForScreen([&pane](const std::string&) {
+    return pane.Screen(true).find(FOCUSED) != std::string::npos;
+  })) << pane.Screen();
+  pane.Keys({"C-q", "Escape"});
+  EXPECT_EQ(pane.Status(), 0);
+  EXPECT_NE(dir.Read("log.txt").find("Window::processing dropped an unknown key sequence."),
+            std::string::npos);
+}
+
+TEST_F(StopDuringDeploy, AHangUpLetsTheActionFinishWithEveryStepLogged) {
+  Deploying();
+  pane.reset();  // the terminal goes away
+  EXPECT_TRUE(waitForText(site.Path("records.txt"), "ws_addapp.sh"))
+      << read(site.Path("records.txt"));
+  EXPECT_TRUE(waitForText(site.Path("work/log.txt"), "\nDuration: "));
+  std::string log = read(site.Path("work/log.txt"));
+  for (const char* line : {"the terminal was lost; the action goes on.",
+                           "Controller[Deploy]::run bash ", "Controller[Deploy]::run wget ",
+                           "Controller[Deploy]::printThe application has been deployed."})
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+  EXPECT_NE(read(site.Path("records.txt")).find("install end"), std::string::npos);
+}
+
+TEST_F(StopDuringDeploy, InterruptOrTerminateStopsTheCommandAndRunsNoFurtherStep) {
+  for (int sig : {SIGINT, SIGTERM}) {
+    site.ClearRecords();
+    TmuxPane& pane = Deploying();
+    signalProgram(pane, sig);
+    EXPECT_EQ(pane.Status(), 128 + sig) << pane.Screen();
+    EXPECT_NE(pane.Screen().find("installation failed, code " + std::to_string(sig)),
+              std::string::npos)
+        << pane.Screen();
+    EXPECT_EQ(read(site.Path("records.txt")), "install start\n");
+    std::string log = read(site.Path("work/log.txt"));
+    EXPECT_NE(log.find("Stopped by signal " + std::to_string(sig) + "."), std::string::npos);
+  }
+}
