@@ -1,0 +1,74 @@
+#!/usr/bin/python3
+# Applies settings to a deployer working folder with "deployer set".
+from __future__ import absolute_import, division, print_function
+
+__metaclass__ = type
+
+DOCUMENTATION = r"""
+module: deployer_settings
+short_description: Applies settings to a deployer working folder
+description:
+  - Runs C(deployer set) with every wanted value and reports C(changed) exactly when it printed
+    a change. In check mode compares the output of C(deployer show) with the wanted values
+    instead and sets nothing. Both modes return the changed values as a diff.
+options:
+  program: {description: The deployer program., type: path, required: true}
+  directory: {description: The working folder holding Settings.json., type: path, required: true}
+  settings: {description: "Wanted values by path, such as C(WebServer/Port: 8080).", type: dict}
+  language: {description: Language of a new folder's texts in check mode., type: str}
+"""
+
+from ansible.module_utils.basic import AnsibleModule
+from ansible.module_utils.deployer_tool import Deployer, lines, text
+
+
+def changes_printed(printed):
+    """The before and after values of the "Path: old -> new" lines of set."""
+    before, after = {}, {}
+    for line in printed:
+        path, separator, change = line.partition(": ")
+        old, arrow, new = change.partition(" -> ")
+        if separator and arrow:
+            before[path], after[path] = old, new
+    return before, after
+
+
+def main():
+    module = AnsibleModule(
+        argument_spec=dict(
+            program=dict(type="path", required=True),
+            directory=dict(type="path", required=True),
+            settings=dict(type="dict", default={}),
+            language=dict(type="str", default="en"),
+        ),
+        supports_check_mode=True,
+    )
+    tool = Deployer(module, module.params["program"], module.params["language"])
+    tool.skip_check_when_missing()
+    directory = module.params["directory"]
+    wanted = dict((path, text(value)) for path, value in module.params["settings"].items())
+    if not wanted:
+        module.exit_json(changed=False)
+    if module.check_mode:
+        if tool.has_settings(directory):
+            current = tool.show(directory)[0]
+        else:
+            with tool.scratch(directory) as copy:
+                current = tool.show(copy)[0]
+        after = dict((path, value) for path, value in wanted.items() if current.get(path) != value)
+        before = dict((path, current[path]) for path in after if path in current)
+        printed = ["%s: %s -> %s" % (path, current.get(path, ""), after[path])
+                   for path in sorted(after)]
+    else:
+        printed = tool.set(directory, wanted)
+        before, after = changes_printed(printed)
+    module.exit_json(
+        changed=bool(printed),
+        changes=printed,
+        diff=dict(before=lines(before), after=lines(after),
+                  before_header=directory + "/Settings.json",
+                  after_header=directory + "/Settings.json"))
+
+
+if __name__ == "__main__":
+    main()
