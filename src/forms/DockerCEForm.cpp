@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 
 DockerCEForm::DockerCEForm(Logger* logger, Resources* resources, Settings* settings,
                            Container* container)
@@ -9,18 +10,23 @@ DockerCEForm::DockerCEForm(Logger* logger, Resources* resources, Settings* setti
                    resources->texts["DOCKER_INSTALL_SETTINGS"]) {
   addLabels({
       {"DockerCEZipSourceLabel", resources->texts["ZIP_SOURCE_URL"], Theme::Highlight},
+      {"DockerCESha256Label", resources->texts["SHA256_LABEL"], Theme::Basic},
       {"DockerCEUnzipPathLabel", resources->texts["UNZIP_PATH"], Theme::Highlight},
   });
   urlField = addField("DockerCEZipSourceField", 0, Settings::Docker + "/Url");
-  pathField = addField("DockerCEUnzipPathField", 2, Settings::Docker + "/Path");
+  checksumField = addChecksum("DockerCESha256Field", 2, SettingsPath::DockerSha256);
+  pathField = addField("DockerCEUnzipPathField", 4, Settings::Docker + "/Path");
   finish([this] { Apply(); });
 }
 
 void DockerCEForm::Apply() {
-  if (archiveInvalid(urlField, pathField, DOCKER_ZIP_SOURCE_INVALID_LABEL_NAME,
-                     DOCKER_UNZIP_PATH_INVALID_LABEL_NAME))
+  bool blocked = archiveInvalid(urlField, pathField, DOCKER_ZIP_SOURCE_INVALID_LABEL_NAME,
+                                DOCKER_UNZIP_PATH_INVALID_LABEL_NAME);
+  blocked = checksumInvalid(checksumField, DOCKER_SHA256_INVALID_LABEL_NAME) || blocked;
+  if (blocked)
     return stay();
   write(urlField, Settings::Docker + "/Url");
+  writeChecksum(checksumField, SettingsPath::DockerSha256);
   write(pathField, Settings::Docker + "/Path");
   closeForm();
 }

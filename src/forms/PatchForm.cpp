@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "app/SettingsSchema.h"
 #include "ui/Field.h"
 #include "ui/Label.h"
@@ -11,25 +12,32 @@ PatchForm::PatchForm(Logger* logger, Resources* resources, Settings* settings, C
                    resources->texts["PATCH_SETTINGS"]) {
   addLabels({
       {"PatchSourceUrlLabel", resources->texts["PATCH_SOURCE_URL"], Theme::Basic},
+      {"PatchSha256Label", resources->texts["SHA256_LABEL"], Theme::Basic},
       {"PatchZipTemplateLabel", resources->texts["PATCH_ZIP_TEMPLATE"], Theme::Highlight},
   });
   urlField = addField("PatchSourceUrlField", 0, Settings::Patch + "/Url");
-  templateField = addField("PatchZipTemplateField", 2, Settings::Patch + "/Template");
-  addControl(new Label(logger, "PatchZipTemplateNoteLabel", new Position(0, 3), nullptr,
+  checksumField = addChecksum("PatchSha256Field", 2, SettingsPath::PatchSha256);
+  templateField = addField("PatchZipTemplateField", 4, Settings::Patch + "/Template");
+  addControl(new Label(logger, "PatchZipTemplateNoteLabel",
+                       new Position(0, rowBelow(templateField)), nullptr,
                        resources->texts["PATCH_ZIP_TEMPLATE_NOTE"], Theme::Notice));
   finish([this] { Apply(); });
 }
 
+// The template's message goes below its note.
 void PatchForm::Apply() {
   bool blocked =
       feedback(!SettingsSchema::IsFilled(urlField->GetValue()), SOURCE_URL_EMPTY_LABEL_NAME,
-               resources->texts["PATCH_SOURCE_URL_EMPTY"], 1, Theme::Notice);
+               resources->texts["PATCH_SOURCE_URL_EMPTY"], rowBelow(urlField), Theme::Notice);
+  bool refused = checksumInvalid(checksumField, PATCH_SHA256_INVALID_LABEL_NAME);
   bool noVersion = !SettingsSchema::IsPatchTemplate(templateField->GetValue());
   feedback(noVersion, ZIP_TEMPLATE_INVALID_LABEL_NAME,
-           resources->texts["PATCH_ZIP_TEMPLATE_INVALID"], 4, Theme::Error);
-  if (noVersion || blocked)
+           resources->texts["PATCH_ZIP_TEMPLATE_INVALID"], rowBelow(templateField) + 1,
+           Theme::Error);
+  if (noVersion || refused || blocked)
     return stay();
   write(urlField, Settings::Patch + "/Url");
+  writeChecksum(checksumField, SettingsPath::PatchSha256);
   write(templateField, Settings::Patch + "/Template");
   closeForm();
 }

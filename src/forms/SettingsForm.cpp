@@ -9,6 +9,7 @@
 #include "ui/Field.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
+#include "util/Sha256.h"
 
 SettingsForm::SettingsForm(Logger* logger, Resources* resources, Settings* settings,
                            Container* container, std::string name, std::string title)
@@ -28,6 +29,13 @@ void SettingsForm::addLabels(const std::vector<LabelRow>& rows) {
 
 Field* SettingsForm::addField(const std::string& name, int row, const std::string& path) {
   std::string value = settings->GetString(path);
+  auto* field = new Field(logger, name, new Position(column, row), new Size(FieldWidth, 1), value);
+  controls.emplace_back(field);
+  return field;
+}
+
+Field* SettingsForm::addChecksum(const std::string& name, int row, const std::string& path) {
+  std::string value = settings->GetOptionalString(path);
   auto* field = new Field(logger, name, new Position(column, row), new Size(FieldWidth, 1), value);
   controls.emplace_back(field);
   return field;
@@ -81,9 +89,18 @@ bool SettingsForm::archiveInvalid(Field* url, Field* path, const std::string& ur
                                   const std::string& pathLabelName) {
   bool urlEmpty = !SettingsSchema::IsFilled(url->GetValue());
   bool pathEmpty = !SettingsSchema::IsFilled(path->GetValue());
-  feedback(urlEmpty, urlLabelName, resources->texts["ZIP_SOURCE_URL_INVALID"], 1, Theme::Error);
-  feedback(pathEmpty, pathLabelName, resources->texts["UNZIP_PATH_INVALID"], 3, Theme::Error);
+  feedback(urlEmpty, urlLabelName, resources->texts["ZIP_SOURCE_URL_INVALID"], rowBelow(url),
+           Theme::Error);
+  feedback(pathEmpty, pathLabelName, resources->texts["UNZIP_PATH_INVALID"], rowBelow(path),
+           Theme::Error);
   return urlEmpty || pathEmpty;
+}
+
+bool SettingsForm::checksumInvalid(Field* checksum, const std::string& labelName) {
+  bool malformed = !SettingsSchema::IsChecksum(checksum->GetValue());
+  feedback(malformed, labelName, resources->texts["SHA256_INVALID"], rowBelow(checksum),
+           Theme::Error);
+  return malformed;
 }
 
 void SettingsForm::stay() {
@@ -103,4 +120,14 @@ void SettingsForm::write(Number<int>* number, const std::string& path) {
 void SettingsForm::write(StoredKeySelect* select, const std::string& path) {
   if (select->IsModified())
     settings->SetString(path, select->GetValue());
+}
+
+void SettingsForm::writeChecksum(Field* checksum, const std::string& path) {
+  if (checksum->IsModified())
+    settings->SetOptionalString(path, Sha256::Normalised(checksum->GetValue()));
+}
+
+int SettingsForm::rowBelow(const Control* control) {
+  std::unique_ptr<Position> at(control->GetPosition());
+  return at->y + 1;
 }

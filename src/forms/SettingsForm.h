@@ -14,8 +14,9 @@ class StoredKeySelect;
 
 // The common part of the component settings forms. Labels sit in column 0 at rows 0, 2, 4, …
 // and the editing controls beside them, one column after the widest label; the odd rows stay
-// free for the messages of Apply. Each editing control starts with the stored value of its entry
-// and is not bound to it: Apply writes the changed ones when its checks pass.
+// free for the messages of Apply, each below its control. Each editing control starts with the
+// stored value of its entry and is not bound to it: Apply writes the changed ones when its checks
+// pass.
 class SettingsForm : public Form {
  protected:
   struct LabelRow {
@@ -31,6 +32,8 @@ class SettingsForm : public Form {
   void addLabels(const std::vector<LabelRow>& rows);
   // Editing controls at the column fixed by the labels, holding the stored value of path.
   Field* addField(const std::string& name, int row, const std::string& path);
+  // A field for an optional checksum setting; an absent one shows empty.
+  Field* addChecksum(const std::string& name, int row, const std::string& path);
   Number<int>* addNumber(const std::string& name, int row, const std::string& path);
   StoredKeySelect* addSelect(const std::string& name, int row,
                              const std::map<std::string, std::string>& items,
@@ -44,10 +47,13 @@ class SettingsForm : public Form {
   // True only when the label has just been added.
   bool feedback(bool failed, const std::string& labelName, const std::string& text, int row,
                 Theme theme);
-  // The red messages of an empty archive address (row 1) and unpack folder (row 3). True when
-  // either is empty.
+  // The red messages of an empty archive address and unpack folder, each on the row below its
+  // field. True when either is empty.
   bool archiveInvalid(Field* url, Field* path, const std::string& urlLabelName,
                       const std::string& pathLabelName);
+  // The red message below a checksum field holding neither nothing nor 64 hexadecimal digits.
+  // True when it does.
+  bool checksumInvalid(Field* checksum, const std::string& labelName);
   // Keeps the form open with its messages drawn.
   void stay();
 
@@ -55,6 +61,12 @@ class SettingsForm : public Form {
   void write(Field* field, const std::string& path);
   void write(Number<int>* number, const std::string& path);
   void write(StoredKeySelect* select, const std::string& path);
+  // A changed checksum in lower case; an optional entry absent from the file stays absent while
+  // the field is empty.
+  void writeChecksum(Field* checksum, const std::string& path);
+
+  // The free row below a control, where its message goes.
+  static int rowBelow(const Control* control);
 
   int Column() const { return column; }
 

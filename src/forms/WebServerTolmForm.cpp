@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "app/SettingsSchema.h"
 #include "forms/CsType.h"
 #include "forms/StoredKeySelect.h"
@@ -14,6 +15,7 @@ WebServerTolmForm::WebServerTolmForm(Logger* logger, Resources* resources, Setti
                    resources->texts["WEB_SERVER_TOLM_SETTINGS"]) {
   addLabels({
       {"WebServerTolmUrlLabel", resources->texts["ZIP_SOURCE_URL"], Theme::Highlight},
+      {"WebServerTolmSha256Label", resources->texts["SHA256_LABEL"], Theme::Basic},
       {"WebServerTolmPathLabel", resources->texts["UNZIP_PATH"], Theme::Highlight},
       {"WebServerTolmTypeLabel", resources->texts["WEB_SERVER_TOLM_TYPE"], Theme::Basic},
       {"WebServerTolmPortLabel", resources->texts["WEB_SERVER_TOLM_PORT"], Theme::Basic},
@@ -22,18 +24,20 @@ WebServerTolmForm::WebServerTolmForm(Logger* logger, Resources* resources, Setti
   });
   const std::string& section = Settings::WebServer;
   urlField = addField("WebServerTolmUrlField", 0, section + "/Url");
-  pathField = addField("WebServerTolmPathField", 2, section + "/Path");
-  typeSelect = addSelect("WebServerTolmTypeSelect", 4, WsType::GetItems(), section + "/Type");
-  portField = addNumber("WebServerTolmPortField", 6, section + "/Port");
+  checksumField = addChecksum("WebServerTolmSha256Field", 2, SettingsPath::WebServerSha256);
+  pathField = addField("WebServerTolmPathField", 4, section + "/Path");
+  typeSelect = addSelect("WebServerTolmTypeSelect", 6, WsType::GetItems(), section + "/Type");
+  portField = addNumber("WebServerTolmPortField", 8, section + "/Port");
   contSoftSelect =
-      addSelect("WebServerTolmContSoftSelect", 8, CsType::GetItems(), section + "/ContSoft");
-  debugPortField = addNumber("WebServerTolmDebugPortField", 10, section + "/DebugPort");
+      addSelect("WebServerTolmContSoftSelect", 10, CsType::GetItems(), section + "/ContSoft");
+  debugPortField = addNumber("WebServerTolmDebugPortField", 12, section + "/DebugPort");
   finish([this] { Apply(); });
 }
 
 void WebServerTolmForm::Apply() {
   bool blocked = archiveInvalid(urlField, pathField, ZIP_SOURCE_INVALID_LABEL_NAME,
                                 UNZIP_PATH_INVALID_LABEL_NAME);
+  blocked = checksumInvalid(checksumField, WEB_SERVER_SHA256_INVALID_LABEL_NAME) || blocked;
   blocked = portsInvalid() || blocked;
   if (blocked)
     return stay();
@@ -48,15 +52,17 @@ bool WebServerTolmForm::portsInvalid() {
   int debugPort = debugPortField->GetValue();
   bool portBad = portField->IsModified() && !SettingsSchema::IsPort(port);
   bool debugPortBad = debugPortField->IsModified() && !SettingsSchema::IsDebugPort(debugPort);
-  feedback(portBad, PORT_INVALID_LABEL_NAME, resources->texts["PORT_INVALID"], 7, Theme::Error);
-  feedback(debugPortBad, DEBUG_PORT_INVALID_LABEL_NAME, resources->texts["PORT_INVALID"], 11,
+  feedback(portBad, PORT_INVALID_LABEL_NAME, resources->texts["PORT_INVALID"], rowBelow(portField),
            Theme::Error);
+  feedback(debugPortBad, DEBUG_PORT_INVALID_LABEL_NAME, resources->texts["PORT_INVALID"],
+           rowBelow(debugPortField), Theme::Error);
   return portBad || debugPortBad;
 }
 
 void WebServerTolmForm::writeAll() {
   const std::string& section = Settings::WebServer;
   write(urlField, section + "/Url");
+  writeChecksum(checksumField, SettingsPath::WebServerSha256);
   write(pathField, section + "/Path");
   write(typeSelect, section + "/Type");
   write(portField, section + "/Port");

@@ -13,16 +13,19 @@ struct DockerDesk : FormDesk<DockerCEForm> {
 };
 }  // namespace
 
-TEST(DockerCEForm, ShowsItsTwoFieldsAfterTheWidestLabel) {
+TEST(DockerCEForm, ShowsItsThreeFieldsAfterTheWidestLabel) {
   DockerDesk desk;
-  EXPECT_EQ(desk.screen.Text(21, 11, 58, 7),
-            R"(┌Container runtime settings──────────────────────────────┐
-│Archive address http://downloads.example.com/runtime/doc│
-│                                                        │
-│Unpack folder   /opt/                                   │
-│                                                        │
-│                      >Apply >Cancel                    │
-└────────────────────────────────────────────────────────┘)");
+  EXPECT_EQ(desk.screen.Text(20, 10, 59, 9),
+            R"(┌Container runtime settings───────────────────────────────┐
+│Archive address  http://downloads.example.com/runtime/doc│
+│                                                         │
+│SHA-256 checksum                                         │
+│                                                         │
+│Unpack folder    /opt/                                   │
+│                                                         │
+│                      >Apply >Cancel                     │
+└─────────────────────────────────────────────────────────┘)");
+  EXPECT_EQ(desk.screen.At(21, 13).pair, 1);
   EXPECT_EQ(desk.form.GetPanel()->GetName(), "DockerCEPanelFormPanel");
   EXPECT_EQ(desk.form.GetApplyButton()->GetName(), "DockerCEPanelApplyButton");
 }
@@ -32,14 +35,14 @@ TEST(DockerCEForm, EmptyAddressAndFolderShowTwoRedMessagesThenOne) {
   desk.Retype(desk.Url(), "");
   desk.Retype(desk.Path(), "");
   desk.form.Apply();
-  EXPECT_EQ(desk.screen.Text(22, 13, 33, 3), R"(Enter the address of the archive.
-Unpack folder                    
+  EXPECT_EQ(desk.screen.Text(21, 12, 33, 1), "Enter the address of the archive.");
+  EXPECT_EQ(desk.screen.Text(21, 15, 33, 2), R"(Unpack folder                    
 Enter the folder to unpack into. )");
-  EXPECT_EQ(desk.screen.At(22, 15).pair, 7);
+  EXPECT_EQ(desk.screen.At(21, 16).pair, 7);
   desk.Retype(desk.Path(), "/usr/local/");
   desk.form.Apply();
-  EXPECT_EQ(desk.screen.Text(22, 13, 33, 3), R"(Enter the address of the archive.
-Unpack folder   /usr/local/      
+  EXPECT_EQ(desk.screen.Text(21, 12, 33, 1), "Enter the address of the archive.");
+  EXPECT_EQ(desk.screen.Text(21, 15, 33, 2), R"(Unpack folder    /usr/local/     
                                  )");
   EXPECT_EQ(desk.stage.closes, 0);
   EXPECT_TRUE(desk.Writes().empty());

@@ -153,7 +153,7 @@ TEST_F(EndToEnd, AtEightyByTwentyFourTheKeyboardReachesEveryControlAndForm) {
   EXPECT_TRUE(hint("Escape: quit  Enter: press")) << pane.Screen();
   pane.Keys({"Tab", "Tab", "Enter"});
   form("Container runtime settings", {"End", "x", "BTab", "BTab", "Enter"});
-  pane.Keys({"Tab", "Tab", "Enter", "Tab", "Tab"});
+  pane.Keys({"Tab", "Tab", "Enter", "Tab", "Tab", "Tab"});
   EXPECT_TRUE(hint("Escape: close  Left, Right: choose")) << pane.Screen();
   form("Web server settings", {"Left", "Tab", "Tab", "Tab", "Tab", "Enter"});
   pane.Keys({"Tab"});
@@ -161,7 +161,7 @@ TEST_F(EndToEnd, AtEightyByTwentyFourTheKeyboardReachesEveryControlAndForm) {
   pane.Keys({"IC"});
   EXPECT_TRUE(hint("Escape: quit  Insert: mode is overwrite")) << pane.Screen();
   pane.Keys({"End", "Left", "9", "IC", "Tab", "Enter"});
-  form("Patch settings", {"End", "x", "Tab", "Tab", "Enter"});
+  form("Patch settings", {"End", "x", "Tab", "Tab", "Tab", "Enter"});
   pane.Keys({"Tab", "End", "BSpace", "1", "Tab", "Enter"});
   form("Install settings", {"Tab", "End", "x", "Tab", "Enter"});
   pane.Keys({"Tab", "End", "x", "Tab", "Left", "Tab", "End", "x", "Tab", "End", "x", "Tab"});

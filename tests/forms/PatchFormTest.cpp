@@ -14,16 +14,18 @@ struct PatchDesk : FormDesk<PatchForm> {
 
 TEST(PatchForm, ShowsTheTemplateNoteBelowTheTemplate) {
   PatchDesk desk;
-  EXPECT_EQ(desk.screen.Text(19, 11, 62, 8),
+  EXPECT_EQ(desk.screen.Text(19, 10, 62, 10),
             R"(┌Patch settings──────────────────────────────────────────────┐
 │Patch address       http://downloads.example.com/patches    │
+│                                                            │
+│SHA-256 checksum                                            │
 │                                                            │
 │Patch file template vaq-app-*.sh                            │
 │The asterisk stands for the patch version.                  │
 │                                                            │
 │                        >Apply >Cancel                      │
 └────────────────────────────────────────────────────────────┘)");
-  EXPECT_EQ(desk.screen.At(20, 15).pair, 6);
+  EXPECT_EQ(desk.screen.At(20, 16).pair, 6);
 }
 
 TEST(PatchForm, ATemplateWithoutAnAsteriskIsRefusedEveryTime) {
@@ -31,8 +33,8 @@ TEST(PatchForm, ATemplateWithoutAnAsteriskIsRefusedEveryTime) {
   desk.Retype(desk.Template(), "patch.zip");
   for (int press = 0; press < 3; ++press)
     desk.form.Apply();
-  EXPECT_EQ(desk.screen.Text(20, 16, 38, 1), "The template must contain an asterisk.");
-  EXPECT_EQ(desk.screen.At(20, 16).pair, 7);
+  EXPECT_EQ(desk.screen.Text(20, 17, 38, 1), "The template must contain an asterisk.");
+  EXPECT_EQ(desk.screen.At(20, 17).pair, 7);
   EXPECT_EQ(desk.stage.closes, 0);
   EXPECT_TRUE(desk.Writes().empty());
   desk.Retype(desk.Template(), "patch_*.zip");
@@ -48,7 +50,7 @@ TEST(PatchForm, AnEmptyAddressIsNoticedOnceAndThenStored) {
   desk.Retype(desk.Url(), "");
   desk.Retype(desk.Template(), "");
   desk.form.Apply();
-  EXPECT_EQ(desk.screen.Text(20, 13, 60, 1),
+  EXPECT_EQ(desk.screen.Text(20, 12, 60, 1),
             "Check the patch address: it is empty.                       ");
   EXPECT_EQ(desk.stage.closes, 0);
   desk.Retype(desk.Template(), "p*");

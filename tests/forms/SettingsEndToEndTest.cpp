@@ -56,7 +56,7 @@ void save(TmuxPane& pane) {
 void applyWebServerPort(TmuxPane& pane, const std::string& port) {
   pane.Click(30, 4);
   EXPECT_TRUE(pane.WaitFor(WEB_SERVER_FORM)) << pane.Screen();
-  pane.Keys({"Tab", "Tab", "Tab"});
+  pane.Keys({"Tab", "Tab", "Tab", "Tab"});
   retype(pane, port);
   pane.Keys({"Tab", "Tab", "Tab", "Enter"});
 }

@@ -25,9 +25,11 @@ std::string WithWebServer(const std::string& type, int port) {
 
 TEST(WebServerTolmForm, ShowsItsTableWithTheFieldColumnAfterTheWidestLabel) {
   WebServerDesk desk;
-  EXPECT_EQ(desk.screen.Text(19, 7, 61, 15),
+  EXPECT_EQ(desk.screen.Text(19, 6, 61, 17),
             R"(┌Web server settings────────────────────────────────────────┐
 │Archive address    http://downloads.example.com/webserver/v│
+│                                                           │
+│SHA-256 checksum                                           │
 │                                                           │
 │Unpack folder      /opt/                                   │
 │                                                           │
@@ -41,8 +43,8 @@ TEST(WebServerTolmForm, ShowsItsTableWithTheFieldColumnAfterTheWidestLabel) {
 │                                                           │
 │                       >Apply >Cancel                      │
 └───────────────────────────────────────────────────────────┘)");
-  EXPECT_EQ(desk.screen.At(20, 8).pair, 2);
-  EXPECT_EQ(desk.screen.At(20, 12).pair, 1);
+  EXPECT_EQ(desk.screen.At(20, 7).pair, 2);
+  EXPECT_EQ(desk.screen.At(20, 9).pair, 1);
   EXPECT_EQ(desk.form.GetPanel()->GetName(), "WebServerTolmPanelFormPanel");
   EXPECT_TRUE(desk.form.GetPanel()->IsModal());
 }
@@ -63,8 +65,8 @@ TEST(WebServerTolmForm, RefusesChangedPortsOutsideTheirRangeBelowTheirField) {
     desk.form.Apply();
     SCOPED_TRACE(std::string(c.port) + " " + c.debugPort);
     const std::string message = "Enter a port from 1 to 65535.", blank(message.size(), ' ');
-    EXPECT_EQ(desk.screen.Text(20, 15, 29, 1), c.portRefused ? message : blank);
-    EXPECT_EQ(desk.screen.Text(20, 19, 29, 1), c.debugPortRefused ? message : blank);
+    EXPECT_EQ(desk.screen.Text(20, 16, 29, 1), c.portRefused ? message : blank);
+    EXPECT_EQ(desk.screen.Text(20, 20, 29, 1), c.debugPortRefused ? message : blank);
     EXPECT_EQ(desk.stage.closes, c.portRefused || c.debugPortRefused ? 0 : 1);
     EXPECT_EQ(desk.Writes().empty(), c.portRefused || c.debugPortRefused);
   }
@@ -123,8 +125,8 @@ TEST(WebServerTolmForm, AnUnknownStoredTypeIsShownEmptyAndKeptUntilAnotherIsChos
     if (c.key != 0)
       desk.Type()->OnKeyPress(c.key);
     if (c.clickX != 0)
-      desk.Type()->OnMouseClick(desk.screen.Click(c.clickX, 12).get());
-    EXPECT_EQ(desk.screen.Text(39, 12, 13, 1), c.shown) << c.type << c.key;
+      desk.Type()->OnMouseClick(desk.screen.Click(c.clickX, 13).get());
+    EXPECT_EQ(desk.screen.Text(39, 13, 13, 1), c.shown) << c.type << c.key;
     desk.form.Apply();
     EXPECT_EQ(desk.stage.closes, 1);
     EXPECT_EQ(desk.settings.GetString("WebServer/Type"), c.stored);
