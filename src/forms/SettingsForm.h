@@ -68,7 +68,6 @@ class SettingsForm : public Form {
   // The free row below a control, where its message goes.
   static int rowBelow(const Control* control);
 
-  int Column() const { return column; }
 
  private:
   static const int FieldWidth = 40;

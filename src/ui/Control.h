@@ -58,7 +58,6 @@ class Control {
   // A new copy owned by the caller.
   Position* GetPosition() const { return new Position(*position); }
   Control* GetParent() const { return parent; }
-  bool HasSize() const { return size != nullptr; }
   bool IsActive() const { return active == this; }
   bool IsModal() const { return modal; }
   bool IsRendered() const { return rendered; }

@@ -37,7 +37,7 @@ class EndToEnd : public testing::Test {
   TmuxPane& Open(const std::string& folder, int width = 100, int height = 30,
                  const std::string& prefix = "", const std::string& wait = TITLE) {
     pane = std::make_unique<TmuxPane>(folder, width, height, prefix);
-    pane->Start("'" + PROGRAM + "'");
+    pane->Start("'" + program + "'");
     EXPECT_TRUE(pane->WaitFor(wait)) << pane->Screen();
     return *pane;
   }
@@ -45,6 +45,7 @@ class EndToEnd : public testing::Test {
 
   TempDir dir;
   std::unique_ptr<TmuxPane> pane;
+  std::string program = PROGRAM;  // the program Open starts
 };
 
 // The row of a captured screen, without its line end.
