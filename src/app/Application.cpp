@@ -9,6 +9,7 @@
 #include "app/StopSignals.h"
 #include "cli/InitCommand.h"
 #include "controllers/ControllerArguments.h"
+#include "util/Failure.h"
 
 namespace {
 
@@ -76,12 +77,8 @@ bool Application::interfacePhase(int* action, std::unique_ptr<ControllerArgument
   try {
     loadAndShow(action, arguments);
     return true;
-  } catch (const char* message) {
-    logFailure(message);
-    return interfaceFailed(message);
   } catch (...) {
-    logFailure(nullptr);
-    return interfaceFailed("unknown failure");
+    return interfaceFailed(logFailure());
   }
 }
 
@@ -133,23 +130,21 @@ bool Application::controllerPhase(int action, std::unique_ptr<ControllerArgument
       return true;
     failRun(name + " failed");
     return true;
-  } catch (const char* message) {
-    logFailure(message);
-    failRun(name + " failed (" + message + ")");
   } catch (...) {
-    logFailure(nullptr);
-    failRun(name + " failed (unknown failure)");
+    failRun(name + " failed (" + logFailure() + ")");
   }
   return false;  // an action that broke off has failed
 }
 
-void Application::logFailure(const char* message) {
-  if (message == nullptr) {
+std::string Application::logFailure() {
+  Failure::Kind failure = Failure::Caught();
+  if (!failure.known) {
     logger->Write(UNKNOWN);
-    return;
+    return failure.text;
   }
   logger->Write("Uncaught exception:");
-  logger->Write(message);
+  logger->Write(failure.text);
+  return failure.text;
 }
 
 int Application::runInterface(std::unique_ptr<ControllerArguments>& arguments) {

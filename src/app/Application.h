@@ -69,7 +69,8 @@ class Application {
   void loadAndShow(int* action, std::unique_ptr<ControllerArguments>& arguments);
   bool interfaceFailed(const std::string& message);
   bool controllerPhase(int action, std::unique_ptr<ControllerArguments> arguments);
-  void logFailure(const char* message);
+  // Inside a catch block: logs the failure and returns its text.
+  std::string logFailure();
 
   Files files;
   Stage stage = Stage::LoadingResources;

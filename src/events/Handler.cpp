@@ -1,6 +1,7 @@
 #include "events/Handler.h"
 
 #include "app/Logger.h"
+#include "util/Failure.h"
 
 Handler::Handler(Logger* logger, Callback callback, bool single)
     : logger(logger), callback(std::move(callback)), single(single) {}
@@ -17,10 +18,13 @@ void Handler::Invoke(const std::string& eventName, Event* event) {
     if (callback)
       callback(event);
     logger->Write("Event " + eventName + " was handled.");
-  } catch (const char* message) {
-    logger->Write("Event handle exception:");
-    logger->Write(message);
   } catch (...) {
-    logger->Write("Unknown event handle exception.");
+    Failure::Kind failure = Failure::Caught();
+    if (!failure.known) {
+      logger->Write("Unknown event handle exception.");
+      return;
+    }
+    logger->Write("Event handle exception:");
+    logger->Write(failure.text);
   }
 }

@@ -8,6 +8,7 @@
 #include "ui/Button.h"
 #include "ui/Container.h"
 #include "ui/Panel.h"
+#include "util/Failure.h"
 #include "util/String.h"
 
 namespace {
@@ -93,11 +94,11 @@ void Form::guarded(const std::string& operation, const Callback& action) {
     return;
   try {
     action();
-  } catch (const char* message) {
+  } catch (...) {
     auto* window = dynamic_cast<Window*>(container);
     if (window == nullptr)
       throw;
-    window->ReportFailure(operation, message);
+    window->ReportFailure(operation, Failure::Caught().text);
   }
 }
 

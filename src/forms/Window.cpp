@@ -14,6 +14,7 @@
 #include "forms/KeyHints.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
+#include "util/Failure.h"
 #include "util/String.h"
 
 namespace {
@@ -37,8 +38,8 @@ Window::~Window() {
   logger->Write("Destroying Window");
   try {
     closeModalForm();
-  } catch (const char* message) {
-    logger->Write(message);
+  } catch (...) {
+    logger->Write(Failure::Caught().text);
   }
   destroyItems(true);
   notice.reset();

@@ -11,6 +11,7 @@
 #include "ui/Checkbox.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
+#include "util/Failure.h"
 #include "util/String.h"
 
 // Lays the screen out for the current size: in full where it fits, otherwise compactly.
@@ -168,8 +169,8 @@ Window::Action Window::guard(const std::string& operation, Action action) {
   return [this, operation, action] {
     try {
       action();
-    } catch (const char* message) {
-      ReportFailure(operation, message);
+    } catch (...) {
+      ReportFailure(operation, Failure::Caught().text);
     }
   };
 }

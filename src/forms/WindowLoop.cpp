@@ -12,6 +12,7 @@
 #include "ui/Field.h"
 #include "ui/Mouse.h"
 #include "ui/Panel.h"
+#include "util/Failure.h"
 
 namespace {
 const int TabKey = 9;
@@ -67,8 +68,8 @@ void Window::processing() {
     }
     try {
       handleKey(normalised(key));
-    } catch (const char* message) {
-      ReportFailure("Window::processing", message);
+    } catch (...) {
+      ReportFailure("Window::processing", Failure::Caught().text);
     }
   }
 }
@@ -82,8 +83,8 @@ void Window::runDeferred() {
   deferred.erase(deferred.begin());
   try {
     action();
-  } catch (const char* message) {
-    ReportFailure("Window::runDeferred", message);
+  } catch (...) {
+    ReportFailure("Window::runDeferred", Failure::Caught().text);
   }
 }
 

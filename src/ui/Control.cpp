@@ -7,6 +7,7 @@
 
 #include "app/Logger.h"
 #include "ui/Mouse.h"
+#include "util/Failure.h"
 #include "util/String.h"
 
 Control* Control::active = nullptr;
@@ -117,17 +118,14 @@ bool Control::contain(const std::string& operation, const std::function<void()>&
   try {
     action();
     return true;
-  } catch (const char* message) {
-    log(operation + " exception:");
-    log(message);
-  } catch (const std::string& message) {
-    log(operation + " exception:");
-    log(message);
-  } catch (const std::exception& error) {
-    log(operation + " exception:");
-    log(error.what());
   } catch (...) {
-    log(operation + " unknown exception.");
+    Failure::Kind failure = Failure::Caught();
+    if (!failure.known) {
+      log(operation + " unknown exception.");
+      return false;
+    }
+    log(operation + " exception:");
+    log(failure.text);
   }
   return false;
 }

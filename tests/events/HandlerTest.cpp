@@ -21,7 +21,7 @@ TEST(Handler, SingleShotRunsOnceAndContainsFailingCallbacks) {
        {"Handle x event...", "Event handle exception:", "Disk is full",
         "Handle x event was prevented."}},
       {[](Event*) { throw std::runtime_error("other"); },
-       {"Handle x event...", "Unknown event handle exception.", "Handle x event was prevented."}},
+       {"Handle x event...", "Event handle exception:", "other", "Handle x event was prevented."}},
       {[](Event*) { throw 42; },
        {"Handle x event...", "Unknown event handle exception.", "Handle x event was prevented."}},
   };

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <stdexcept>
 
 #include "app/StopSignals.h"
 #include "controllers/ControllerArguments.h"
@@ -419,4 +420,28 @@ TEST(Window, AStopSignalEndsTheLoop) {
   EXPECT_FALSE(desk.window->InputEnded());
   EXPECT_TRUE(LogCapture::InOrder(desk.log.Take(), {"Window::processing stopped by signal 15."}));
   StopSignals::Reset();
+}
+
+// Whatever a form callback throws, the administrator sees the failure alert.
+TEST(Window, EveryKindOfFailureInACallbackShowsTheFailureAlert) {
+  const std::function<void()> throwers[] = {
+      [] { throw "broke"; },
+      [] { throw std::string("broke"); },
+      [] { throw std::runtime_error("broke"); },
+      [] { throw 42; },
+  };
+  for (const auto& thrower : throwers) {
+    WindowDesk desk;
+    std::string alert;
+    desk.Run({Do([&] {
+                desk.window->showModalForm(
+                    new ConfirmForm(desk.log.Get(), &desk.resources, &desk.settings,
+                                    desk.window.get(), "BrokenForm", "", "?", thrower, nullptr));
+              }),
+              Key(Enter), Do([&] {
+                Form* shown = desk.window->GetModalForm();
+                alert = shown ? shown->GetName() : "";
+              })});
+    EXPECT_EQ(alert, "FailureAlertForm");
+  }
 }
