@@ -9,6 +9,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
 #include "controllers/ControllerArguments.h"
@@ -199,11 +200,11 @@ Version Controller::getTargetVersion() {
 }
 
 std::string Controller::getDockerUnPackName() {
-  return Path::UnzipFileName(Path::GetFileName(settings->GetString(Settings::Docker + "/Url")));
+  return Path::UnzipFileName(Path::GetFileName(settings->GetString(SettingsPath::DockerUrl)));
 }
 
 std::string Controller::getWebServerUnPackName() {
-  std::string url = settings->GetString(Settings::WebServer + "/Url");
+  std::string url = settings->GetString(SettingsPath::WebServerUrl);
   return cutAfterlifeSuffix(Path::UnzipFileName(Path::GetFileName(url)));
 }
 
@@ -212,14 +213,14 @@ std::string Controller::cutAfterlifeSuffix(std::string archiveName) {
 }
 
 std::string Controller::getPatchName() {
-  std::string patchTemplate = settings->GetString(Settings::Patch + "/Template");
-  return String::Replace(patchTemplate, "*", settings->GetString(Settings::Patch + "/Version"));
+  std::string patchTemplate = settings->GetString(SettingsPath::PatchTemplate);
+  return String::Replace(patchTemplate, "*", settings->GetString(SettingsPath::PatchVersion));
 }
 
 std::string Controller::getWebServerPath() {
   std::string unpackName = getWebServerUnPackName();
-  std::string result = settings->GetString(Settings::WebServer + "/Path");
-  int port = settings->GetInteger(Settings::WebServer + "/Port");
+  std::string result = settings->GetString(SettingsPath::WebServerPath);
+  int port = settings->GetInteger(SettingsPath::WebServerPort);
   if (unpackName.size() > 4 && unpackName.compare(0, 4, "vaq-") == 0)
     unpackName = unpackName.substr(4);
   return result + unpackName + "_" + std::to_string(port) + "/ctl";

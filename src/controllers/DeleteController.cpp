@@ -5,6 +5,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 
 namespace {
 const char* const NAME = "Delete";
@@ -30,7 +31,7 @@ void DeleteController::Execute() {
 }
 
 bool DeleteController::deleteApplication(const std::string& controlPath) {
-  int port = settings->GetInteger(Settings::Install + "/Port");
+  int port = settings->GetInteger(SettingsPath::InstallPort);
   Command command = {"bash", controlPath + "/ws_delapp.sh", "-p", std::to_string(port)};
   return report(run(command, {controlPath}), resources->texts["DELETE_PATCH_FAIL"],
                 resources->texts["DELETE_PATCH_SUCCESS"]);
@@ -39,8 +40,8 @@ bool DeleteController::deleteApplication(const std::string& controlPath) {
 bool DeleteController::deleteWebServer(const std::string& controlPath) {
   print(resources->texts["DELETE_WEB_SERVER_TOLM"], BrightYellow);
   std::string archiveName = getWebServerUnPackName();
-  std::string folder = settings->GetString(Settings::WebServer + "/Path") + archiveName;
-  int port = settings->GetInteger(Settings::WebServer + "/Port");
+  std::string folder = settings->GetString(SettingsPath::WebServerPath) + archiveName;
+  int port = settings->GetInteger(SettingsPath::WebServerPort);
   Command command = {"bash", folder + "/uninstall.sh", "-p", std::to_string(port)};
   if (!report(run(command, {folder}), resources->texts["DELETE_WEB_SERVER_TOLM_FAIL"],
               resources->texts["DELETE_WEB_SERVER_TOLM_SUCCESS"]))
@@ -54,7 +55,7 @@ bool DeleteController::deleteWebServer(const std::string& controlPath) {
 bool DeleteController::deleteRuntime() {
   print(resources->texts["DELETE_DOCKER"]);
   std::string archiveName = getDockerUnPackName();
-  std::string folder = settings->GetString(Settings::Docker + "/Path") + archiveName;
+  std::string folder = settings->GetString(SettingsPath::DockerPath) + archiveName;
   int result = run({"bash", folder + "/uninstall.sh"}, {folder});
   if (result != 0 && result != EXIT_STATUS_1) {
     print(resources->texts["DELETE_DOCKER_FAIL"] + code(result), Red);

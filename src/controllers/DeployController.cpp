@@ -16,7 +16,7 @@ const char* const NAME = "Deploy";
 
 DeployController::DeployController(ControllerArguments* arguments, Version* programVersion)
     : Controller(arguments, programVersion, NAME) {
-  patchVersion = std::make_unique<Version>(settings->GetString(Settings::Patch + "/Version"));
+  patchVersion = std::make_unique<Version>(settings->GetString(SettingsPath::PatchVersion));
 }
 
 DeployController::~DeployController() = default;
@@ -48,7 +48,7 @@ void DeployController::noticeVersion() {
 }
 
 bool DeployController::downloadPatch(const std::string& folder, const std::string& patchName) {
-  std::string url = settings->GetString(Settings::Patch + "/Url") + "/" + patchName;
+  std::string url = settings->GetString(SettingsPath::PatchUrl) + "/" + patchName;
   if (!report(download(url, folder), resources->texts["DOWNLOAD_PATCH_CODE"],
               resources->texts["DOWNLOAD_PATCH_SUCCESS"]) ||
       !verify(folder + "/" + patchName, SettingsPath::PatchSha256))
@@ -75,13 +75,13 @@ void DeployController::registerPatch(const std::string& controlPath, const std::
 
 Controller::Command DeployController::registrationCommand(const std::string& controlPath,
                                                           const std::string& patchName) {
-  std::string complexId = settings->GetString(Settings::Install + "/ComplexId");
-  std::string dll = settings->GetString(Settings::Install + "/DLL");
-  int port = settings->GetInteger(Settings::Install + "/Port");
-  std::string catalog = settings->GetString(Settings::Install + "/Catalog");
-  int connectionType = settings->GetInteger(Settings::Connection + "/Type");
-  std::string server = settings->GetString(Settings::Connection + "/Server");
-  std::string base = settings->GetString(Settings::Connection + "/Base");
+  std::string complexId = settings->GetString(SettingsPath::InstallComplexId);
+  std::string dll = settings->GetString(SettingsPath::InstallDll);
+  int port = settings->GetInteger(SettingsPath::InstallPort);
+  std::string catalog = settings->GetString(SettingsPath::InstallCatalog);
+  int connectionType = settings->GetInteger(SettingsPath::ConnectionType);
+  std::string server = settings->GetString(SettingsPath::ConnectionServer);
+  std::string base = settings->GetString(SettingsPath::ConnectionBase);
   std::string target = before24_2() ? complexId + ":" + dll : complexId;
   return {"bash", controlPath + "/ws_addapp.sh",
           "-t",   target,
@@ -95,7 +95,7 @@ Controller::Command DeployController::registrationCommand(const std::string& con
 
 bool DeployController::downloadAndInstallDocker() {
   print(resources->texts["DOWNLOAD_DOCKER"], BrightYellow);
-  std::string url = settings->GetString(Settings::Docker + "/Url");
+  std::string url = settings->GetString(SettingsPath::DockerUrl);
   if (!report(download(url, "./temp"), resources->texts["DOWNLOAD_DOCKER_CODE"],
               resources->texts["DOWNLOAD_DOCKER_SUCCESS"]) ||
       !verify("./temp/" + Path::GetFileName(url), SettingsPath::DockerSha256))
@@ -105,7 +105,7 @@ bool DeployController::downloadAndInstallDocker() {
       resources->texts["UNZIP_DOCKER_DENIED"], resources->texts["UNZIP_DOCKER_GRANTED"],
       resources->texts["UNZIP_DOCKER_FAILED"], resources->texts["UNZIP_DOCKER_SUCCESS"]};
   std::string folder;
-  if (!unpack(url, Settings::Docker + "/Path", texts, &folder))
+  if (!unpack(url, SettingsPath::DockerPath, texts, &folder))
     return false;
   print(resources->texts["DOCKER_INSTALATION"], BrightYellow);
   std::string script = folder + getDockerUnPackName() + "/install.sh";
@@ -115,7 +115,7 @@ bool DeployController::downloadAndInstallDocker() {
 
 bool DeployController::downloadAndInstallWebServer() {
   print(resources->texts["DOWNLOAD_SERVER"], BrightYellow);
-  std::string url = settings->GetString(Settings::WebServer + "/Url");
+  std::string url = settings->GetString(SettingsPath::WebServerUrl);
   if (!report(download(url, "./temp"), resources->texts["DOWNLOAD_SERVER_CODE"],
               resources->texts["DOWNLOAD_SERVER_SUCCESS"]) ||
       !verify("./temp/" + Path::GetFileName(url), SettingsPath::WebServerSha256))
@@ -125,7 +125,7 @@ bool DeployController::downloadAndInstallWebServer() {
       resources->texts["UNZIP_SERVER_DENIED"], resources->texts["UNZIP_SERVER_GRANTED"],
       resources->texts["UNZIP_SERVER_FAILED"], resources->texts["UNZIP_SERVER_SUCCESS"]};
   std::string folder;
-  if (!unpack(url, Settings::WebServer + "/Path", texts, &folder))
+  if (!unpack(url, SettingsPath::WebServerPath, texts, &folder))
     return false;
   print(resources->texts["SERVER_INSTALATION"], BrightYellow);
   std::string serverFolder = folder + getWebServerUnPackName();
@@ -145,10 +145,10 @@ bool DeployController::unpack(const std::string& url, const std::string& folderS
 }
 
 Controller::Command DeployController::webServerInstallCommand(const std::string& serverFolder) {
-  std::string type = settings->GetString(Settings::WebServer + "/Type");
-  int port = settings->GetInteger(Settings::WebServer + "/Port");
-  std::string software = settings->GetString(Settings::WebServer + "/ContSoft");
-  int debugPort = settings->GetInteger(Settings::WebServer + "/DebugPort");
+  std::string type = settings->GetString(SettingsPath::WebServerType);
+  int port = settings->GetInteger(SettingsPath::WebServerPort);
+  std::string software = settings->GetString(SettingsPath::WebServerContSoft);
+  int debugPort = settings->GetInteger(SettingsPath::WebServerDebugPort);
   Command command = {"bash", serverFolder + "/install.sh", "-ws", type,
                      "-p",   std::to_string(port),         "-cs", software,
                      "-pp",  std::to_string(debugPort)};

@@ -10,6 +10,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "app/Version.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/DeleteController.h"
@@ -34,7 +35,7 @@ void MigrateController::Execute() {
         String::Highlight(migratePath, Cyan));
   auto source = loadSource();
   print(resources->texts["MIGRATE_LOADED"], BrightYellow);
-  Version sourceVersion(source->GetString(Settings::Patch + "/Version"));
+  Version sourceVersion(source->GetString(SettingsPath::PatchVersion));
   reportVersion(&sourceVersion);
   mergePatch(source.get(), &sourceVersion);
   mergeGroups(source.get());
@@ -93,48 +94,47 @@ void MigrateController::reportVersion(Version* source) {
 void MigrateController::mergePatch(Settings* source, Version* sourceVersion) {
   Version target = getTargetVersion();
   if (sourceVersion->Equals(&target, 2)) {
-    settings->SetString(Settings::Patch + "/Version", sourceVersion->ToString());
+    settings->SetString(SettingsPath::PatchVersion, sourceVersion->ToString());
     print(resources->texts["MERGE_PATCH_VERSION"] + sourceVersion->ToString());
   }
-  std::string url = source->GetString(Settings::Patch + "/Url");
-  if (url == settings->GetString(Settings::Patch + "/Url"))
+  std::string url = source->GetString(SettingsPath::PatchUrl);
+  if (url == settings->GetString(SettingsPath::PatchUrl))
     return;
-  settings->SetString(Settings::Patch + "/Url", url);
+  settings->SetString(SettingsPath::PatchUrl, url);
   print(resources->texts["MERGE_PATCH_URL"] + url);
-  std::string patchTemplate = source->GetString(Settings::Patch + "/Template");
-  if (patchTemplate != settings->GetString(Settings::Patch + "/Template")) {
-    settings->SetString(Settings::Patch + "/Template", patchTemplate);
+  std::string patchTemplate = source->GetString(SettingsPath::PatchTemplate);
+  if (patchTemplate != settings->GetString(SettingsPath::PatchTemplate)) {
+    settings->SetString(SettingsPath::PatchTemplate, patchTemplate);
     print(resources->texts["MERGE_PATCH_TEMPLATE"] + patchTemplate);
   }
 }
 
 void MigrateController::mergeGroups(Settings* source) {
   print(resources->texts["MERGE_INSTALL"]);
-  copyIntegers(source, Settings::Install, {"/Port"});
-  copyStrings(source, Settings::Install, {"/DLL", "/ComplexId", "/Catalog"});
+  using P = SettingsPath;
+  copyIntegers(source, {P::InstallPort});
+  copyStrings(source, {P::InstallDll, P::InstallComplexId, P::InstallCatalog});
   print(resources->texts["MERGE_CONNECTION"]);
-  copyIntegers(source, Settings::Connection, {"/Type"});
-  copyStrings(source, Settings::Connection, {"/Server", "/Base"});
+  copyIntegers(source, {P::ConnectionType});
+  copyStrings(source, {P::ConnectionServer, P::ConnectionBase});
   print(resources->texts["MERGE_WEB_SERVER_TOLM"]);
-  copyStrings(source, Settings::WebServer, {"/Type"});
-  copyIntegers(source, Settings::WebServer, {"/Port"});
-  copyStrings(source, Settings::WebServer, {"/Path"});
-  copyIntegers(source, Settings::WebServer, {"/DebugPort"});
-  copyStrings(source, Settings::WebServer, {"/ContSoft"});
+  copyStrings(source, {P::WebServerType});
+  copyIntegers(source, {P::WebServerPort});
+  copyStrings(source, {P::WebServerPath});
+  copyIntegers(source, {P::WebServerDebugPort});
+  copyStrings(source, {P::WebServerContSoft});
   print(resources->texts["MERGE_DOCKER_CE"]);
-  copyStrings(source, Settings::Docker, {"/Path"});
+  copyStrings(source, {P::DockerPath});
 }
 
-void MigrateController::copyStrings(Settings* source, const std::string& section,
-                                    std::initializer_list<const char*> keys) {
-  for (const char* key : keys)
-    settings->SetString(section + key, source->GetString(section + key));
+void MigrateController::copyStrings(Settings* source, std::initializer_list<const char*> paths) {
+  for (const char* path : paths)
+    settings->SetString(path, source->GetString(path));
 }
 
-void MigrateController::copyIntegers(Settings* source, const std::string& section,
-                                     std::initializer_list<const char*> keys) {
-  for (const char* key : keys)
-    settings->SetInteger(section + key, source->GetInteger(section + key));
+void MigrateController::copyIntegers(Settings* source, std::initializer_list<const char*> paths) {
+  for (const char* path : paths)
+    settings->SetInteger(path, source->GetInteger(path));
 }
 
 void MigrateController::deleteOldInstallation(Settings* source) {

@@ -21,10 +21,8 @@ class MigrateController : public Controller {
   void reportVersion(Version* source);
   void mergePatch(Settings* source, Version* sourceVersion);
   void mergeGroups(Settings* source);
-  void copyStrings(Settings* source, const std::string& section,
-                   std::initializer_list<const char*> keys);
-  void copyIntegers(Settings* source, const std::string& section,
-                    std::initializer_list<const char*> keys);
+  void copyStrings(Settings* source, std::initializer_list<const char*> paths);
+  void copyIntegers(Settings* source, std::initializer_list<const char*> paths);
   // Saves the merged settings, except in a dry run.
   void save();
   void deleteOldInstallation(Settings* source);

@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "util/String.h"
 
 namespace {
@@ -20,9 +21,9 @@ void UpdateController::Execute() {
   print(String::Highlight(resources->texts["UPDATING"], BrightYellow) +
         String::Highlight(patchName, Cyan));
   std::string controlPath = getWebServerPath();
-  std::string url = settings->GetString(Settings::Patch + "/Url");
-  std::string complexId = settings->GetString(Settings::Install + "/ComplexId");
-  int port = settings->GetInteger(Settings::Install + "/Port");
+  std::string url = settings->GetString(SettingsPath::PatchUrl);
+  std::string complexId = settings->GetString(SettingsPath::InstallComplexId);
+  int port = settings->GetInteger(SettingsPath::InstallPort);
   Command command = {
       "bash", controlPath + "/ws_updapp.sh", "-s", url, "-a", patchName, "-t", complexId,
       "-p",   std::to_string(port)};

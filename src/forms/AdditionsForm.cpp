@@ -5,6 +5,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "events/EventNames.h"
 #include "events/Handler.h"
 #include "ui/Button.h"
 #include "ui/Checkbox.h"
@@ -16,7 +17,6 @@
 
 namespace {
 const char* const NAME = "AdditionsFormPanel";
-const char* const FORM_CLOSED = "modalFormClosed";
 }  // namespace
 
 AdditionsForm::AdditionsForm(Logger* logger, Resources* resources, Settings* settings,
@@ -119,7 +119,8 @@ void AdditionsForm::showPathInvalid() {
 }
 
 void AdditionsForm::afterClose(std::function<void()> action) {
-  container->AppendListener(FORM_CLOSED, new Handler(
-                                             logger, [action](Event*) { action(); }, true));
+  container->AppendListener(EVENT_MODAL_FORM_CLOSED,
+                            new Handler(
+                                logger, [action](Event*) { action(); }, true));
   closeForm();
 }

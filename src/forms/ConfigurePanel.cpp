@@ -3,6 +3,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "app/SettingsSchema.h"
 #include "app/Version.h"
 #include "ui/Field.h"
@@ -10,8 +11,8 @@
 #include "ui/Panel.h"
 
 namespace {
-const char* const VERSION_PATH = "Patch/Version";
-const char* const PORT_PATH = "Install/Port";
+const char* const VERSION_PATH = SettingsPath::PatchVersion;
+const char* const PORT_PATH = SettingsPath::InstallPort;
 const char* const VERSION_MASK = "d+.d+.d+.d+";
 }  // namespace
 
@@ -25,7 +26,7 @@ Panel* ConfigurePanel::Create(Position* position) {
   addLabel("CatalogLabel", resources->texts["INSTALL_CATALOG"], Theme::Basic, 4);
   addVersion();
   addPort();
-  addField("CatalogField", 4, 40, "Install/Catalog");
+  addField("CatalogField", 4, 40, SettingsPath::InstallCatalog);
   return finish("PatchPanel", resources->texts["CONFIGURE_PANEL"], position);
 }
 

@@ -2,11 +2,12 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "forms/DbType.h"
 #include "ui/Select.h"
 
 namespace {
-const char* const TYPE_PATH = "Connection/Type";
+const char* const TYPE_PATH = SettingsPath::ConnectionType;
 }
 
 ConnectionPanel::ConnectionPanel(Logger* logger, Resources* resources, Settings* settings)
@@ -17,8 +18,8 @@ Panel* ConnectionPanel::Create(Position* position) {
   addLabel("ConnectServerLabel", resources->texts["CONNECT_SERVER"], Theme::Basic, 2);
   addLabel("ConnectionBaseLabel", resources->texts["CONNECT_BASE"], Theme::Basic, 4);
   addTypeSelect();
-  addField("ConnectServerField", 2, 40, "Connection/Server");
-  addField("ConnectBaseField", 4, 40, "Connection/Base");
+  addField("ConnectServerField", 2, 40, SettingsPath::ConnectionServer);
+  addField("ConnectBaseField", 4, 40, SettingsPath::ConnectionBase);
   return finish("ConnectPanel", resources->texts["CONNECT_PANEL"], position);
 }
 

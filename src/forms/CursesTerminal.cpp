@@ -1,4 +1,5 @@
 #include "forms/CursesTerminal.h"
+#include "ui/Keys.h"
 
 #include <poll.h>
 #include <termios.h>
@@ -73,15 +74,15 @@ int CursesTerminal::ReadKey(int timeout) {
 // sequence is read and dropped: one character after Escape (Alt+key), or after "Escape [" the
 // parameters up to the final character, or after "Escape O" one more; keys typed after it stay.
 int CursesTerminal::loneEscape(int key) {
-  if (key != ESCAPE)
+  if (key != Keys::Escape)
     return key;
   wtimeout(stdscr, 0);
   int next = wgetch(stdscr);
   if (next == ERR)
-    return ESCAPE;
-  if (next == ESCAPE) {
+    return Keys::Escape;
+  if (next == Keys::Escape) {
     ungetch(next);
-    return ESCAPE;
+    return Keys::Escape;
   }
   if (next == 'O') {
     wgetch(stdscr);

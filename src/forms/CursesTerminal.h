@@ -20,8 +20,6 @@ class CursesTerminal : public Terminal {
   int ReadKey(int timeout) override;
 
  private:
-  static const int ESCAPE = 27;
-
   int waitForInput(int timeout);
   int loneEscape(int key);
   void withoutFlowControl();

@@ -13,9 +13,9 @@ DockerCEForm::DockerCEForm(Logger* logger, Resources* resources, Settings* setti
       {"DockerCESha256Label", resources->texts["SHA256_LABEL"], Theme::Basic},
       {"DockerCEUnzipPathLabel", resources->texts["UNZIP_PATH"], Theme::Highlight},
   });
-  urlField = addField("DockerCEZipSourceField", 0, Settings::Docker + "/Url");
+  urlField = addField("DockerCEZipSourceField", 0, SettingsPath::DockerUrl);
   checksumField = addChecksum("DockerCESha256Field", 2, SettingsPath::DockerSha256);
-  pathField = addField("DockerCEUnzipPathField", 4, Settings::Docker + "/Path");
+  pathField = addField("DockerCEUnzipPathField", 4, SettingsPath::DockerPath);
   finish([this] { Apply(); });
 }
 
@@ -25,8 +25,8 @@ void DockerCEForm::Apply() {
   blocked = checksumInvalid(checksumField, DOCKER_SHA256_INVALID_LABEL_NAME) || blocked;
   if (blocked)
     return stay();
-  write(urlField, Settings::Docker + "/Url");
+  write(urlField, SettingsPath::DockerUrl);
   writeChecksum(checksumField, SettingsPath::DockerSha256);
-  write(pathField, Settings::Docker + "/Path");
+  write(pathField, SettingsPath::DockerPath);
   closeForm();
 }

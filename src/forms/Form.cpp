@@ -7,12 +7,12 @@
 #include "forms/Window.h"
 #include "ui/Button.h"
 #include "ui/Container.h"
+#include "ui/Keys.h"
 #include "ui/Panel.h"
 #include "util/Failure.h"
 #include "util/String.h"
 
 namespace {
-const int EnterKey = 10;
 const int FrameWidth = 2;
 
 // line broken between words into lines of at most width characters; a longer word stays whole.
@@ -85,7 +85,7 @@ bool Form::Dismiss() {
   Button* button = cancelButton ? cancelButton : applyButton;
   if (button == nullptr)
     return false;
-  button->OnKeyPress(EnterKey);
+  button->OnKeyPress(Keys::Enter);
   return true;
 }
 

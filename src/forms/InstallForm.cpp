@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 #include "app/SettingsSchema.h"
 #include "ui/Field.h"
 
@@ -13,8 +14,8 @@ InstallForm::InstallForm(Logger* logger, Resources* resources, Settings* setting
       {"InstallComplexIdLabel", resources->texts["INSTALL_COMPLEX_ID"], Theme::Basic},
       {"InstallDllLabel", resources->texts["INSTALL_DLL"], Theme::Basic},
   });
-  complexIdField = addField("InstallComplexIdField", 0, Settings::Install + "/ComplexId");
-  dllField = addField("InstallDllField", 2, Settings::Install + "/DLL");
+  complexIdField = addField("InstallComplexIdField", 0, SettingsPath::InstallComplexId);
+  dllField = addField("InstallDllField", 2, SettingsPath::InstallDll);
   finish([this] { Apply(); });
 }
 
@@ -27,8 +28,8 @@ void InstallForm::Apply() {
   if (complexIdNoticed || dllNoticed)
     return stay();
   // The fields now show the defaults they were given, and that is what gets stored.
-  write(complexIdField, Settings::Install + "/ComplexId");
-  write(dllField, Settings::Install + "/DLL");
+  write(complexIdField, SettingsPath::InstallComplexId);
+  write(dllField, SettingsPath::InstallDll);
   closeForm();
 }
 

@@ -15,9 +15,9 @@ PatchForm::PatchForm(Logger* logger, Resources* resources, Settings* settings, C
       {"PatchSha256Label", resources->texts["SHA256_LABEL"], Theme::Basic},
       {"PatchZipTemplateLabel", resources->texts["PATCH_ZIP_TEMPLATE"], Theme::Highlight},
   });
-  urlField = addField("PatchSourceUrlField", 0, Settings::Patch + "/Url");
+  urlField = addField("PatchSourceUrlField", 0, SettingsPath::PatchUrl);
   checksumField = addChecksum("PatchSha256Field", 2, SettingsPath::PatchSha256);
-  templateField = addField("PatchZipTemplateField", 4, Settings::Patch + "/Template");
+  templateField = addField("PatchZipTemplateField", 4, SettingsPath::PatchTemplate);
   addControl(new Label(logger, "PatchZipTemplateNoteLabel",
                        new Position(0, rowBelow(templateField)), nullptr,
                        resources->texts["PATCH_ZIP_TEMPLATE_NOTE"], Theme::Notice));
@@ -36,8 +36,8 @@ void PatchForm::Apply() {
            Theme::Error);
   if (noVersion || refused || blocked)
     return stay();
-  write(urlField, Settings::Patch + "/Url");
+  write(urlField, SettingsPath::PatchUrl);
   writeChecksum(checksumField, SettingsPath::PatchSha256);
-  write(templateField, Settings::Patch + "/Template");
+  write(templateField, SettingsPath::PatchTemplate);
   closeForm();
 }

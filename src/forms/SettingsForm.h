@@ -68,7 +68,6 @@ class SettingsForm : public Form {
   // The free row below a control, where its message goes.
   static int rowBelow(const Control* control);
 
-
  private:
   static const int FieldWidth = 40;
   static const int NumberWidth = 8;

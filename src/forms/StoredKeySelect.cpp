@@ -1,4 +1,5 @@
 #include "forms/StoredKeySelect.h"
+#include "ui/Keys.h"
 
 #include <memory>
 
@@ -16,9 +17,9 @@ StoredKeySelect::StoredKeySelect(Logger* logger, std::string name, Position* pos
 bool StoredKeySelect::OnKeyPress(int pressed) {
   if (!outsideItems())
     return Select<std::string>::OnKeyPress(pressed);
-  if (pressed == SelectDrawing::KeyRight)
+  if (pressed == Keys::Right)
     SetValue(items.begin()->first);
-  else if (pressed == SelectDrawing::KeyLeft)
+  else if (pressed == Keys::Left)
     SetValue(items.rbegin()->first);
   else
     return false;

@@ -22,15 +22,15 @@ WebServerTolmForm::WebServerTolmForm(Logger* logger, Resources* resources, Setti
       {"WebServerTolmContSoftLabel", resources->texts["WEB_SERVER_TOLM_CONT_SOFT"], Theme::Basic},
       {"WebServerTolmDebugPortLabel", resources->texts["WEB_SERVER_TOLM_DEBUG_PORT"], Theme::Basic},
   });
-  const std::string& section = Settings::WebServer;
-  urlField = addField("WebServerTolmUrlField", 0, section + "/Url");
+  urlField = addField("WebServerTolmUrlField", 0, SettingsPath::WebServerUrl);
   checksumField = addChecksum("WebServerTolmSha256Field", 2, SettingsPath::WebServerSha256);
-  pathField = addField("WebServerTolmPathField", 4, section + "/Path");
-  typeSelect = addSelect("WebServerTolmTypeSelect", 6, WsType::GetItems(), section + "/Type");
-  portField = addNumber("WebServerTolmPortField", 8, section + "/Port");
-  contSoftSelect =
-      addSelect("WebServerTolmContSoftSelect", 10, CsType::GetItems(), section + "/ContSoft");
-  debugPortField = addNumber("WebServerTolmDebugPortField", 12, section + "/DebugPort");
+  pathField = addField("WebServerTolmPathField", 4, SettingsPath::WebServerPath);
+  typeSelect =
+      addSelect("WebServerTolmTypeSelect", 6, WsType::GetItems(), SettingsPath::WebServerType);
+  portField = addNumber("WebServerTolmPortField", 8, SettingsPath::WebServerPort);
+  contSoftSelect = addSelect("WebServerTolmContSoftSelect", 10, CsType::GetItems(),
+                             SettingsPath::WebServerContSoft);
+  debugPortField = addNumber("WebServerTolmDebugPortField", 12, SettingsPath::WebServerDebugPort);
   finish([this] { Apply(); });
 }
 
@@ -60,12 +60,11 @@ bool WebServerTolmForm::portsInvalid() {
 }
 
 void WebServerTolmForm::writeAll() {
-  const std::string& section = Settings::WebServer;
-  write(urlField, section + "/Url");
+  write(urlField, SettingsPath::WebServerUrl);
   writeChecksum(checksumField, SettingsPath::WebServerSha256);
-  write(pathField, section + "/Path");
-  write(typeSelect, section + "/Type");
-  write(portField, section + "/Port");
-  write(contSoftSelect, section + "/ContSoft");
-  write(debugPortField, section + "/DebugPort");
+  write(pathField, SettingsPath::WebServerPath);
+  write(typeSelect, SettingsPath::WebServerType);
+  write(portField, SettingsPath::WebServerPort);
+  write(contSoftSelect, SettingsPath::WebServerContSoft);
+  write(debugPortField, SettingsPath::WebServerDebugPort);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/WindowAction.h"
+#include "events/EventNames.h"
 #include "forms/LayoutCheck.h"
 #include "ui/Container.h"
 #include "ui/Control.h"
@@ -21,8 +22,6 @@ class Resources;
 class Settings;
 class Terminal;
 class Version;
-
-inline constexpr const char* EVENT_MODAL_FORM_CLOSED = "modalFormClosed";
 
 // The whole text interface: it enters screen mode, builds the one screen of the tool, runs the
 // keyboard and mouse loop, shows one modal form at a time and returns the action chosen. It

@@ -10,23 +10,18 @@
 #include "forms/Terminal.h"
 #include "forms/Window.h"
 #include "ui/Field.h"
+#include "ui/Keys.h"
 #include "ui/Mouse.h"
 #include "ui/Panel.h"
 #include "util/Failure.h"
 
 namespace {
-const int TabKey = 9;
-const int EnterKey = 10;
-const int EscapeKey = 27;
-const int BackspaceKey = 127;
-const int ControlHKey = 8;
-
 // Terminals send Backspace and the keypad's Enter in several ways; controls see one of each.
 int normalised(int key) {
-  if (key == KEY_BACKSPACE || key == ControlHKey)
-    return BackspaceKey;
+  if (key == KEY_BACKSPACE || key == Keys::ControlH)
+    return Keys::Backspace;
   if (key == KEY_ENTER)
-    return EnterKey;
+    return Keys::Enter;
   return key;
 }
 }  // namespace
@@ -101,7 +96,7 @@ void Window::handleKey(int key) {
     return;
   }
   if (tooSmall) {
-    if (key == EscapeKey)
+    if (key == Keys::Escape)
       finished = true;
     return;
   }
@@ -114,15 +109,15 @@ void Window::handleKey(int key) {
 void Window::handleUnconsumed(int key) {
   switch (key) {
     case KEY_DOWN:
-    case TabKey:
-    case EnterKey:
+    case Keys::Tab:
+    case Keys::Enter:
       switchControl(false);
       break;
     case KEY_UP:
     case KEY_BTAB:
       switchControl(true);
       break;
-    case EscapeKey:
+    case Keys::Escape:
       escape();
       break;
     case KEY_IC:

@@ -2,11 +2,8 @@
 
 #include <curses.h>
 
+#include "ui/Keys.h"
 #include "ui/Style.h"
-
-namespace {
-const int EnterKey = 10;
-}
 
 Button::Button(Logger* logger, std::string name, Position* position, Size* size, std::string text,
                ButtonHandler handler)
@@ -30,7 +27,7 @@ void Button::Render() {
 }
 
 bool Button::OnKeyPress(int key) {
-  if (key != EnterKey)
+  if (key != Keys::Enter)
     return false;
   log("Button::OnKeyPress on button " + name + ".");
   runHandler("Button::OnKeyPress", "key press");

@@ -5,11 +5,10 @@
 
 #include <cstring>
 
+#include "ui/Keys.h"
 #include "ui/Style.h"
 
 namespace {
-const int EnterKey = 10;
-const int SpaceKey = ' ';
 const int BoxWidth = 3;
 }  // namespace
 
@@ -62,7 +61,7 @@ void Checkbox::Refresh() {
 }
 
 bool Checkbox::OnKeyPress(int key) {
-  if (key != EnterKey && key != SpaceKey)
+  if (key != Keys::Enter && key != Keys::Space)
     return false;
   contain("Checkbox::OnKeyPress " + name, [this] { SwitchValue(); });
   return true;

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "ui/EntryText.h"
+#include "ui/Keys.h"
 #include "ui/Style.h"
 #include "util/String.h"
 
 namespace {
-const int BackspaceKey = 127;
 const unsigned char CyrillicLow = 0xD0;
 const unsigned char CyrillicHigh = 0xD1;
 const std::string TypeSymbols = "`~!@#$%^&*()-_+=|\\/{}[]:;\"'<>,.? ";
@@ -156,7 +156,7 @@ bool Field::edit(int key) {
   if (key == KEY_IC) {
     Insert = !Insert;
     drawCursor();
-  } else if (key == BackspaceKey) {
+  } else if (key == Keys::Backspace) {
     if (cursor > 0) {
       text = String::RemoveAt(text, cursor - 1);
       moveCursorPrevious();

@@ -7,12 +7,12 @@
 
 #include "ui/EntryText.h"
 #include "ui/Field.h"
+#include "ui/Keys.h"
 #include "ui/NumberText.h"
 #include "ui/Style.h"
 #include "util/String.h"
 
 namespace {
-const int BackspaceKey = 127;
 const char Point = '.';
 }  // namespace
 
@@ -155,7 +155,7 @@ bool Number<T>::navigate(int key) {
 template <typename T>
 bool Number<T>::remove(int key) {
   std::string text = GetText();
-  if (key == BackspaceKey) {
+  if (key == Keys::Backspace) {
     if (cursor > 0)
       apply(String::RemoveAt(text, cursor - 1), cursor - 1, 0);
   } else if (key == KEY_DC) {

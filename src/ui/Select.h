@@ -8,6 +8,7 @@
 
 #include "ui/Bind.h"
 #include "ui/Control.h"
+#include "ui/Keys.h"
 #include "ui/Mouse.h"
 #include "ui/SelectDrawing.h"
 
@@ -125,9 +126,9 @@ class Select : public Control {
   }
 
   bool OnKeyPress(int key) override {
-    if (key == SelectDrawing::KeyLeft)
+    if (key == Keys::Left)
       selectPrevious();
-    else if (key == SelectDrawing::KeyRight)
+    else if (key == Keys::Right)
       selectNext();
     else
       return false;

@@ -5,12 +5,12 @@
 #include <memory>
 
 #include "ui/Control.h"
+#include "ui/Keys.h"
 #include "ui/Select.h"
 #include "ui/Style.h"
 #include "util/String.h"
 
-static_assert(SelectDrawing::KeyLeft == KEY_LEFT && SelectDrawing::KeyRight == KEY_RIGHT,
-              "selector keys follow curses");
+static_assert(Keys::Left == KEY_LEFT && Keys::Right == KEY_RIGHT, "side arrows follow curses");
 
 namespace {
 Position lastCellOfFirstRow(const Area& print) {

@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -52,8 +53,8 @@ TEST(Settings, ReadsEveryKindAndMarksAndLogsOnlyRealChanges) {
   Store store;
   Settings& settings = store.settings;
   EXPECT_EQ(store.loadLog.back(), "Settings::Load main setting count 3.");
-  EXPECT_EQ(settings.GetString(Settings::Docker + "/Path"), "/opt/");
-  EXPECT_DOUBLE_EQ(settings.GetDouble(Settings::WebServer + "/Port"), 8080.0);
+  EXPECT_EQ(settings.GetString(SettingsPath::DockerPath), "/opt/");
+  EXPECT_DOUBLE_EQ(settings.GetDouble(SettingsPath::WebServerPort), 8080.0);
   EXPECT_EQ(settings.GetInteger("Docker/Ratio"), 3);
   settings.SetString("Docker/Path", "/opt/");  // the stored values once more
   settings.SetInteger("WebServer/Port", 8080);

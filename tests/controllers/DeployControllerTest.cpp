@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/SettingsPath.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 #include "controllers/Shell.h"
@@ -206,7 +207,7 @@ TEST_F(DeployControllerTest, DryRunPrintsTheCommandsOfARealRunAndDoesNothingElse
   std::ofstream(ControlPath() + "/tar_files/app-24.2.0.7.sh") << "earlier download";
   Open();
   ExpectDryRunPrintsTheCommandsOfARealRun([&] {
-    settings->SetString(Settings::Install + "/Catalog", "new catalog");
+    settings->SetString(SettingsPath::InstallCatalog, "new catalog");
     return Deploy(true, true, true);
   });
   EXPECT_TRUE(succeeded);

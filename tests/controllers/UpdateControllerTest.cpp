@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/SettingsPath.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 
@@ -39,7 +40,7 @@ TEST_F(UpdateControllerTest, AsksTheWebServerToUpdateToTheConfiguredPatchWithVal
 TEST_F(UpdateControllerTest, SavesChangedSettingsFirstAndReportsAFailedScriptWithItsCode) {
   site.MakeControlDirectory(ControlPath(), 0, 2, 0);
   Open();
-  settings->SetString(Settings::Patch + "/Version", "24.2.0.9");
+  settings->SetString(SettingsPath::PatchVersion, "24.2.0.9");
   EXPECT_EQ(Update(), R"(<yellow>SAVE_CONFIG</>
 <yellow>UPDATING</><cyan>app-24.2.0.9.sh</>
 <red>UPDATING_CODE512</>
@@ -48,7 +49,7 @@ TEST_F(UpdateControllerTest, SavesChangedSettingsFirstAndReportsAFailedScriptWit
   EXPECT_FALSE(settings->IsModified());
   Settings saved(logger.get(), site.Path("work/Settings.json"));
   saved.Load();
-  EXPECT_EQ(saved.GetString(Settings::Patch + "/Version"), "24.2.0.9");
+  EXPECT_EQ(saved.GetString(SettingsPath::PatchVersion), "24.2.0.9");
   EXPECT_NE(site.Records().find("[app-24.2.0.9.sh]"), std::string::npos);
 }
 
@@ -56,7 +57,7 @@ TEST_F(UpdateControllerTest, DryRunPrintsTheCommandOfARealRunAndSavesNothing) {
   site.MakeControlDirectory(ControlPath(), 0, 0, 0);
   Open();
   ExpectDryRunPrintsTheCommandsOfARealRun([&] {
-    settings->SetString(Settings::Patch + "/Version", "24.2.0.9");
+    settings->SetString(SettingsPath::PatchVersion, "24.2.0.9");
     return Update();
   });
 }
