@@ -4,7 +4,6 @@
 
 #include "app/Logger.h"
 #include "app/Resources.h"
-#include "forms/Window.h"
 #include "ui/Button.h"
 #include "ui/Container.h"
 #include "ui/Keys.h"
@@ -95,10 +94,8 @@ void Form::guarded(const std::string& operation, const Callback& action) {
   try {
     action();
   } catch (...) {
-    auto* window = dynamic_cast<Window*>(container);
-    if (window == nullptr)
+    if (!container->ReportFailure(operation, Failure::Caught().text))
       throw;
-    window->ReportFailure(operation, Failure::Caught().text);
   }
 }
 

@@ -50,8 +50,8 @@ class Form {
   bool Dismiss();
 
  protected:
-  // Runs action; a failure is reported to the window (when the container is one) instead of
-  // ending the input loop, and is otherwise passed on.
+  // Runs action; a failure is reported to the container instead of ending the input loop, and
+  // is passed on when the container does not take it.
   void guarded(const std::string& operation, const Callback& action);
   void closeForm();
   // A button action that logs line, runs action when it is set, then asks to close the form.

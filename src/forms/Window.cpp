@@ -2,20 +2,14 @@
 
 #include <curses.h>
 
-#include <algorithm>
-
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Version.h"
-#include "events/Event.h"
-#include "forms/AlertForm.h"
 #include "forms/CursesTerminal.h"
 #include "forms/Form.h"
-#include "forms/KeyHints.h"
-#include "ui/Label.h"
-#include "ui/Panel.h"
+#include "forms/MainScreen.h"
+#include "forms/Terminal.h"
 #include "util/Failure.h"
-#include "util/String.h"
 
 namespace {
 const short Pairs[7][2] = {{COLOR_WHITE, COLOR_BLUE},  {COLOR_YELLOW, COLOR_BLUE},
@@ -32,7 +26,10 @@ Window::Window(Logger* logger, Resources* resources, Settings* settings, Termina
       logger(logger),
       resources(resources),
       settings(settings),
-      terminal(terminal) {}
+      terminal(terminal),
+      layout(logger, resources),
+      modal(logger, &layout.Items(), this, [this] { Refresh(); }),
+      loop(logger, settings, terminal, &layout, &modal, this) {}
 
 Window::~Window() {
   logger->Write("Destroying Window");
@@ -41,9 +38,7 @@ Window::~Window() {
   } catch (...) {
     logger->Write(Failure::Caught().text);
   }
-  destroyItems(true);
-  notice.reset();
-  hint.reset();
+  layout.Destroy();
   terminal->Close();
 }
 
@@ -51,21 +46,40 @@ int Window::Show(Version* version) {
   terminal->Open();
   themeInit();
   wbkgd(stdscr, COLOR_PAIR(1));
-  versionText = resources->texts["VERSION"] + version->ToString();
-  layOut();
+  screen = std::make_unique<MainScreen>(
+      logger, resources, settings, &layout,
+      MainScreen::Actions{[this](const std::string& operation, Action action) {
+                            return guard(operation, std::move(action));
+                          },
+                          [this] { OnExit(); }, [this] { OnSave(); }, [this] { OnDeploy(); },
+                          [this] { OnUpdate(); }, [this] { OnOpenDockerCESettings(); },
+                          [this] { OnOpenWebServerTolmSettings(); },
+                          [this] { OnOpenPatchSettings(); }, [this] { OnOpenInstallSettings(); },
+                          [this] { OnOpenAdditions(); },
+                          [this](Action showStored) {
+                            Defer([this, showStored] {
+                              showStored();
+                              showPortInvalid();
+                            });
+                          },
+                          &installDocker, &installWebServer},
+      resources->texts["VERSION"] + version->ToString());
+  layout.LayOut([this] { buildScreen(); });
   Refresh();
   logger->Write(
       "----------------------------Start Window Processing---------------------------------");
-  processing();
+  loop.Run();
   logger->Write(
       "-----------------------------End Window Processing----------------------------------");
-  return action;
+  return loop.Action();
+}
+
+void Window::buildScreen() {
+  screen->Build();
 }
 
 Size Window::GetSize() {
-  if (stdscr == nullptr)
-    return Size(-1, -1);
-  return Size(getmaxx(stdscr), getmaxy(stdscr));
+  return ScreenLayout::ScreenSize();
 }
 
 void Window::themeInit() {
@@ -78,51 +92,11 @@ void Window::themeInit() {
 }
 
 void Window::Refresh() {
-  clear();
-  if (tooSmall) {
-    notice->Render();
-    return;
-  }
-  for (Control* item : items)
-    item->Render();
-  hintShown.clear();
-  showHint();
-}
-
-// Draws the hints for the focused control when they changed, unless a form covers their row.
-void Window::showHint() {
-  if (!hint || tooSmall || hintCovered())
-    return;
-  std::string text = KeyHints::Text(resources, Control::GetActive(), modalForm != nullptr);
-  if (text == hintShown)
-    return;
-  hintShown = text;
-  hint->SetText(text);
-  hint->Render();
-  parkCursorAfter(text);
-}
-
-// Drawing the hints leaves the terminal's cursor after their text; the curses cursor goes there
-// too, so that the next update sends no cursor move for it.
-void Window::parkCursorAfter(const std::string& text) {
-  std::unique_ptr<Position> row(hint->GetPosition());
-  move(row->y, std::min(String::LengthW(text), std::max(GetSize().width - 1, 0)));
-}
-
-bool Window::hintCovered() {
-  if (!modalForm)
-    return false;
-  Area form = modalForm->GetPanel()->GetPrintArea();
-  if (!form.Valid())
-    return false;
-  std::unique_ptr<Position> top(form.GetPosition());
-  std::unique_ptr<Size> size(form.GetSize());
-  std::unique_ptr<Position> row(hint->GetPosition());
-  return top->y <= row->y && row->y < top->y + size->height;
+  layout.Draw(modal.Current());
 }
 
 void Window::ChildDestroyHandler() {
-  closeFormRequested = true;
+  modal.RequestClose();
 }
 
 void Window::CloseCurrentForm() {
@@ -130,43 +104,48 @@ void Window::CloseCurrentForm() {
 }
 
 void Window::showModalForm(Form* form) {
-  if (modalForm && modalForm.get() == form) {
-    form->GetPanel()->Blink();
-    return;
-  }
-  if (modalForm)
-    closeModalForm();
-  modalForm.reset(form);
-  focusBeforeForm = Control::GetActive();
-  Panel* panel = form->GetPanel();
-  items.push_back(panel);
-  panel->Focus();
-  if (!tooSmall)
-    panel->Render();
+  modal.Show(form, !layout.TooSmall());
 }
 
 void Window::closeModalForm() {
-  if (!modalForm)
-    return;
-  logger->Write("Window::closeModalForm searching form item.");
-  auto found = std::find(items.begin(), items.end(), modalForm->GetPanel());
-  if (found == items.end()) {
-    logger->Write("Current modal form not belongs window items!");
-    throw "Out of range";
-  }
-  items.erase(found);
-  modalForm.reset();
-  logger->Write("Window::closeModalForm form destroyed.");
-  if (focusBeforeForm) {
-    focusBeforeForm->Focus();
-    focusBeforeForm = nullptr;
-  }
+  modal.Close();
 }
 
-void Window::ReportFailure(const std::string& operation, const std::string& message) {
+void Window::append(Control* item) {
+  layout.Append(item);
+}
+
+Window::Action Window::guard(const std::string& operation, Action action) {
+  return [this, operation, action] {
+    try {
+      action();
+    } catch (...) {
+      ReportFailure(operation, Failure::Caught().text);
+    }
+  };
+}
+
+bool Window::ReportFailure(const std::string& operation, const std::string& message) {
   logger->Write(operation + " failed:");
   logger->Write(message);
   failurePending = true;
+  return true;
+}
+
+void Window::Defer(std::function<void()> action) {
+  deferred.push_back(std::move(action));
+}
+
+bool Window::ServePending() {
+  if (modal.CloseRequested())
+    modal.ServeCloseRequest();
+  else if (failurePending)
+    showFailure();
+  else if (!deferred.empty())
+    runDeferred();
+  else
+    return false;
+  return true;
 }
 
 void Window::showFailure() {
@@ -174,11 +153,23 @@ void Window::showFailure() {
   showAlert("FailureAlertForm", resources->texts["WARNING"], resources->texts["OPERATION_FAILED"]);
 }
 
-void Window::serveCloseRequest() {
-  closeFormRequested = false;
-  closeModalForm();
+void Window::runDeferred() {
+  Action action = std::move(deferred.front());
+  deferred.erase(deferred.begin());
+  try {
+    action();
+  } catch (...) {
+    ReportFailure("Window::runDeferred", Failure::Caught().text);
+  }
+}
+
+void Window::Resize() {
+  layout.Relayout(&modal, [this] { buildScreen(); });
   Refresh();
-  fireEvent(EVENT_MODAL_FORM_CLOSED, new Event());
+}
+
+void Window::AskExit() {
+  OnExit();
 }
 
 void Window::LeaveScreenMode() {

@@ -15,7 +15,7 @@
 void Window::OnExit() {
   showModalForm(new ConfirmForm(
       logger, resources, settings, this, "ExitConfirmForm", resources->texts["EXIT_TITLE"],
-      resources->texts["EXIT_QUESTION"], [this] { finished = true; }, nullptr));
+      resources->texts["EXIT_QUESTION"], [this] { loop.Finish(); }, nullptr));
 }
 
 // A failed save leaves the settings as they were, still marked as changed, and says so.
@@ -32,13 +32,11 @@ void Window::OnSave() {
 }
 
 void Window::OnDeploy() {
-  action = WindowAction::DEPLOY;
-  finished = true;
+  loop.End(WindowAction::DEPLOY);
 }
 
 void Window::OnUpdate() {
-  action = WindowAction::UPDATE;
-  finished = true;
+  loop.End(WindowAction::UPDATE);
 }
 
 void Window::OnDelete() {
@@ -63,8 +61,7 @@ void Window::OnDeleteConfirm(bool continueWithChanges) {
     return;
   }
   logger->Write("Window::OnDeleteConfirm Start deleting.");
-  action = WindowAction::DELETE;
-  finished = true;
+  loop.End(WindowAction::DELETE);
 }
 
 void Window::OnIgnoreCertsChanged(bool ignore) {
@@ -78,8 +75,7 @@ void Window::OnMigrate(std::string path, bool deleteAfter) {
   logger->Write(path);
   migratePath = std::move(path);
   migrateDelete = deleteAfter;
-  action = WindowAction::MIGRATE;
-  finished = true;
+  loop.End(WindowAction::MIGRATE);
 }
 
 void Window::OnOpenDockerCESettings() {

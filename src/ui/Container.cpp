@@ -7,3 +7,7 @@ Size Container::GetSize() {
 void Container::ChildDestroyHandler() {
   throw "Not Implemented Method Container::ChildDestroyHandler";
 }
+
+bool Container::ReportFailure(const std::string&, const std::string&) {
+  return false;
+}

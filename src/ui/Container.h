@@ -18,4 +18,7 @@ class Container : public Observer {
   virtual Size GetSize();
   // Asks the container to destroy the modal form whose button has finished.
   virtual void ChildDestroyHandler();
+  // Takes the failure of operation that a form's button contained. False when the container
+  // does not take failures (the default): the form then passes the failure on.
+  virtual bool ReportFailure(const std::string& operation, const std::string& message);
 };

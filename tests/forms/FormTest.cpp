@@ -108,3 +108,37 @@ TEST(Form, LargerThanTheScreenStartsAtTheTopLeftCorner) {
     EXPECT_EQ(placed.y, c.y) << c.width << "x" << c.height;
   }
 }
+
+namespace {
+// A stage that takes the failures its forms contain.
+class ReportingStage : public FormStage {
+ public:
+  using FormStage::FormStage;
+  bool ReportFailure(const std::string& operation, const std::string& message) override {
+    reports.push_back(operation + ": " + message);
+    return true;
+  }
+
+  std::vector<std::string> reports;
+};
+}  // namespace
+
+// A container that takes no failures (the default) leaves a failing callback's failure to the
+// caller, here the button, which logs it; one that takes them gets it instead. Either way the
+// form asks for no close.
+TEST(Form, AFailingCallbackIsReportedToTheContainerOrPassedOn) {
+  for (bool takes : {false, true}) {
+    SettingsDesk desk;
+    ReportingStage reporting(desk.log.Get());
+    Container* stage = takes ? static_cast<Container*>(&reporting) : &desk.stage;
+    ConfirmForm form(
+        desk.log.Get(), &desk.resources, nullptr, stage, "Q", "", "?",
+        [] { throw "Callback broke"; }, nullptr);
+    form.GetApplyButton()->OnKeyPress(10);
+    EXPECT_EQ(reporting.reports, takes ? std::vector<std::string>{"Q apply: Callback broke"}
+                                       : std::vector<std::string>{});
+    std::string passedOn = "Button::OnKeyPress button QApplyButton handler exception:";
+    EXPECT_EQ(LogCapture::InOrder(desk.log.Take(), {passedOn, "Callback broke"}), !takes);
+    EXPECT_EQ(desk.stage.closes + reporting.closes, 0);
+  }
+}
