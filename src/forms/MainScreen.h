@@ -29,8 +29,8 @@ class MainScreen {
     Action openDockerCE, openWebServer, openPatch, openInstall, openAdditions;
     // Called when a typed port has been refused, with the step that shows the stored one again.
     std::function<void(Action showStored)> portRefused;
-    bool* installDocker;
-    bool* installWebServer;
+    bool* installDocker = nullptr;
+    bool* installWebServer = nullptr;
   };
 
   // The services and the layout are shared and not owned.

@@ -46,24 +46,8 @@ int Window::Show(Version* version) {
   terminal->Open();
   themeInit();
   wbkgd(stdscr, COLOR_PAIR(1));
-  screen = std::make_unique<MainScreen>(
-      logger, resources, settings, &layout,
-      MainScreen::Actions{[this](const std::string& operation, Action action) {
-                            return guard(operation, std::move(action));
-                          },
-                          [this] { OnExit(); }, [this] { OnSave(); }, [this] { OnDeploy(); },
-                          [this] { OnUpdate(); }, [this] { OnOpenDockerCESettings(); },
-                          [this] { OnOpenWebServerTolmSettings(); },
-                          [this] { OnOpenPatchSettings(); }, [this] { OnOpenInstallSettings(); },
-                          [this] { OnOpenAdditions(); },
-                          [this](Action showStored) {
-                            Defer([this, showStored] {
-                              showStored();
-                              showPortInvalid();
-                            });
-                          },
-                          &installDocker, &installWebServer},
-      resources->texts["VERSION"] + version->ToString());
+  screen = std::make_unique<MainScreen>(logger, resources, settings, &layout, screenActions(),
+                                        resources->texts["VERSION"] + version->ToString());
   layout.LayOut([this] { buildScreen(); });
   Refresh();
   logger->Write(
@@ -72,6 +56,32 @@ int Window::Show(Version* version) {
   logger->Write(
       "-----------------------------End Window Processing----------------------------------");
   return loop.Action();
+}
+
+// What the controls of the main screen do: each runs a handler of the window.
+MainScreen::Actions Window::screenActions() {
+  MainScreen::Actions actions;
+  actions.guard = [this](const std::string& operation, Action action) {
+    return guard(operation, std::move(action));
+  };
+  actions.exit = [this] { OnExit(); };
+  actions.save = [this] { OnSave(); };
+  actions.deploy = [this] { OnDeploy(); };
+  actions.update = [this] { OnUpdate(); };
+  actions.openDockerCE = [this] { OnOpenDockerCESettings(); };
+  actions.openWebServer = [this] { OnOpenWebServerTolmSettings(); };
+  actions.openPatch = [this] { OnOpenPatchSettings(); };
+  actions.openInstall = [this] { OnOpenInstallSettings(); };
+  actions.openAdditions = [this] { OnOpenAdditions(); };
+  actions.portRefused = [this](Action showStored) {
+    Defer([this, showStored] {
+      showStored();
+      showPortInvalid();
+    });
+  };
+  actions.installDocker = &installDocker;
+  actions.installWebServer = &installWebServer;
+  return actions;
 }
 
 void Window::buildScreen() {

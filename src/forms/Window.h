@@ -8,6 +8,7 @@
 #include "app/WindowAction.h"
 #include "events/EventNames.h"
 #include "forms/InputLoop.h"
+#include "forms/MainScreen.h"
 #include "forms/ModalForms.h"
 #include "forms/ScreenLayout.h"
 #include "ui/Container.h"
@@ -16,7 +17,6 @@
 class ControllerArguments;
 class Form;
 class Logger;
-class MainScreen;
 class Resources;
 class Settings;
 class Terminal;
@@ -96,6 +96,7 @@ class Window : public Container, private InputLoop::Host {
   void Resize() override;
   void AskExit() override;
 
+  MainScreen::Actions screenActions();
   void buildScreen();
   void showFailure();
   void runDeferred();
