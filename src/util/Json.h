@@ -18,9 +18,10 @@ enum : JsonType {
 };
 
 // One node of a JSON document. A node owns its children; every failure is thrown as a C string.
-// The parser writes a trace line per token to the log, and the clearing of a tree a trace line per
-// child; a parsed document writes at most TRACE_LIMIT trace lines in all (parse failures are
-// always logged), and values in them are cut (Logger::Excerpt).
+// JsonParser reads a document into a tree and JsonWriter writes a tree as text. The parser writes a
+// trace line per token to the log, and the clearing of a tree a trace line per child; a parsed
+// document writes at most TRACE_LIMIT trace lines in all (parse failures are always logged), and
+// values in them are cut (Logger::Excerpt).
 class Json {
  public:
   explicit Json(Logger* logger);           // an empty object
@@ -49,42 +50,18 @@ class Json {
   std::string Serialize(bool compact);
 
  private:
-  std::string serialize(int indent);
-  int parse(std::string text, int index, int* line, int* column);
-  void clearItems();
-  void clearData();
-  static bool isSpaceChar(char c);
-  static bool isSeparatorChar(char c);
-  static void charLocator(char c, int* line, int* column);
-  static std::string location(int* line, int* column);
+  // They read and write the fields of the nodes directly.
+  friend class JsonParser;
+  friend class JsonWriter;
 
-  // Objects and arrays nested deeper than this are rejected.
-  static const int MAX_DEPTH = 512;
   // Trace lines of one parsed document, for its parse and the clearing of its tree together.
   static const long TRACE_LIMIT = 10000;
 
-  int parseValue(const std::string& text, int index, int* line, int* column, int depth);
-  int parseObject(const std::string& text, int index, int* line, int* column, int depth);
-  int parseKey(const std::string& text, int index, int* line, int* column, std::string* key);
-  int parseEntry(const std::string& text, int index, int* line, int* column, int depth);
-  int endObject(const std::string& text, int index, int* line, int* column);
-  int parseArray(const std::string& text, int index, int* line, int* column, int depth);
-  int parseItem(const std::string& text, int index, int* line, int* column, int depth);
-  int parseString(const std::string& text, int index, int* line, int* column);
-  int parseWord(const std::string& text, int index, int* line, int* column);
-  int parseNumber(const std::string& text, int index, int* line, int* column);
-  [[noreturn]] void fail(const std::string& message, int* line, int* column, const char* error);
-  void serializeTo(std::string* out, int indent);
-  void serializeChildren(std::string* out, int indent);
+  void clearItems();
+  void clearData();
   void reset(JsonType kind);
+  // Writes a trace line, within the trace lines left to the document of this node.
   void log(const std::string& message);
-  // Step over the character at index; returns the next index.
-  static int step(const std::string& text, int index, int* line, int* column);
-  static int skipSpace(const std::string& text, int index, int* line, int* column);
-  // Reads the string whose opening quote is at index, decoding escapes; returns the index after
-  // the closing quote, or -1 when the text ends first.
-  static int readString(const std::string& text, int index, int* line, int* column,
-                        std::string* value);
 
   Logger* logger;
   JsonType type = JsonObject;
