@@ -1,4 +1,5 @@
 #include "app/AtomicFile.h"
+#include "util/Descriptor.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,26 +17,6 @@ namespace {
 constexpr int MAX_LINKS = 40;
 const char* const TEMP_PREFIX = ".deployer-save-";
 const size_t TEMP_RANDOM = 6;  // the "XXXXXX" of mkostemp
-
-std::string folderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool writeAll(int fd, const std::string& content) {
-  size_t done = 0;
-  while (done < content.size()) {
-    ssize_t written = ::write(fd, content.data() + done, content.size() - done);
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0)
-      return false;
-    done += static_cast<size_t>(written);
-  }
-  return true;
-}
 
 // Mode and owner for the new file: the target's when it exists, else what a plain create gives.
 bool targetMode(const std::string& target, struct stat* info, bool* exists) {
@@ -63,7 +44,8 @@ bool fillTemp(int fd, const std::string& content, const struct stat& info, bool 
   if (exists && ::fchown(fd, info.st_uid, info.st_gid) != 0) {
     // Not permitted for other owners; the mode below is what matters.
   }
-  return ::fchmod(fd, info.st_mode & 07777) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+  return ::fchmod(fd, info.st_mode & 07777) == 0 && Descriptor::WriteAll(fd, content) &&
+         ::fsync(fd) == 0;
 }
 
 // A temporary file that an interrupted save left behind: the name pattern of this class, and no
@@ -107,7 +89,7 @@ int makeTemp(const std::string& folder, std::string* temp) {
 // whether the failure was that no temporary file could be made.
 bool replace(const std::string& target, const std::string& content, const struct stat& info,
              bool exists, bool* noTemp) {
-  std::string folder = folderOf(target);
+  std::string folder = Descriptor::FolderOf(target);
   removeLeftovers(folder);
   std::string temp;
   int fd = makeTemp(folder, &temp);
@@ -131,7 +113,7 @@ bool writeInPlace(const std::string& target, const std::string& content) {
     return false;
   struct stat info;
   bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) == 0 &&
-                 writeAll(fd, content) && ::fsync(fd) == 0;
+                 Descriptor::WriteAll(fd, content) && ::fsync(fd) == 0;
   return ::close(fd) == 0 && written;
 }
 
@@ -145,7 +127,7 @@ std::string AtomicFile::Resolve(const std::string& path) {
     if (length < 0)
       return current;
     std::string link(buffer.data(), static_cast<size_t>(length));
-    current = link[0] == '/' ? link : folderOf(current) + "/" + link;
+    current = link[0] == '/' ? link : Descriptor::FolderOf(current) + "/" + link;
   }
   return current;
 }

@@ -7,36 +7,17 @@
 #include <cerrno>
 
 #include "util/DateTime.h"
+#include "util/Descriptor.h"
 
 namespace {
 
 const char* const PREVIOUS_SUFFIX = ".1";
 
-std::string folderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool writeAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0)
-      return false;
-    done += static_cast<size_t>(written);
-  }
-  return true;
-}
-
 // An unnamed file in the log's folder that already holds the first text; -1 where the file
 // system offers none.
 int prepared(const std::string& name, const std::string& first) {
-  int fd = ::open(folderOf(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-  if (fd >= 0 && !writeAll(fd, first)) {
+  int fd = ::open(Descriptor::FolderOf(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd >= 0 && !Descriptor::WriteAll(fd, first)) {
     ::close(fd);
     return -1;
   }
@@ -81,7 +62,7 @@ int createFresh(const std::string& name, const std::string& first) {
   if (fd >= 0)
     ::close(fd);
   fd = created(name);
-  if (fd >= 0 && !writeAll(fd, first)) {
+  if (fd >= 0 && !Descriptor::WriteAll(fd, first)) {
     ::close(fd);
     return -1;
   }
@@ -139,5 +120,5 @@ std::string Logger::Excerpt(const std::string& value) {
 // One write call per message, so that each line reaches the file whole or not at all.
 void Logger::put(const std::string& text) {
   if (fd >= 0)
-    writeAll(fd, text);
+    Descriptor::WriteAll(fd, text);
 }
