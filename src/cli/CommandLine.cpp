@@ -69,7 +69,8 @@ const char* const HELP =
     "  -V, --version         show the version\n"
     "\n"
     "Exit status: 0 success; 1 the action failed, or Settings.json or Resources.res could not\n"
-    "be loaded; 2 a usage error, a refused value, or a missing --yes.\n"
+    "be loaded; 2 a usage error, a refused value, or a missing --yes; 128 + N stopped by\n"
+    "signal N (a hang-up lets a begun action finish).\n"
     "\n"
     "Environment: NO_COLOR turns the colours of the progress lines off, CLICOLOR_FORCE=1 keeps\n"
     "them when the output is not a terminal.\n";
