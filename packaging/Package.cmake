@@ -21,7 +21,15 @@ set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # tar and bash are essential packages; Debian wants a version on a dependency on them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "wget, tar (>= 1.29), bash (>= 4.4)")
+# libcrypto is loaded at run time, so shlibdeps cannot see it: the package that holds it here
+# is named by dpkg.
+execute_process(COMMAND sh -c "dpkg -S \"$(readlink -f /usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/libcrypto.so.3)\" | cut -d: -f1"
+                OUTPUT_VARIABLE DEPLOYER_CRYPTO_PACKAGE OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT DEPLOYER_CRYPTO_PACKAGE)
+  set(DEPLOYER_CRYPTO_PACKAGE libssl3)
+endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "wget, tar (>= 1.29), bash (>= 4.4), ${DEPLOYER_CRYPTO_PACKAGE} (>= 3.0.0)")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

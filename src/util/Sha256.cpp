@@ -1,5 +1,6 @@
 #include "util/Sha256.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <openssl/evp.h>
 #include <unistd.h>
@@ -14,8 +15,46 @@ namespace {
 
 const size_t BUFFER_SIZE = 256 * 1024;
 
+// The functions of libcrypto in use. The library is opened when the first digest is computed,
+// so that the many runs that compute none (the interface, show, get, set) do not pay for loading
+// and relocating it at every start.
+struct Crypto {
+  EVP_MD_CTX* (*newContext)();
+  void (*freeContext)(EVP_MD_CTX*);
+  const EVP_MD* (*sha256)();
+  int (*init)(EVP_MD_CTX*, const EVP_MD*, ENGINE*);
+  int (*update)(EVP_MD_CTX*, const void*, size_t);
+  int (*final)(EVP_MD_CTX*, unsigned char*, unsigned int*);
+
+  bool Loaded() const { return newContext && freeContext && sha256 && init && update && final; }
+};
+
+template <typename F>
+void bind(void* library, const char* name, F* function) {
+  *function = reinterpret_cast<F>(dlsym(library, name));
+}
+
+Crypto load() {
+  Crypto crypto{};
+  void* library = dlopen("libcrypto.so.3", RTLD_NOW | RTLD_LOCAL);  // kept for the whole run
+  if (library == nullptr)
+    return crypto;
+  bind(library, "EVP_MD_CTX_new", &crypto.newContext);
+  bind(library, "EVP_MD_CTX_free", &crypto.freeContext);
+  bind(library, "EVP_sha256", &crypto.sha256);
+  bind(library, "EVP_DigestInit_ex", &crypto.init);
+  bind(library, "EVP_DigestUpdate", &crypto.update);
+  bind(library, "EVP_DigestFinal_ex", &crypto.final);
+  return crypto;
+}
+
+const Crypto& crypto() {
+  static const Crypto loaded = load();
+  return loaded;
+}
+
 struct ContextDeleter {
-  void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+  void operator()(EVP_MD_CTX* context) const { crypto().freeContext(context); }
 };
 
 // Closes the descriptor when it goes.
@@ -54,7 +93,7 @@ bool feed(int fd, EVP_MD_CTX* context) {
       return true;
     if (count < 0 && errno == EINTR)
       continue;
-    if (count < 0 || EVP_DigestUpdate(context, buffer.data(), static_cast<size_t>(count)) != 1)
+    if (count < 0 || crypto().update(context, buffer.data(), static_cast<size_t>(count)) != 1)
       return false;
   }
 }
@@ -67,13 +106,17 @@ bool Sha256::OfFile(const std::string& path, std::string* digest, std::string* r
     *reason = std::strerror(errno);
     return false;
   }
-  std::unique_ptr<EVP_MD_CTX, ContextDeleter> context(EVP_MD_CTX_new());
+  if (!crypto().Loaded()) {
+    *reason = "libcrypto.so.3 cannot be loaded";
+    return false;
+  }
+  std::unique_ptr<EVP_MD_CTX, ContextDeleter> context(crypto().newContext());
   unsigned char value[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
   errno = 0;
-  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1 ||
+  if (!context || crypto().init(context.get(), crypto().sha256(), nullptr) != 1 ||
       !feed(file.Descriptor(), context.get()) ||
-      EVP_DigestFinal_ex(context.get(), value, &length) != 1) {
+      crypto().final(context.get(), value, &length) != 1) {
     *reason = errno != 0 ? std::strerror(errno) : "the digest could not be computed";
     return false;
   }

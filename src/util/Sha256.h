@@ -3,7 +3,8 @@
 #include <string>
 
 // SHA-256 digests of files, computed in this process with libcrypto while the file is read
-// through a fixed buffer, so that a large archive needs little memory.
+// through a fixed buffer, so that a large archive needs little memory. libcrypto is loaded when
+// the first digest is computed; a program that computes none never loads it.
 class Sha256 {
  public:
   // Length of a digest written in hexadecimal.
