@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -31,17 +32,29 @@ bool waitForText(const std::string& path, const std::string& text,
   return true;
 }
 
+// A child of parent named deployer, found in /proc; 0 when there is none.
+pid_t childProgram(pid_t parent) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::string stat = read(entry.path().string() + "/stat");
+    size_t close = stat.rfind(')');
+    if (close == std::string::npos ||
+        stat.compare(stat.find('(') + 1, close - stat.find('(') - 1, "deployer") != 0)
+      continue;
+    int pid = 0, ppid = 0;
+    char state = 0;
+    if (std::sscanf(stat.c_str(), "%d", &pid) == 1 &&
+        std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == parent)
+      return pid;
+  }
+  return 0;
+}
+
 // The program started by the pane's shell; 0 when none is found.
 pid_t programIn(TmuxPane& pane) {
-  std::string shell = pane.Format("#{pane_pid}");
-  std::string command = "pgrep -P " + shell.substr(0, shell.find('\n')) + " -x deployer";
-  int pid = 0;
-  for (int attempt = 0; attempt < 100 && pid <= 0; ++attempt) {
-    if (FILE* found = popen(command.c_str(), "r")) {
-      if (std::fscanf(found, "%d", &pid) != 1)
-        pid = 0;
-      pclose(found);
-    }
+  pid_t shell = std::atoi(pane.Format("#{pane_pid}").c_str());
+  pid_t pid = 0;
+  for (int attempt = 0; attempt < 100 && pid <= 0 && shell > 0; ++attempt) {
+    pid = childProgram(shell);
     if (pid <= 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
