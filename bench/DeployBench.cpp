@@ -33,17 +33,17 @@ namespace {
 // The site with a control directory and everything served, and the shared services.
 struct Stage {
   Stage()
-      : directory(site.Path("work")),
+      : directory(site.Path("app")),
         program("1.24.2.1"),
-        logger(site.Path("work/log.txt")),
-        resources(&logger, site.Path("work/Resources.res")),
-        settings(&logger, site.WriteSettings("work/Settings.json")) {
+        logger(site.Path("app/log.txt")),
+        resources(&logger, site.Path("app/Resources.res")),
+        settings(&logger, site.WriteSettings("app/Settings.json")) {
     site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
     site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
     site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
     site.MakeControlDirectory(controlPath(), 0, 0, 0);
     settings.Load();
-    std::ofstream(site.Path("work/deploy.sh")) << script();
+    std::ofstream(site.Path("app/deploy.sh")) << script();
   }
 
   std::string controlPath() const { return site.Path("web/web_8080/ctl"); }
@@ -99,7 +99,7 @@ struct Stage {
 
   // Removes what the previous deploy downloaded, so both sides download afresh.
   void clearDownloads() {
-    std::filesystem::remove_all(site.Path("work/temp"));
+    std::filesystem::remove_all(site.Path("app/temp"));
     std::filesystem::remove(controlPath() + "/tar_files/app-24.2.0.7.sh");
     site.ClearRecords();
   }

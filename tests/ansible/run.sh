@@ -152,7 +152,7 @@ inventory() {
       version=$1
       cat <<HOST
     $server:
-      deployer_directory: $fleet/$server/work
+      deployer_directory: $fleet/$server/app
       deployer_settings:
         Docker/Url: http://127.0.0.1:${!port}/runtime-1.0.tar.gz
         Docker/Path: $fleet/$server/docker/
@@ -231,7 +231,7 @@ before=$(fingerprints)
 rollout --check --diff
 expect '[ $status = 0 ]' "$output"
 for server in "${servers[@]}"; do
-  expect "[ ! -e '$fleet/$server/work' ] && [ -z \"\$(records $server)\" ]" \
+  expect "[ ! -e '$fleet/$server/app' ] && [ -z \"\$(records $server)\" ]" \
     "$server: $(records $server)"
 done
 expect '[ "$(fingerprints)" = "$before" ]'
@@ -247,8 +247,8 @@ for server in "${servers[@]}"; do
   n=$((n + 1))
   expect "[ \"\$(records $server)\" = \"\$(deployed $n 24.2.0.7)\" ]" "$server: $(records $server)"
   expect "[ \"\$(recap $server changed)\" -gt 0 ]" "$output"
-  expect "grep -q '\"patch_version\": \"24.2.0.7\"' '$fleet/$server/work/ansible-state.json'"
-  expect "[ \"\$('$program' -C '$fleet/$server/work' get Patch/Sha256)\" = \
+  expect "grep -q '\"patch_version\": \"24.2.0.7\"' '$fleet/$server/app/ansible-state.json'"
+  expect "[ \"\$('$program' -C '$fleet/$server/app' get Patch/Sha256)\" = \
     \"\$(sha256 '$fleet/$server/served/patches/app-24.2.0.7.sh')\" ]"
 done
 end
@@ -303,7 +303,7 @@ expect '[ "$(recap server1 failed)" = 0 ] && [ "$(recap server2 failed)" = 1 ]' 
 expect 'grep -q "deployer deploy failed with status 1: Web server unpacking failed, code" \
   <<<"$output"' "$output"
 expect '[ "$(records server2)" = "runtime-1.0/install.sh" ]' "$(records server2)"
-expect '[ ! -e "$fleet/server2/work/ansible-state.json" ]'
+expect '[ ! -e "$fleet/server2/app/ansible-state.json" ]'
 expect '[ -z "$(recap server3 ok)" ] && [ -z "$(records server3)" ]' "$output"
 expect '[ "$(fingerprints | grep /server3/)" = "$server3_before" ]'
 end

@@ -86,13 +86,13 @@ TEST(InitCommand, CopiesTheSettingsAndTheTextsOfTheChosenOrEnvironmentLanguage) 
   for (const Case& c : cases) {
     Locale locale(c.environment);
     TempDir dir;
-    std::string folder = dir.File("new/work");
+    std::string folder = dir.File("new/app");
     Outcome outcome = init(folder, c.language);
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     EXPECT_NE(outcome.out.find(folder + "/Resources.res"), std::string::npos) << outcome.out;
-    EXPECT_EQ(dir.Read("new/work/Settings.json"), shipped("Settings.json"));
-    EXPECT_EQ(dir.Read("new/work/Resources.res"), shipped(c.resources)) << c.resources;
+    EXPECT_EQ(dir.Read("new/app/Settings.json"), shipped("Settings.json"));
+    EXPECT_EQ(dir.Read("new/app/Resources.res"), shipped(c.resources)) << c.resources;
   }
 }
 
@@ -129,15 +129,15 @@ TEST(InitCommand, RefusesToReplaceAnyFileAndChangesNothing) {
 
 TEST(InitCommand, RefusesAnUnknownLanguageAndReportsAFolderItCannotMake) {
   TempDir dir;
-  Outcome unknown = init(dir.File("work"), "de");
+  Outcome unknown = init(dir.File("app"), "de");
   EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.err, "deployer init: unknown language 'de'; use en or ru.\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.File("work")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("app")));
 
   dir.Write("plain", "a file, not a folder");
-  Outcome blocked = init(dir.File("plain/work"), "en");
+  Outcome blocked = init(dir.File("plain/app"), "en");
   EXPECT_EQ(blocked.status, 1);
   EXPECT_EQ(
-      blocked.err.rfind("deployer init: cannot create the folder " + dir.File("plain/work"), 0), 0u)
+      blocked.err.rfind("deployer init: cannot create the folder " + dir.File("plain/app"), 0), 0u)
       << blocked.err;
 }

@@ -31,7 +31,7 @@ class ProgramCommands : public testing::Test {
     if (!std::filesystem::exists(PROGRAM))
       GTEST_SKIP() << "the program is not built";
     std::ifstream shipped(DEPLOYER_SOURCE_DIR "/share/Resources.res");
-    std::ofstream keys(site.Path("work/Resources.res"));
+    std::ofstream keys(site.Path("app/Resources.res"));
     for (std::string line; std::getline(shipped, line);) {
       size_t end = line.find('=');
       if (line[0] == '#' && end != std::string::npos)
@@ -45,7 +45,7 @@ class ProgramCommands : public testing::Test {
     site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
     site.MakeControlDirectory(controlPath(), 0, 0, 0);
     site.RecordDownloads();
-    site.WriteSettings("work/Settings.json");
+    site.WriteSettings("app/Settings.json");
   }
 
   // Runs the program on the work folder; prefix goes before it on the shell line (variables),
@@ -53,7 +53,7 @@ class ProgramCommands : public testing::Test {
   Call Run(const std::vector<std::string>& arguments, const std::string& prefix = "",
            const std::string& input = "/dev/null") {
     std::string line =
-        prefix + " " + Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("work"));
+        prefix + " " + Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("app"));
     for (const std::string& argument : arguments)
       line += " " + Shell::Word(argument);
     return Shell(line + " <" + input);
@@ -62,7 +62,7 @@ class ProgramCommands : public testing::Test {
   // Runs the program at a pseudo-terminal that receives answer as typed input.
   Call RunAtTerminal(const std::vector<std::string>& arguments, const std::string& answer,
                      const std::string& prefix = "") {
-    std::string line = Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("work"));
+    std::string line = Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("app"));
     for (const std::string& argument : arguments)
       line += " " + Shell::Word(argument);
     return Shell("printf '" + answer + "\\n' | " + prefix + " script -qec " + Shell::Word(line) +
@@ -125,7 +125,7 @@ TEST_F(ProgramCommands, AnswersHelpVersionAndUsageErrorsWithTheirStatuses) {
   Call missing = Shell(Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("nowhere")) + " show");
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("cannot work in '"), std::string::npos) << missing.err;
-  EXPECT_FALSE(std::filesystem::exists(site.Path("work/log.txt")));
+  EXPECT_FALSE(std::filesystem::exists(site.Path("app/log.txt")));
 }
 
 TEST_F(ProgramCommands, DeploysWithoutATerminalWithTheControllersLinesAndLog) {
@@ -157,7 +157,7 @@ DEPLOY_SUCCESS
                            "[8000] [-l] [ru_RU.utf8]\n"),
             std::string::npos)
       << Records();
-  std::string log = read(site.Path("work/log.txt"));
+  std::string log = read(site.Path("app/log.txt"));
   EXPECT_NE(log.find("> Version 1.24.2.1\n"), std::string::npos);
   EXPECT_NE(log.find("Controller[Deploy]::printDEPLOY_SUCCESS."), std::string::npos) << log;
   EXPECT_NE(log.rfind("\nDuration: "), std::string::npos);
@@ -207,7 +207,7 @@ TEST_F(ProgramCommands, MigrateTakesTheSettingsOverAndEnds) {
   Call call = Run({"migrate", source});
   EXPECT_EQ(call.status, 0) << call.out << call.err;
   EXPECT_NE(call.out.find("MIGRATE_DONE\n"), std::string::npos) << call.out;
-  EXPECT_NE(read(site.Path("work/Settings.json")).find("9191"), std::string::npos);
+  EXPECT_NE(read(site.Path("app/Settings.json")).find("9191"), std::string::npos);
   EXPECT_EQ(Records(), "");
 }
 
@@ -221,22 +221,22 @@ TEST_F(ProgramCommands, ColoursOnlyAtATerminalOrWhenForced) {
 }
 
 TEST_F(ProgramCommands, SetsGetsAndShowsSettingsWithStatusesAScriptCanRead) {
-  site.WriteSettings("work/Settings.json");
+  site.WriteSettings("app/Settings.json");
   Call changed = Run({"set", "WebServer/Port", "8081", "Patch/Version", "24.2.0.8"});
   EXPECT_EQ(changed.status, 0) << changed.err;
   EXPECT_EQ(changed.out, "WebServer/Port: 8080 -> 8081\nPatch/Version: 24.2.0.7 -> 24.2.0.8\n");
   EXPECT_EQ(Run({"set", "WebServer/Port", "8081"}).out, "");
-  std::string before = read(site.Path("work/Settings.json"));
+  std::string before = read(site.Path("app/Settings.json"));
   Call refused = Run({"set", "Install/Port", "9191", "WebServer/Port", "70000"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("WebServer/Port"), std::string::npos) << refused.err;
-  EXPECT_EQ(read(site.Path("work/Settings.json")), before);
+  EXPECT_EQ(read(site.Path("app/Settings.json")), before);
   EXPECT_EQ(Run({"get", "WebServer/Port"}).out, "8081\n");
   Call show = Run({"show"});
   EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 21);
   EXPECT_NE(show.out.find("\nWebServer/Port=8081\n"), std::string::npos) << show.out;
-  EXPECT_FALSE(std::filesystem::exists(site.Path("work/log.txt")));
-  std::filesystem::remove(site.Path("work/Settings.json"));
+  EXPECT_FALSE(std::filesystem::exists(site.Path("app/log.txt")));
+  std::filesystem::remove(site.Path("app/Settings.json"));
   Call missing = Run({"show"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Settings.json"), std::string::npos) << missing.err;
@@ -257,18 +257,18 @@ TEST_F(ProgramCommands, InitMakesAWorkingFolderOnceAndADryRunWorksThere) {
 TEST_F(ProgramCommands, DryRunPrintsExactlyTheCommandsThatTheRealRunLogs) {
   PrepareDeploy();
   site.Set("Install/Catalog", "it's $(touch pwned) `x` ; & ~home");
-  site.WriteSettings("work/Settings.json");
-  std::string settings = read(site.Path("work/Settings.json"));
+  site.WriteSettings("app/Settings.json");
+  std::string settings = read(site.Path("app/Settings.json"));
   Call plan = Run({"deploy", "--dry-run"});
   EXPECT_EQ(plan.status, 0) << plan.err;
   EXPECT_EQ(Records(), "");
-  EXPECT_FALSE(std::filesystem::exists(site.Path("work/temp")));
-  EXPECT_FALSE(std::filesystem::exists(site.Path("work/log.txt")));
-  EXPECT_EQ(read(site.Path("work/Settings.json")), settings);
+  EXPECT_FALSE(std::filesystem::exists(site.Path("app/temp")));
+  EXPECT_FALSE(std::filesystem::exists(site.Path("app/log.txt")));
+  EXPECT_EQ(read(site.Path("app/Settings.json")), settings);
 
   EXPECT_EQ(Run({"deploy"}).status, 0);
   std::string ran;
-  std::istringstream log(Normalised(read(site.Path("work/log.txt"))));
+  std::istringstream log(Normalised(read(site.Path("app/log.txt"))));
   const std::string run = "> Controller[Deploy]::run ";
   for (std::string line; std::getline(log, line);) {
     if (line.size() <= 9 + run.size() || line.compare(9, run.size(), run) != 0 ||
@@ -278,7 +278,7 @@ TEST_F(ProgramCommands, DryRunPrintsExactlyTheCommandsThatTheRealRunLogs) {
   }
   EXPECT_EQ(plan.out, ran);
   EXPECT_NE(Records().find(" [-vc] [it's $(touch pwned) `x` ; & ~home] "), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(site.Path("work/pwned")));
+  EXPECT_FALSE(std::filesystem::exists(site.Path("app/pwned")));
 }
 
 // A folder that is still there after its removal fails the delete, and a migration whose delete

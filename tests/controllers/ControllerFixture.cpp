@@ -24,7 +24,7 @@ std::set<std::string> tree(const std::string& root) {
   std::set<std::string> entries;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
     std::string name = entry.path().string().substr(root.size());
-    if (name.compare(0, 12, "work/log.txt") != 0 && name != "records.txt")  // logs come and go
+    if (name.rfind("app/log.txt", 0) != 0 && name != "records.txt")  // logs come and go
       entries.insert(name +
                      (entry.is_regular_file() ? " " + std::to_string(entry.file_size()) : ""));
   }
@@ -33,7 +33,7 @@ std::set<std::string> tree(const std::string& root) {
 }  // namespace
 
 ControllerFixture::ControllerFixture()
-    : workingDirectory(site.Path("work")), programVersion("1.24.2.1") {}
+    : workingDirectory(site.Path("app")), programVersion("1.24.2.1") {}
 
 ControllerFixture::~ControllerFixture() = default;
 
@@ -41,12 +41,12 @@ void ControllerFixture::Open() {
   settings.reset();
   resources.reset();
   logger.reset();
-  logger = std::make_unique<Logger>(site.Path("work/log.txt"));
+  logger = std::make_unique<Logger>(site.Path("app/log.txt"));
   resources = std::make_unique<Resources>(logger.get(), DEPLOYER_SOURCE_DIR "/share/Resources.res");
   resources->Load();
   for (auto& [key, text] : resources->texts)
     text = key;
-  settings = std::make_unique<Settings>(logger.get(), site.WriteSettings("work/Settings.json"));
+  settings = std::make_unique<Settings>(logger.get(), site.WriteSettings("app/Settings.json"));
   settings->Load();
 }
 
@@ -79,7 +79,7 @@ std::string ControllerFixture::Log() {
   settings.reset();
   resources.reset();
   logger.reset();
-  return contentOf(site.Path("work/log.txt"));
+  return contentOf(site.Path("app/log.txt"));
 }
 
 void ControllerFixture::PrepareDeploy() {
@@ -92,7 +92,7 @@ void ControllerFixture::PrepareDeploy() {
 
 void ControllerFixture::ExpectDryRunPrintsTheCommandsOfARealRun(
     const std::function<std::string()>& action) {
-  std::string settingsFile = site.Path("work/Settings.json");
+  std::string settingsFile = site.Path("app/Settings.json");
   std::string settingsBefore = contentOf(settingsFile);
   std::set<std::string> treeBefore = tree(site.Path(""));
   site.ClearRecords();

@@ -24,7 +24,7 @@ class ControllerFixture : public testing::Test {
   ControllerFixture();
   ~ControllerFixture() override;
 
-  // Writes the site's settings to work/Settings.json and loads them, with the log and texts.
+  // Writes the site's settings to app/Settings.json and loads them, with the log and texts.
   void Open();
   // Arguments with the choices given, and with dryRun and keyWait as they are set.
   ControllerArguments* Arguments(bool installDocker, bool installWebServer, bool ignoreCerts,

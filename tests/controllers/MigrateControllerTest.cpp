@@ -46,9 +46,9 @@ class MigrateControllerTest : public ControllerFixture {
 
   // The other installation's settings: the current ones with the given changes, in old.json.
   void WriteSource(const std::function<void(Settings&)>& change) {
-    fs::copy_file(site.Path("work/Settings.json"), site.Path("work/old.json"),
+    fs::copy_file(site.Path("app/Settings.json"), site.Path("app/old.json"),
                   fs::copy_options::overwrite_existing);
-    Settings source(logger.get(), site.Path("work/old.json"));
+    Settings source(logger.get(), site.Path("app/old.json"));
     source.Load();
     change(source);
     source.Save();
@@ -62,7 +62,7 @@ class MigrateControllerTest : public ControllerFixture {
   }
 
   std::unique_ptr<Settings> Saved() {
-    auto saved = std::make_unique<Settings>(logger.get(), site.Path("work/Settings.json"));
+    auto saved = std::make_unique<Settings>(logger.get(), site.Path("app/Settings.json"));
     saved->Load();
     return saved;
   }
@@ -92,7 +92,7 @@ TEST_F(MigrateControllerTest, CopiesTheOtherInstallationsSettingsAndSavesThem) {
     source.SetString("Docker/Url", "http://old/runtime.tar.gz");
     source.SetString("WebServer/Url", "http://old/web.tar.gz");
   });
-  std::string before = ReadFile(site.Path("work/Settings.json"));
+  std::string before = ReadFile(site.Path("app/Settings.json"));
   EXPECT_EQ(Migrate(false), R"(<yellow>MIGRATION</> <cyan>old.json</>
 <yellow>MIGRATE_LOADED</>
 <yellow>MIGRATE_VERSION</><cyan>24.2.0.17</>
@@ -105,11 +105,11 @@ MERGE_WEB_SERVER_TOLM
 MERGE_DOCKER_CE
 <yellow>MIGRATE_SAVE</>
 <green>MIGRATE_DONE</>
-MIGRATE_BACKUP<cyan>{site}/work/Settings.json.bak</>
+MIGRATE_BACKUP<cyan>{site}/app/Settings.json.bak</>
 PRESS_TO_CONTINUE
 )");
   EXPECT_TRUE(succeeded);
-  EXPECT_EQ(ReadFile(site.Path("work/Settings.json.bak")), before);
+  EXPECT_EQ(ReadFile(site.Path("app/Settings.json.bak")), before);
   EXPECT_EQ(Records(), "");
   auto saved = Saved();
   const std::pair<const char*, const char*> texts[] = {
@@ -173,7 +173,7 @@ TEST_F(MigrateControllerTest, DeletesTheOtherInstallationBetweenSavingAndDone) {
   std::string output = Migrate(true);
   EXPECT_EQ(output.substr(output.find("<yellow>MIGRATE_SAVE")),
             "<yellow>MIGRATE_SAVE</>\n" + CompleteDelete +
-                "<green>MIGRATE_DONE</>\nMIGRATE_BACKUP<cyan>{site}/work/Settings.json.bak</"
+                "<green>MIGRATE_DONE</>\nMIGRATE_BACKUP<cyan>{site}/app/Settings.json.bak</"
                 ">\nPRESS_TO_CONTINUE\n");
   EXPECT_EQ(Records(), R"(ws_delapp.sh [-p] [7070]
 vaq-web/uninstall.sh [-p] [8181]
@@ -198,12 +198,12 @@ TEST_F(MigrateControllerTest, LeavesStandardInputAloneWithoutKeyWait) {
   WriteSource([](Settings&) {});
   Input("x\n");
   keyWait = false;
-  EXPECT_EQ(LastLine(Migrate(false)), "MIGRATE_BACKUP<cyan>{site}/work/Settings.json.bak</>\n");
+  EXPECT_EQ(LastLine(Migrate(false)), "MIGRATE_BACKUP<cyan>{site}/app/Settings.json.bak</>\n");
   EXPECT_EQ(getc(stdin), 'x');
 }
 
 TEST_F(MigrateControllerTest, ReportsASettingsFileThatCannotBeLoadedAndChangesNothing) {
-  std::string before = site.Path("work/Settings.json");
+  std::string before = site.Path("app/Settings.json");
   std::ifstream in(before);
   std::string original(std::istreambuf_iterator<char>(in), {});
   EXPECT_EQ(Thrown([&] { Migrate(true, "missing.json"); }), "Fail when load settings");
@@ -220,8 +220,8 @@ TEST_F(MigrateControllerTest, ReportsASettingsFileThatCannotBeLoadedAndChangesNo
 }
 
 TEST_F(MigrateControllerTest, RefusesTheCurrentSettingsFileHoweverItIsNamed) {
-  fs::create_symlink(site.Path("work/Settings.json"), site.Path("work/linked.json"));
-  fs::create_hard_link(site.Path("work/Settings.json"), site.Path("work/hard.json"));
+  fs::create_symlink(site.Path("app/Settings.json"), site.Path("app/linked.json"));
+  fs::create_hard_link(site.Path("app/Settings.json"), site.Path("app/hard.json"));
   site.MakeControlDirectory(ControlPath(), 0, 0, 0);
   std::string before = Saved()->GetString("Install/Catalog");
   settings->SetString("Install/Catalog", "unsaved");
@@ -236,7 +236,7 @@ TEST_F(MigrateControllerTest, RefusesTheCurrentSettingsFileHoweverItIsNamed) {
     EXPECT_EQ(Readable(testing::internal::GetCapturedStdout()),
               "<yellow>MIGRATION</> <cyan>" + path + "</>\n<red>MIGRATE_LOAD_FAIL</>\n");
   }
-  fs::copy_file(site.Path("work/Settings.json"), site.Path("work/copy.json"));
+  fs::copy_file(site.Path("app/Settings.json"), site.Path("app/copy.json"));
   EXPECT_NO_THROW(Migrate(false, "copy.json"));
   EXPECT_EQ(Records(), "");
   EXPECT_TRUE(fs::exists(ControlPath()));

@@ -47,7 +47,7 @@ TEST_F(UpdateControllerTest, SavesChangedSettingsFirstAndReportsAFailedScriptWit
 )");
   EXPECT_FALSE(succeeded);
   EXPECT_FALSE(settings->IsModified());
-  Settings saved(logger.get(), site.Path("work/Settings.json"));
+  Settings saved(logger.get(), site.Path("app/Settings.json"));
   saved.Load();
   EXPECT_EQ(saved.GetString(SettingsPath::PatchVersion), "24.2.0.9");
   EXPECT_NE(site.Records().find("[app-24.2.0.9.sh]"), std::string::npos);

@@ -197,9 +197,9 @@ TEST_F(EndToEnd, DeployAndUpdateRunAfterScreenMode) {
     site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
     site.ServeFile("patches/app-24.2.0.7.sh", "echo patch 24.2.0.7\n");
     site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, c.scriptStatus, 0);
-    site.WriteSettings("work/Settings.json");
-    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("work/Resources.res"));
-    TmuxPane& pane = Open(site.Path("work"));
+    site.WriteSettings("app/Settings.json");
+    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("app/Resources.res"));
+    TmuxPane& pane = Open(site.Path("app"));
     pane.Click(c.x, 28);
     EXPECT_EQ(pane.Status(std::chrono::seconds(30)), c.status) << pane.Screen();
     EXPECT_NE(pane.Screen().find(c.last), std::string::npos) << pane.Screen();
@@ -212,9 +212,9 @@ TEST_F(EndToEnd, RussianTextsShowInTheWindowTheFormsAndTheProgressLines) {
   site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
   site.ServeFile("patches/app-24.2.0.7.sh", "echo patch 24.2.0.7\n");
   site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
-  site.WriteSettings("work/Settings.json");
-  std::filesystem::copy_file(SHARE + "Resources.ru.res", site.Path("work/Resources.res"));
-  TmuxPane& pane = Open(site.Path("work"), 100, 30, "", "Развертывание веб-приложения");
+  site.WriteSettings("app/Settings.json");
+  std::filesystem::copy_file(SHARE + "Resources.ru.res", site.Path("app/Resources.res"));
+  TmuxPane& pane = Open(site.Path("app"), 100, 30, "", "Развертывание веб-приложения");
   pane.Keys({"Tab", "Enter"});
   EXPECT_TRUE(pane.WaitFor("Настройки среды контейнеров─")) << pane.Screen();
   EXPECT_NE(pane.Screen().find(">Применить >Отмена"), std::string::npos) << pane.Screen();

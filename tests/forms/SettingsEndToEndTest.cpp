@@ -68,10 +68,10 @@ class SiteEndToEnd : public EndToEnd {
     site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
     site.WriteScript(site.Path("web/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
     site.WriteScript(site.Path("docker/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
-    site.WriteSettings("work/Settings.json");
-    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("work/Resources.res"));
+    site.WriteSettings("app/Settings.json");
+    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("app/Resources.res"));
   }
-  std::string Work(const std::string& name) const { return site.Path("work/" + name); }
+  std::string Work(const std::string& name) const { return site.Path("app/" + name); }
   std::string Read(const std::string& name) const {
     std::ifstream in(Work(name));
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -225,7 +225,7 @@ TEST_F(SiteEndToEnd, MigrateTakesAnOlderInstallationOverAndTheWindowComesBack) {
   site.SetInteger("WebServer/Port", 8181);
   site.Set("WebServer/Path", site.Path("old") + "/");
   site.Set("Docker/Path", site.Path("old") + "/");
-  site.WriteSettings("work/old.json");
+  site.WriteSettings("app/old.json");
   site.MakeControlDirectory(site.Path("old/web_8181/ctl"), 0, 0, 0);
   site.WriteScript(site.Path("old/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
   site.WriteScript(site.Path("old/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
@@ -273,7 +273,7 @@ TEST_F(SiteEndToEnd, DeployOverHttpsWithASelfSignedCertificateNeedsTheIgnoreChoi
   site.Set("Docker/Url", https.Url(DeploymentSite::RUNTIME_ARCHIVE));
   site.Set("WebServer/Url", https.Url(DeploymentSite::WEB_SERVER_ARCHIVE));
   site.Set("Patch/Url", https.Url(DeploymentSite::PATCH_FOLDER));
-  site.WriteSettings("work/Settings.json");
+  site.WriteSettings("app/Settings.json");
   for (bool ignore : {true, false}) {
     TmuxPane& pane = Open(Work(""));
     if (ignore) {

@@ -87,12 +87,12 @@ class StopDuringDeploy : public EndToEnd {
     site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
     site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
     site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
-    site.WriteSettings("work/Settings.json");
-    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("work/Resources.res"));
+    site.WriteSettings("app/Settings.json");
+    std::filesystem::copy_file(SHARE + "Resources.res", site.Path("app/Resources.res"));
   }
   // Starts the deploy from the window and waits until the runtime installer runs.
   TmuxPane& Deploying() {
-    TmuxPane& pane = Open(site.Path("work"));
+    TmuxPane& pane = Open(site.Path("app"));
     pane.Click(86, 28);
     EXPECT_TRUE(waitForText(site.Path("records.txt"), "install start"));
     return pane;
@@ -138,8 +138,8 @@ TEST_F(StopDuringDeploy, AHangUpLetsTheActionFinishWithEveryStepLogged) {
   pane.reset();  // the terminal goes away
   EXPECT_TRUE(waitForText(site.Path("records.txt"), "ws_addapp.sh"))
       << read(site.Path("records.txt"));
-  EXPECT_TRUE(waitForText(site.Path("work/log.txt"), "\nDuration: "));
-  std::string log = read(site.Path("work/log.txt"));
+  EXPECT_TRUE(waitForText(site.Path("app/log.txt"), "\nDuration: "));
+  std::string log = read(site.Path("app/log.txt"));
   for (const char* line : {"the terminal was lost; the action goes on.",
                            "Controller[Deploy]::run bash ", "Controller[Deploy]::run wget ",
                            "Controller[Deploy]::printThe application has been deployed."})
@@ -157,7 +157,7 @@ TEST_F(StopDuringDeploy, InterruptOrTerminateStopsTheCommandAndRunsNoFurtherStep
               std::string::npos)
         << pane.Screen();
     EXPECT_EQ(read(site.Path("records.txt")), "install start\n");
-    std::string log = read(site.Path("work/log.txt"));
+    std::string log = read(site.Path("app/log.txt"));
     EXPECT_NE(log.find("Stopped by signal " + std::to_string(sig) + "."), std::string::npos);
   }
 }

@@ -42,7 +42,7 @@ void run(const std::string& command) {
 }  // namespace
 
 DeploymentSite::DeploymentSite() {
-  for (const char* name : {"served/patches", "work", "docker", "web", "bin", "stage"})
+  for (const char* name : {"served/patches", "app", "docker", "web", "bin", "stage"})
     std::filesystem::create_directories(Path(name));
   folder.Write("records.txt", "");
   server = std::make_unique<LoopbackServer>(Path("served"));

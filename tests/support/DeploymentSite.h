@@ -9,7 +9,7 @@
 
 // A place where the deployment actions run for real: a temporary folder with
 //   served/       files offered by a LoopbackServer (archives, patches): Url(name)
-//   work/         the working folder of the action (its "temp" folder, settings, resources, log)
+//   app/         the working folder of the action (its "temp" folder, settings, resources, log)
 //   docker/, web/ the unpack folders of the container runtime and of the web server
 //   bin/wget      a wget that records its arguments and runs the real wget
 //   records.txt   one line per script or wget run: the label, then every argument as " [arg]"
