@@ -104,9 +104,8 @@ class Parser {
       } else if (argument == "-V" || argument == "--version") {
         options->version = true;
       } else if (argument == "-C" || argument == "--directory") {
-        if (++index >= argc)
-          return fail("option '" + argument + "' needs a folder");
-        options->directory = argv[index];
+        if (!folder(argument))
+          return false;
       } else if (argument.compare(0, 12, "--directory=") == 0) {
         options->directory = argument.substr(12);
       } else if (!argument.empty() && argument[0] == '-') {
@@ -114,9 +113,15 @@ class Parser {
       } else {
         return true;
       }
-      if (options->directory.empty() && (argument == "-C" || argument == "--directory"))
-        return fail("option '" + argument + "' needs a folder");
     }
+    return true;
+  }
+
+  // The folder that follows option, which must not be empty.
+  bool folder(const std::string& option) {
+    if (++index >= argc || argv[index][0] == '\0')
+      return fail("option '" + option + "' needs a folder");
+    options->directory = argv[index];
     return true;
   }
 
@@ -154,12 +159,8 @@ class Parser {
     }
     if (rule.takesLanguage && (argument == "--lang" || argument.compare(0, 7, "--lang=") == 0))
       return language(argument);
-    if (rule.takesLanguage && (argument == "-C" || argument == "--directory")) {
-      if (++index >= argc || argv[index][0] == '\0')
-        return fail("option '" + argument + "' needs a folder");
-      options->directory = argv[index];
-      return true;
-    }
+    if (rule.takesLanguage && (argument == "-C" || argument == "--directory"))
+      return folder(argument);
     if (rule.flags.count(argument) == 0)
       return fail("unknown option '" + argument + "' for " + options->command);
     options->*FLAGS.at(argument) = true;
