@@ -1,5 +1,6 @@
 #include "app/AtomicFile.h"
 #include "util/Descriptor.h"
+#include "util/Path.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -89,7 +90,7 @@ int makeTemp(const std::string& folder, std::string* temp) {
 // whether the failure was that no temporary file could be made.
 bool replace(const std::string& target, const std::string& content, const struct stat& info,
              bool exists, bool* noTemp) {
-  std::string folder = Descriptor::FolderOf(target);
+  std::string folder = Path::GetFolder(target);
   removeLeftovers(folder);
   std::string temp;
   int fd = makeTemp(folder, &temp);
@@ -127,7 +128,7 @@ std::string AtomicFile::Resolve(const std::string& path) {
     if (length < 0)
       return current;
     std::string link(buffer.data(), static_cast<size_t>(length));
-    current = link[0] == '/' ? link : Descriptor::FolderOf(current) + "/" + link;
+    current = link[0] == '/' ? link : Path::GetFolder(current) + "/" + link;
   }
   return current;
 }

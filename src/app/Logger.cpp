@@ -8,6 +8,7 @@
 
 #include "util/DateTime.h"
 #include "util/Descriptor.h"
+#include "util/Path.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ const char* const PREVIOUS_SUFFIX = ".1";
 // An unnamed file in the log's folder that already holds the first text; -1 where the file
 // system offers none.
 int prepared(const std::string& name, const std::string& first) {
-  int fd = ::open(Descriptor::FolderOf(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  int fd = ::open(Path::GetFolder(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd >= 0 && !Descriptor::WriteAll(fd, first)) {
     ::close(fd);
     return -1;

@@ -16,10 +16,3 @@ bool Descriptor::WriteAll(int fd, const std::string& text) {
   }
   return true;
 }
-
-std::string Descriptor::FolderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}

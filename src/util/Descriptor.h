@@ -2,11 +2,9 @@
 
 #include <string>
 
-// Helpers for files handled through raw descriptors, where a write must reach the kernel at once.
+// Writing to files handled through raw descriptors, where a write must reach the kernel at once.
 class Descriptor {
  public:
   // Writes the whole text, going on after partial writes and interruptions; false on an error.
   static bool WriteAll(int fd, const std::string& text);
-  // The folder part of a path: "." for a bare name, "/" for a file at the root.
-  static std::string FolderOf(const std::string& path);
 };

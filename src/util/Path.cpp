@@ -20,3 +20,10 @@ std::string Path::UnzipFileName(std::string name) {
   }
   return name.substr(0, name.size() - size);
 }
+
+std::string Path::GetFolder(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos)
+    return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}

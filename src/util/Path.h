@@ -7,6 +7,8 @@ class Path {
  public:
   // The text after the last "/" (the whole text without "/", empty when it ends with "/").
   static std::string GetFileName(std::string path);
+  // The folder part of a path: "." for a bare name, "/" for a file at the root.
+  static std::string GetFolder(const std::string& path);
   // The name without a final ".tar.gz"; other names unchanged.
   static std::string UnzipFileName(std::string name);
 };
