@@ -28,25 +28,22 @@ TEST(Logger, WritesStartLineMessagesAndDurationAndKeepsThePreviousLog) {
   EXPECT_EQ(dir.Read("log.txt.1"), "an earlier run");
 }
 
-TEST(Logger, MovesAPlantedLinkAsideUnfollowed) {
+// A planted link is moved aside unfollowed; anything else, such as a device, is left alone.
+TEST(Logger, NeverWritesThroughANameTakenByAnythingButAFile) {
   TempDir dir;
   dir.Write("target", "precious");
   ASSERT_EQ(symlink("target", dir.File("log.txt").c_str()), 0);
-  { Logger logger(dir.File("log.txt")); }
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  {
+    Logger logger(dir.File("log.txt"));
+    Logger device(dir.File("fifo"));
+    device.Write("nowhere");
+  }
   EXPECT_EQ(dir.Read("target"), "precious");
   EXPECT_TRUE(std::filesystem::is_symlink(dir.File("log.txt.1")));
   EXPECT_EQ(dir.Read("log.txt").rfind("Started at ", 0), 0u);
-}
-
-TEST(Logger, LeavesANameTakenByAnythingButAFileOrLinkAlone) {
-  TempDir dir;
-  ASSERT_EQ(mkfifo(dir.File("log.txt").c_str(), 0600), 0);  // as a device such as /dev/null
-  {
-    Logger logger(dir.File("log.txt"));
-    logger.Write("nowhere");
-  }
-  EXPECT_TRUE(std::filesystem::is_fifo(dir.File("log.txt")));
-  EXPECT_FALSE(std::filesystem::exists(dir.File("log.txt.1")));
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.File("fifo")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("fifo.1")));
 }
 
 TEST(Logger, WithoutANameOrAFolderWritesNothing) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 
 #include "app/Settings.h"
 #include "support/LogCapture.h"
