@@ -71,17 +71,17 @@ class StandIn : public Application {
   size_t cycle = 0;
 };
 
-// The outcome of one run in a working folder with both files.
+const char* const FIRST = "#MAIN_TITLE=[first]";
+const char* const SETTINGS = "{\"Docker\": {\"Path\": \"/opt/\"}}";
+
+// The outcome of one run in a working folder with the two files (nullptr: the file is missing).
 struct Session {
-  explicit Session(std::vector<Step> steps, const char* missing = nullptr,
-                   const char* bad = nullptr) {
-    dir.Write("Resources.res", "#MAIN_TITLE=[first]");
-    dir.Write("Settings.json", "{\"Docker\": {\"Path\": \"/opt/\"}}");
-    if (bad)
-      dir.Write("Resources.res", bad);
-    for (const char* name : {"Resources.res", "Settings.json"})
-      if (missing && std::string(missing).find(name) != std::string::npos)
-        std::remove(dir.File(name).c_str());
+  explicit Session(std::vector<Step> steps, const char* resourceFile = FIRST,
+                   const char* settingsFile = SETTINGS) {
+    if (resourceFile)
+      dir.Write("Resources.res", resourceFile);
+    if (settingsFile)
+      dir.Write("Settings.json", settingsFile);
     Resources resources(log.Get(), dir.File("Resources.res"));
     Settings settings(log.Get(), dir.File("Settings.json"));
     StandIn application(log.Get(), &resources, &settings, dir, steps);
@@ -107,34 +107,30 @@ struct Session {
 TEST(Application, EachOutcomeOfACycleGivesItsStatusOutputAndLoggedCause) {
   const std::string see = "; see log.txt for details.";
   const std::string load = "Cannot load RES (Fail when load resources)" + see;
+  const std::string shipped =
+      load + " A default one is in " + InitCommand::DefaultsFolder() + "/.\n";
+  const char* broken = "Broken screen|Force deactivate screen mode.|screen mode left|";
   struct Case {
     Step step;
     int status;
     std::string output;  // RES stands for the path of the resource file
     std::string logged;
-    const char* missing = nullptr;  // the files removed before the run
-    const char* bad = nullptr;      // the content of the resource file
+    const char* resourceFile = FIRST;
+    const char* settingsFile = SETTINGS;
   } cases[] = {
       {{0}, 0, "", ""},
       {{1}, 0, "", "controller 1|"},
       {{1, 'f'}, 1, "Deploy failed" + see + "\n", "controller 1|"},
-      {{1, 'w'},
-       1,
-       "Exceptions in log file!\n",
-       "Broken screen|Force deactivate screen mode.|screen mode left|"},
+      {{1, 'w'}, 1, "Exceptions in log file!\n", broken},
       {{4, 'b'}, 0, "", "No window|"},
       {{4, 'u'}, 0, "", "Unknown exception.|"},
       {{4, 'c'}, 1, "Migrate failed (Script gone)" + see + "\n", "Script gone|"},
-      {{1},
-       1,
-       load + " A default one is in " + InitCommand::DefaultsFolder() + "/.\n",
-       "",
-       "Resources.res"},
-      {{1}, 1, load + " Run `deployer init` to create it.\n", "", "Resources.res Settings.json"},
-      {{1}, 1, "Cannot load RES (ResourceReadFormat)" + see + "\n", "", nullptr, "#KEY=x"},
+      {{1}, 1, shipped, "", nullptr},
+      {{1}, 1, load + " Run `deployer init` to create it.\n", "", nullptr, nullptr},
+      {{1}, 1, "Cannot load RES (ResourceReadFormat)" + see + "\n", "", "#KEY=x"},
   };
   for (const Case& c : cases) {
-    Session run({c.step, {0}}, c.missing, c.bad);
+    Session run({c.step, {0}}, c.resourceFile, c.settingsFile);
     EXPECT_EQ(run.status, c.status) << c.output;
     EXPECT_EQ(run.output, String::Replace(c.output, "RES", run.dir.File("Resources.res")));
     EXPECT_NE(run.logged.find(c.logged), std::string::npos) << run.logged;
