@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
@@ -17,75 +16,48 @@
 
 namespace {
 
+// The canonical form: keys sorted, a tab per level, whole numbers plain and others with six
+// decimals, unknown keys kept.
 const char* const SAMPLE =
-    "{\n"
-    "\t\"Docker\": {\n"
-    "\t\t\"Path\": \"/opt/\",\n"
-    "\t\t\"Ratio\": 3.700000,\n"
-    "\t\t\"Secure\": false\n"
-    "\t},\n"
-    "\t\"Extra\": \"kept\",\n"
-    "\t\"WebServer\": {\n"
-    "\t\t\"Port\": 8080\n"
-    "\t}\n"
-    "}";
+    "{\n\t\"Docker\": {\n\t\t\"Path\": \"/opt/\",\n\t\t\"Ratio\": 3.700000,\n"
+    "\t\t\"Secure\": false\n\t},\n\t\"Extra\": \"kept\",\n\t\"WebServer\": {\n\t\t\"Port\": "
+    "8080\n\t}\n}";
 
-// A settings store over "Settings.json" in a fresh folder, loaded; its log starts after the load.
+// A settings store over "Settings.json" in a fresh folder, loaded.
 struct Store {
   explicit Store(const std::string& content = SAMPLE) {
     dir.Write("Settings.json", content);
     settings.Load();
-    loadLog = log.Take();
   }
   std::string File() const { return dir.File("Settings.json"); }
+  size_t FilesIn(const std::string& folder) const {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+  }
 
   TempDir dir;
   LogCapture log;
   Settings settings{log.Get(), File()};
-  std::vector<std::string> loadLog;
 };
-
-using Lines = std::vector<std::string>;
 
 }  // namespace
 
-TEST(Settings, ReadsEveryKindAndMarksAndLogsOnlyRealChanges) {
+TEST(Settings, ReadsEveryKindRefusesBadPathsAndMarksOnlyRealChanges) {
   Store store;
   Settings& settings = store.settings;
-  EXPECT_EQ(store.loadLog.back(), "Settings::Load main setting count 3.");
   EXPECT_EQ(settings.GetString(SettingsPath::DockerPath), "/opt/");
   EXPECT_DOUBLE_EQ(settings.GetDouble(SettingsPath::WebServerPort), 8080.0);
   EXPECT_EQ(settings.GetInteger("Docker/Ratio"), 3);
+  EXPECT_EQ(Thrown([&] { settings.GetString("Docker/Url"); }), "Key not in a map");
+  EXPECT_EQ(Thrown([&] { settings.GetInteger("Extra/Deeper"); }), "Invalid setting key.");
+  EXPECT_NE(Thrown([&] { settings.SetString("WebServer/Port", "x"); }), "");
   settings.SetString("Docker/Path", "/opt/");  // the stored values once more
-  settings.SetInteger("WebServer/Port", 8080);
-  settings.SetInteger("Docker/Ratio", 3);  // 3.7 read as an integer is 3
+  settings.SetInteger("Docker/Ratio", 3);      // 3.7 read as an integer is 3
   settings.SetBoolean("Docker/Secure", false);
   EXPECT_FALSE(settings.IsModified());
   EXPECT_DOUBLE_EQ(settings.GetDouble("Docker/Ratio"), 3.7);
-  EXPECT_EQ(store.log.Take(), Lines{});
-  settings.SetString("Docker/Path", "/srv/");
-  settings.SetInteger("WebServer/Port", 9090);
   settings.SetBoolean("Docker/Secure", true);
-  settings.SetDouble("Docker/Ratio", 1.5);
   EXPECT_TRUE(settings.IsModified());
-  EXPECT_EQ(settings.GetString("Docker/Path"), "/srv/");
   EXPECT_TRUE(settings.GetBoolean("Docker/Secure"));
-  EXPECT_EQ(store.log.Take(), (Lines{"Settings::SetString Docker/Path as /srv/.",
-                                     "Settings::SetInteger WebServer/Port as 9090.",
-                                     "Settings::SetBoolean Docker/Secure as true.",
-                                     "Settings::SetDouble Docker/Ratio as 1.500000."}));
-}
-
-TEST(Settings, BadPathsFailWithTheDocumentedTexts) {
-  Store store("{\"WebServer\": {\"Port\": 1}, \"Flat\": 5}");
-  Settings& settings = store.settings;
-  EXPECT_EQ(Thrown([&] { settings.GetString("Docker/Url"); }), "Key not in a map");
-  EXPECT_EQ(Thrown([&] { settings.GetInteger("Flat/Deeper"); }), "Invalid setting key.");
-  EXPECT_NE(Thrown([&] { settings.GetInteger(""); }), "");
-  EXPECT_NE(Thrown([&] { settings.SetString("WebServer/Port", "x"); }), "");
-  EXPECT_FALSE(settings.IsModified());
-  EXPECT_EQ(settings.GetInteger("WebServer/Port"), 1);
-  EXPECT_EQ(store.log.Take(), Lines{"Settings::find Deeper in Flat/Deeper is absent."});
 }
 
 TEST(Settings, ReloadReplacesTheTreeOnlyWhenTheFileReads) {
@@ -94,43 +66,31 @@ TEST(Settings, ReloadReplacesTheTreeOnlyWhenTheFileReads) {
   store.dir.Write("Settings.json", "{\"Docker\": {\"Path\": \"/new/\"}}");
   store.settings.Load();
   EXPECT_FALSE(store.settings.IsModified());
-  for (const std::string& line : store.log.Take())
-    EXPECT_EQ(line.find("Json::clear"), std::string::npos) << line;  // the old tree stays quiet
   store.dir.Write("Settings.json", "{\"Docker\": ");
   EXPECT_EQ(Thrown([&] { store.settings.Load(); }), "Unexpected Json end");
-  std::filesystem::remove(store.File());
-  EXPECT_EQ(Thrown([&] { store.settings.Load(); }), "Fail when load settings");
   EXPECT_EQ(store.settings.GetString("Docker/Path"), "/new/");
-  EXPECT_EQ(store.log.Take().back(), "Can't open file " + store.File() + " with settings.");
 }
 
-TEST(Settings, SaveWritesTheCanonicalForm) {
+TEST(Settings, SaveWritesTheCanonicalFormThroughLinksKeepingPermissions) {
   Store store(
       "{\"WebServer\":{\"Port\":8080},\"Extra\":\"kept\",\"Docker\":{\"Secure\":false,"
       "\"Ratio\":3.7,\"Path\":\"/opt/\"}}");
-  store.settings.SetString("Docker/Path", "/opt/");
-  store.settings.Save(store.dir.File("copy.json"));
-  EXPECT_EQ(store.dir.Read("copy.json"), SAMPLE);
-  store.settings.SetInteger("WebServer/Port", 1);
-  store.settings.Save(store.dir.File("copy.json"));
-  EXPECT_TRUE(store.settings.IsModified());  // saving elsewhere keeps the flag
-  store.settings.Save();
-  EXPECT_FALSE(store.settings.IsModified());
-  EXPECT_NE(store.dir.Read("Settings.json").find("\"Port\": 1\n"), std::string::npos);
-}
-
-TEST(Settings, SaveKeepsPermissionsAndFollowsSymbolicLinks) {
-  Store store;
   std::string real = store.dir.File("real.json");
   store.dir.Write("real.json", "old");
   ASSERT_EQ(chmod(real.c_str(), 0640), 0);
   ASSERT_EQ(symlink("real.json", store.dir.File("link.json").c_str()), 0);
+  store.settings.SetInteger("WebServer/Port", 8080);
   store.settings.Save(store.dir.File("link.json"));
   EXPECT_TRUE(std::filesystem::is_symlink(store.dir.File("link.json")));
   EXPECT_EQ(store.dir.Read("real.json"), SAMPLE);
   struct stat info;
   ASSERT_EQ(stat(real.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
+  store.settings.SetInteger("WebServer/Port", 1);
+  store.settings.Save(real);
+  EXPECT_TRUE(store.settings.IsModified());  // saving elsewhere keeps the flag
+  store.settings.Save();
+  EXPECT_FALSE(store.settings.IsModified());
 }
 
 TEST(Settings, FailedSaveLeavesTheOldFileAndNoLeftovers) {
@@ -145,16 +105,12 @@ TEST(Settings, FailedSaveLeavesTheOldFileAndNoLeftovers) {
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
     targets.push_back(folder + "/Settings.json");
   }
-  Lines logged = {"Settings::SetInteger WebServer/Port as 1."};
-  for (const std::string& target : targets) {
+  for (const std::string& target : targets)
     EXPECT_EQ(Thrown([&] { store.settings.Save(target); }), "File not found") << target;
-    logged.push_back("Can't open file " + target + " to save settings.");
-  }
   chmod(folder.c_str(), 0755);
   EXPECT_EQ(store.dir.Read("sub/Settings.json"), "old");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+  EXPECT_EQ(store.FilesIn(folder), 2u);
   EXPECT_TRUE(store.settings.IsModified());
-  EXPECT_EQ(store.log.Take(), logged);
 }
 
 TEST(Settings, SaveRemovesOnlyTheTemporaryFilesThatKilledSavesLeftBehind) {
@@ -168,7 +124,6 @@ TEST(Settings, SaveRemovesOnlyTheTemporaryFilesThatKilledSavesLeftBehind) {
   EXPECT_FALSE(std::filesystem::exists(store.dir.File(".deployer-save-Ab12Cd")));
   EXPECT_TRUE(std::filesystem::exists(store.dir.File(".deployer-save-Held01")));
   EXPECT_TRUE(std::filesystem::exists(store.dir.File(".deployer-save-x")));
-  EXPECT_EQ(store.dir.Read("Settings.json"), SAMPLE);
 }
 
 // Root may create files in any folder, so the save runs as the unprivileged user nobody there.
@@ -197,7 +152,7 @@ TEST(Settings, SaveWritesInPlaceWhereOnlyTheFileIsWritable) {
     GTEST_SKIP() << "no user here for whom the folder is read-only and the file writable";
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_NE(store.dir.Read("Settings.json").find("\"Port\": 1\n"), std::string::npos);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(store.dir.Path()), {}), 1);
+  EXPECT_EQ(store.FilesIn(store.dir.Path()), 1u);
   EXPECT_EQ(store.log.Take().back(),
             "Settings::Save could not save " + store.File() +
                 " atomically (no temporary file in its folder); it was written in place.");
