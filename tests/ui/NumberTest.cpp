@@ -5,6 +5,7 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ui/EntryTest.h"
@@ -41,17 +42,11 @@ class NumberTest : public EntryTest {
 
   std::string row(int width = 8) const { return screen.Text(1, 0, width, 1); }
 };
-
-template <typename T>
-struct Case {
-  T initial;
-  std::string keys;
-  std::string shown;  // "|" marks the cursor
-};
 }  // namespace
 
 TEST_F(NumberTest, AnIntegerFieldTakesOnlyDigitsItsValueCanHold) {
-  const Case<int> cases[] = {
+  // initial value, keys, the text with "|" at the cursor
+  const std::tuple<int, std::string, std::string> cases[] = {
       {42, "{Home}0", "|42"},  // leading zeros vanish as typed
       {42, "{Home}01", "1|42"},
       {42, "{Home}.,{End},", "42|"},      // separators change nothing
@@ -59,12 +54,12 @@ TEST_F(NumberTest, AnIntegerFieldTakesOnlyDigitsItsValueCanHold) {
       {INT_MIN, "0", "-2147483648|"},
       {INT_MIN, "0{Bs}", "-214748364|"},
   };
-  for (const auto& test : cases)
-    EXPECT_EQ(typed<int>(test.initial, 0, test.keys), test.shown) << test.keys;
+  for (const auto& [initial, keys, shown] : cases)
+    EXPECT_EQ(typed<int>(initial, 0, keys), shown) << keys;
 }
 
 TEST_F(NumberTest, ADoubleFieldShowsEveryDigitOfItsValue) {
-  const Case<double> cases[] = {
+  const std::tuple<double, std::string, std::string> cases[] = {
       {2.0, ".", "2.|0"},   // a typed point shows a zero, ready to be replaced
       {2.0, ",5", "2.5|"},  // a comma is a point
       {304.0, "{Home}.0", "0.0|304"},
@@ -76,8 +71,8 @@ TEST_F(NumberTest, ADoubleFieldShowsEveryDigitOfItsValue) {
       {0.0, ".1234567", "0.123456|"},      // no more digits than the shown text can hold
       {-1.5, "{Home}{Right}2", "-2|1.5"},  // a sign set by the program stays
   };
-  for (const auto& test : cases)
-    EXPECT_EQ(typed<double>(test.initial, -1, test.keys), test.shown) << test.keys;
+  for (const auto& [initial, keys, shown] : cases)
+    EXPECT_EQ(typed<double>(initial, -1, keys), shown) << keys;
   EXPECT_EQ(typed<double>(2.0, 2, "{Home}1"), "1|2.00");
 }
 
