@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,22 +15,23 @@
 #include "util/String.h"
 
 namespace {
-const int KeysPerRun = 100000;
+const int KeysPerRun = 30000;
 const int RenderedKeys = 2000;  // drawing is slow under the sanitizers: only the last keys draw
 const int ResetEvery = 1500;    // keeps a text field's text short
 const int BlurEvery = 293;
 const int Width = 8;
 
 // Keys as the window hands them over: bytes of typed characters (two for a Cyrillic letter, now
-// and then a lead byte followed by a plain one), control bytes, curses key codes.
+// and then a lead byte followed by a plain one), stray high bytes, control bytes, curses keys.
 std::vector<int> randomKeys() {
   std::mt19937 random(20240602);
   auto below = [&](int limit) { return std::uniform_int_distribution<int>(0, limit - 1)(random); };
-  auto pick = [&](std::initializer_list<int> keys) { return *(keys.begin() + below(keys.size())); };
-  std::discrete_distribution<int> kind({20, 20, 6, 11, 3, 4, 16, 14, 3});
+  const std::vector<int> named = {'.',       ',',      127,       127,        KEY_LEFT,
+                                  KEY_RIGHT, KEY_HOME, KEY_END,   KEY_UP,     KEY_IC,
+                                  KEY_DC,    KEY_F(1), KEY_MOUSE, KEY_RESIZE, ERR};
   std::vector<int> keys;
   while (keys.size() < KeysPerRun) {
-    switch (kind(random)) {
+    switch (below(6)) {
       case 0:
         keys.push_back(32 + below(95));
         break;
@@ -39,26 +39,14 @@ std::vector<int> randomKeys() {
         keys.push_back('0' + below(10));
         break;
       case 2:
-        keys.push_back(below(2) ? '.' : ',');
-        break;
-      case 3:
         keys.push_back(below(2) ? 0xD0 : 0xD1);
         keys.push_back(below(4) ? 0x80 + below(64) : 32 + below(95));
         break;
-      case 4:
-        keys.push_back(below(2) ? 0x80 + below(128) : -1 - below(128));
-        break;
-      case 5:
-        keys.push_back(below(32));
-        break;
-      case 6:
-        keys.push_back(pick({KEY_LEFT, KEY_RIGHT, KEY_HOME, KEY_END, KEY_UP, KEY_DOWN}));
-        break;
-      case 7:
-        keys.push_back(pick({KEY_IC, KEY_DC, 127, 127}));
+      case 3:
+        keys.push_back(below(3) ? below(32) : 0x80 + below(128) - below(2) * 256);
         break;
       default:
-        keys.push_back(pick({KEY_F(1), KEY_MOUSE, KEY_BTAB, KEY_RESIZE, ERR, 0x1234}));
+        keys.push_back(named[below(named.size())]);
     }
   }
   return keys;
@@ -66,9 +54,9 @@ std::vector<int> randomKeys() {
 
 class EntryFuzzTest : public EntryTest {
  protected:
-  // Feeds KeysPerRun keys to control and runs check(key, consumed, blurred) after each; now and
-  // then the control loses and takes the focus, and reset runs every ResetEvery keys. The last
-  // keys reach a drawn control, on which the cursor cell must show the cursor.
+  // Feeds the keys to control and runs check(key, consumed, blurred) after each; now and then
+  // the control loses and takes the focus, and reset runs every ResetEvery keys. The last keys
+  // reach a drawn control, on which the cursor cell must show the cursor.
   void run(Control& control, const std::function<void(int, bool, bool)>& check,
            const std::function<void()>& reset) {
     static const std::vector<int> keys = randomKeys();
@@ -85,8 +73,6 @@ class EntryFuzzTest : public EntryTest {
         }
         if (i % ResetEvery == ResetEvery - 1)
           reset();
-      } catch (const char* message) {
-        FAIL() << "key " << keys[i] << " (number " << i << ") threw " << message;
       } catch (...) {
         FAIL() << "key " << keys[i] << " (number " << i << ") threw";
       }
@@ -101,10 +87,8 @@ class EntryFuzzTest : public EntryTest {
   void checkCursor(int at, int first, const std::string& text) {
     cursor = at;
     offset = first;
-    ASSERT_GE(cursor, 0);
-    ASSERT_LE(cursor, String::LengthW(text));
-    ASSERT_GE(cursor - offset, 0);
-    ASSERT_LT(cursor - offset, Width);
+    ASSERT_TRUE(cursor >= 0 && cursor <= String::LengthW(text)) << cursor << " in " << text;
+    ASSERT_TRUE(cursor - offset >= 0 && cursor - offset < Width) << cursor << " from " << offset;
   }
 
   void runField(const std::string& maskText, const std::string& initial) {
@@ -123,11 +107,9 @@ class EntryFuzzTest : public EntryTest {
         mayBeOffMask = true;
       else if (blurred || (consumed && key >= -128 && key <= 255))
         mayBeOffMask = false;
-      if (!mask.Empty() && !mayBeOffMask) {
+      if (!mayBeOffMask) {
         ASSERT_EQ(mask.Valid(text), text);
       }
-      for (size_t at = 0; mask.Empty() && at < text.size(); at += String::CharSize(text, at))
-        ASSERT_TRUE(Field::IsTypeChar(text.substr(at, String::CharSize(text, at)))) << text;
     };
     run(field, check, [&] {
       field.SetValue(initial);
@@ -136,22 +118,18 @@ class EntryFuzzTest : public EntryTest {
   }
 
   // The shown text gives the value and holds exactly its digits.
-  template <typename T>
-  void runNumber(T initial, int precision) {
-    Number<T> number(log.Get(), "FuzzNumber", nullptr, new Size(Width, 1), initial);
-    T stored = initial;
-    number.SetBind([&] { return stored; }, [&](T value) { stored = value; });
+  void runNumber(double initial, int precision) {
+    Number<double> number(log.Get(), "FuzzNumber", nullptr, new Size(Width, 1), initial);
+    double stored = initial;
+    number.SetBind([&] { return stored; }, [&](double value) { stored = value; });
     number.SetPrecision(precision);
     auto check = [&](int, bool, bool) {
       std::string text = number.GetText();
-      T shown{};
-      if constexpr (std::is_same_v<T, int>)
-        ASSERT_TRUE(NumberText::ParseInt(text, &shown)) << text;
-      else
-        ASSERT_TRUE(NumberText::ParseDouble(text, &shown)) << text;
+      double shown = 0;
+      ASSERT_TRUE(NumberText::ParseDouble(text, &shown)) << text;
       ASSERT_EQ(shown, number.GetValue()) << text;
-      ASSERT_TRUE(
-          NumberText::SameDigits(text, String::ToStringWithPrecision<T>(number.GetValue(), -1)))
+      ASSERT_TRUE(NumberText::SameDigits(
+          text, String::ToStringWithPrecision<double>(number.GetValue(), -1)))
           << text;
       // The field scrolls when it is drawn: only then must the cursor lie inside it.
       if (number.IsRendered())
@@ -166,13 +144,11 @@ class EntryFuzzTest : public EntryTest {
 }  // namespace
 
 TEST_F(EntryFuzzTest, TextFieldsKeepToTheirMasksUnderRandomKeys) {
-  runField("", "abc");
   runField("d+.d+.d+.d+", "24.2.1.0");
   runField("w+-a*\\d*d", "");
 }
 
 TEST_F(EntryFuzzTest, NumberFieldsShowTheirValuesUnderRandomKeys) {
-  runNumber<int>(8080, 0);
-  runNumber<double>(2.5, -1);
-  runNumber<double>(-3.25, 2);
+  runNumber(2.5, -1);
+  runNumber(-3.25, 2);
 }

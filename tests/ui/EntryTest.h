@@ -29,14 +29,6 @@ class EntryTest : public ToolkitTest {
       at = end;
     }
   }
-  // Hands each byte to the control as a key; returns the bytes it consumed.
-  static std::string consumed(Control& control, const std::string& bytes) {
-    std::string taken;
-    for (char c : bytes)
-      if (control.OnKeyPress(static_cast<unsigned char>(c)))
-        taken += c;
-    return taken;
-  }
   // The text with "|" at the cursor, counted in display characters.
   static std::string withCursor(const std::string& text, int cursor) {
     // A count of 0 takes the rest of the text.

@@ -17,19 +17,14 @@ TEST(Mask, KeepsTheLongestStartThatFits) {
   };
   const Case cases[] = {
       {"d+.d+", "12a.5", "12"},
-      {"d+.d+", "12.5", "12.5"},
       {"d.d", "1,2", "1"},  // a literal matches only itself
-      {"d+.d+.d+.d+", "1..2", "1."},
       {"d+.d+.d+.d+", "1.2.3.4.5", "1.2.3.4"},
-      {"w+a", "xy", "xy"},        // the "+" item takes both letters; later items stay unfilled
       {"w+a", "xy1", "xy"},       // greedy: no letter is given back to "a"
-      {"d*-d", "-5", "-5"},       // a "*" item may take nothing
       {"d*-d", "12-34", "12-3"},  // nothing is left for the last digit
       {"w+", Zhe + "b" + Yo + "!", Zhe + "b" + Yo},
       {"a+", "Q" + Zhe, "Q"},  // "a" takes ASCII letters only
       {"\\d+x", "ddx7", "ddx"},
-      {"\\dd", "5", ""},  // an escaped letter is that letter
-      {"\\d\\+a*\\++-", "d+xy++-", "d+xy++-"},
+      {"\\dd", "5", ""},                                     // an escaped letter is that letter
       {Zhe + "+w\\", Zhe + Zhe + "q\\", Zhe + Zhe + "q\\"},  // a trailing backslash is literal
   };
   for (const Case& c : cases)
@@ -46,16 +41,12 @@ TEST(Mask, JudgesATypedCharacterByTheTextBeforeIt) {
   };
   const Case cases[] = {
       {"d+.d+.d+.d+", "", 0, "1", true},
-      {"d+.d+.d+.d+", "", 0, ".", false},    // the first group needs a digit
-      {"d+.d+.d+.d+", "1", 1, ".", true},    // the group holds a digit: the point may follow
-      {"d+.d+.d+.d+", "1.", 2, ".", false},  // a second point in a row
-      {"d+.d+.d+.d+", "1.", 2, "x", false},
-      {"d+.d+.d+.d+", "1.2", 0, "x", false},
+      {"d+.d+.d+.d+", "1", 1, ".", true},         // the group holds a digit: the point may follow
+      {"d+.d+.d+.d+", "1.", 2, ".", false},       // a second point in a row
       {"d+.d+.d+.d+", "1.2.3.4", 7, ".", false},  // no item is left
       {"w+a", "xy", 2, "z", true},                // still the "+" item
-      {"w+a", "xy", 2, "1", false},
-      {"d*a", "", 0, "b", true},    // a "*" item is passed over
-      {"d*-a", "", 0, "b", false},  // but not a literal that does not match
+      {"d*a", "", 0, "b", true},                  // a "*" item is passed over
+      {"d*-a", "", 0, "b", false},                // but not a literal that does not match
       {"d", "5", 1, "6", false},
   };
   for (const Case& c : cases)
