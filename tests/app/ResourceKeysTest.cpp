@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <regex>
 
 #include "app/Logger.h"
 #include "app/Resources.h"
@@ -22,24 +21,41 @@ std::string readFile(const std::filesystem::path& path) {
 // Every resource key the sources name, each with the file it is in: the literal keys of
 // texts["..."] lookups, and the literals stored in variables named ...Key, the only variables a
 // lookup may use. A lookup through any other expression is kept as "?" + the expression.
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The literal of a variable named ...Key that starts at (after "Key", spaces, "=", spaces) at.
+std::string keyLiteral(const std::string& text, size_t at) {
+  at = text.find_first_not_of(' ', at);
+  if (at == std::string::npos || text[at] != '=')
+    return "";
+  at = text.find_first_not_of(' ', at + 1);
+  if (at == std::string::npos || text[at] != '"')
+    return "";
+  size_t end = text.find('"', at + 1);
+  return end == std::string::npos ? "" : text.substr(at + 1, end - at - 1);
+}
+
 std::multimap<std::string, std::string> lookups() {
-  const std::regex lookup(R"(texts\[([^\]]*)\])"), literal(R"x("(.*)")x"), variable(".*Key"),
-      keyVariable(R"x(\w*Key *= "([^"]+)")x");
   std::multimap<std::string, std::string> found;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(SOURCES)) {
     if (!entry.is_regular_file())
       continue;
     std::string text = readFile(entry.path()), file = entry.path().filename().string();
-    for (std::sregex_iterator at(text.begin(), text.end(), lookup), end; at != end; ++at) {
-      std::string inside = (*at)[1];
-      std::smatch key;
-      if (std::regex_match(inside, key, literal))
-        found.emplace(key[1], file);
-      else if (!std::regex_match(inside, variable))
+    for (size_t at = text.find("texts["); at != std::string::npos; at = text.find("texts[", at)) {
+      at += 6;
+      std::string inside = text.substr(at, text.find(']', at) - at);
+      if (inside.size() > 1 && inside.front() == '"' && inside.back() == '"')
+        found.emplace(inside.substr(1, inside.size() - 2), file);
+      else if (!endsWith(inside, "Key"))
         found.emplace("?" + inside, file);
     }
-    for (std::sregex_iterator at(text.begin(), text.end(), keyVariable), end; at != end; ++at)
-      found.emplace((*at)[1], file);
+    for (size_t at = text.find("Key"); at != std::string::npos; at = text.find("Key", at + 3)) {
+      std::string key = keyLiteral(text, at + 3);
+      if (!key.empty())
+        found.emplace(key, file);
+    }
   }
   return found;
 }
