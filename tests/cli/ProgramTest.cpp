@@ -197,14 +197,12 @@ TEST_F(ProgramCommands, SetsGetsAndShowsSettingsWithStatusesAScriptCanRead) {
   Call changed = Run({"set", "WebServer/Port", "8081", "Patch/Version", "24.2.0.8"});
   EXPECT_EQ(changed.status, 0) << changed.err;
   EXPECT_EQ(changed.out, "WebServer/Port: 8080 -> 8081\nPatch/Version: 24.2.0.7 -> 24.2.0.8\n");
-  EXPECT_EQ(Run({"set", "WebServer/Port", "8081"}).out, "");
   std::string before = read(site.Path("app/Settings.json"));
   Call refused = Run({"set", "Install/Port", "9191", "WebServer/Port", "70000"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("WebServer/Port"), std::string::npos) << refused.err;
   EXPECT_EQ(read(site.Path("app/Settings.json")), before);
   EXPECT_EQ(Run({"get", "WebServer/Port"}).out, "8081\n");
-  EXPECT_NE(Run({"show"}).out.find("\nWebServer/Port=8081\n"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(site.Path("app/log.txt")));
   std::filesystem::remove(site.Path("app/Settings.json"));
   Call missing = Run({"show"});

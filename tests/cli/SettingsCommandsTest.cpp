@@ -128,7 +128,6 @@ TEST(SettingsCommands, RefusesAValueOutsideItsRuleNamingThePathAndTheRule) {
   } cases[] = {
       {"Connection/Server", "db\nhost", line},
       {"Docker/Path", "", filled},
-      {"WebServer/Url", "a\nb", filled},
       {"Install/Port", "0", port},
       {"WebServer/Port", "65536", port},
       {"WebServer/DebugPort", "-1", debugPort},
