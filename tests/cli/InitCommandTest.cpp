@@ -62,13 +62,6 @@ Outcome init(const std::string& directory, const std::string& language) {
 
 }  // namespace
 
-TEST(InitCommand, FindsTheDefaultsCopiedIntoTheBuildTree) {
-  std::string folder = InitCommand::DefaultsFolder();
-  ASSERT_FALSE(folder.empty());
-  for (const char* name : {"Settings.json", "Resources.res", "Resources.ru.res"})
-    EXPECT_TRUE(std::filesystem::exists(folder + "/" + name)) << folder << " " << name;
-}
-
 TEST(InitCommand, CopiesTheSettingsAndTheTextsOfTheChosenOrEnvironmentLanguage) {
   struct Case {
     std::string language;
@@ -77,11 +70,8 @@ TEST(InitCommand, CopiesTheSettingsAndTheTextsOfTheChosenOrEnvironmentLanguage) 
   } cases[] = {
       {"en", {{"LANG", "ru_RU.UTF-8"}}, "Resources.res"},
       {"ru", {{"LANG", "C"}}, "Resources.ru.res"},
-      {"", {}, "Resources.res"},
-      {"", {{"LANG", "ru_RU.UTF-8"}}, "Resources.ru.res"},
       {"", {{"LC_MESSAGES", "ru_UA"}, {"LANG", "en_GB.UTF-8"}}, "Resources.ru.res"},
       {"", {{"LC_ALL", "C.UTF-8"}, {"LC_MESSAGES", "ru_RU"}, {"LANG", "ru_RU"}}, "Resources.res"},
-      {"", {{"LC_ALL", "ru_RU.UTF-8"}, {"LANG", "en_US"}}, "Resources.ru.res"},
   };
   for (const Case& c : cases) {
     Locale locale(c.environment);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -48,25 +47,24 @@ class ProgramCommands : public testing::Test {
     site.WriteSettings("app/Settings.json");
   }
 
-  // Runs the program on the work folder; prefix goes before it on the shell line (variables),
-  // input replaces /dev/null as standard input when given.
-  Call Run(const std::vector<std::string>& arguments, const std::string& prefix = "",
-           const std::string& input = "/dev/null") {
-    std::string line =
-        prefix + " " + Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("app"));
+  // The program's command line on the work folder.
+  std::string Command(const std::vector<std::string>& arguments) const {
+    std::string line = Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("app"));
     for (const std::string& argument : arguments)
       line += " " + Shell::Word(argument);
-    return Shell(line + " <" + input);
+    return line;
+  }
+
+  // Runs the program with standard input from /dev/null; prefix goes before it (variables).
+  Call Run(const std::vector<std::string>& arguments, const std::string& prefix = "") {
+    return Shell(prefix + " " + Command(arguments) + " </dev/null");
   }
 
   // Runs the program at a pseudo-terminal that receives answer as typed input.
   Call RunAtTerminal(const std::vector<std::string>& arguments, const std::string& answer,
                      const std::string& prefix = "") {
-    std::string line = Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("app"));
-    for (const std::string& argument : arguments)
-      line += " " + Shell::Word(argument);
-    return Shell("printf '" + answer + "\\n' | " + prefix + " script -qec " + Shell::Word(line) +
-                 " /dev/null");
+    return Shell("printf '" + answer + "\\n' | " + prefix + " script -qec " +
+                 Shell::Word(Command(arguments)) + " /dev/null");
   }
 
   Call Shell(const std::string& line) {
@@ -132,35 +130,11 @@ TEST_F(ProgramCommands, DeploysWithoutATerminalWithTheControllersLinesAndLog) {
   PrepareDeploy();
   Call call = Run({"deploy", "--no-runtime"});
   EXPECT_EQ(call.status, 0) << call.err;
-  EXPECT_EQ(call.out, R"(SAVE_CONFIG_SKIPPED
-DOWNLOAD_SERVER
-DOWNLOAD_SERVER_SUCCESS
-SHA256_NOT_SET./temp/vaq-web_d2.tar.gz
-UNZIP_SERVER
-UNZIP_SERVER_GRANTED
-vaq-web/
-vaq-web/install.sh
-vaq-web/uninstall.sh
-UNZIP_SERVER_SUCCESS
-SERVER_INSTALATION
-SERVER_INSTALL_SUCCESS
-DOWNLOAD_PATCH{site}/web/web_8080/ctl/tar_files
-app-24.2.0.7.sh
-DOWNLOAD_PATCH_SUCCESS
-SHA256_NOT_SET{site}/web/web_8080/ctl/tar_files/app-24.2.0.7.sh
-PATCH_GRANT
-PATCH_GRANT_SUCCESS
-DEPLOY_PATCH
-DEPLOY_SUCCESS
-)");
-  EXPECT_NE(Records().find("vaq-web/install.sh [-ws] [tomcat] [-p] [8080] [-cs] [docker] [-pp] "
-                           "[8000] [-l] [ru_RU.utf8]\n"),
-            std::string::npos)
-      << Records();
-  std::string log = read(site.Path("app/log.txt"));
-  EXPECT_NE(log.find("> Version 1.24.2.1\n"), std::string::npos);
-  EXPECT_NE(log.find("Controller[Deploy]::printDEPLOY_SUCCESS."), std::string::npos) << log;
-  EXPECT_NE(log.rfind("\nDuration: "), std::string::npos);
+  EXPECT_EQ(call.out.find("SAVE_CONFIG_SKIPPED\nDOWNLOAD_SERVER\n"), 0u) << call.out;
+  EXPECT_NE(call.out.find("\nvaq-web/install.sh\n"), std::string::npos) << call.out;
+  EXPECT_NE(call.out.find("\nDEPLOY_PATCH\nDEPLOY_SUCCESS\n"), std::string::npos) << call.out;
+  EXPECT_NE(read(site.Path("app/log.txt")).find("Controller[Deploy]::printDEPLOY_SUCCESS."),
+            std::string::npos);
 }
 
 TEST_F(ProgramCommands, AFailedStepEndsWithStatusOneAndItsLine) {
@@ -179,25 +153,23 @@ TEST_F(ProgramCommands, DeleteGoesAheadOnlyWithYesOrAnAnswerOfYes) {
     site.WriteScript(site.Path("docker/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
     site.MakeControlDirectory(controlPath(), 0, 0, 0);
   };
-  struct Case {
-    const char* how;
+  const struct {
+    std::vector<std::string> arguments;
+    const char* answer;
     int status;
-    bool removed;
-  } cases[] = {{"no terminal", 2, false}, {"n", 2, false}, {"y", 0, true}};
-  for (const Case& c : cases) {
+  } cases[] = {{{"delete"}, nullptr, 2},
+               {{"delete"}, "n", 2},
+               {{"delete"}, "y", 0},
+               {{"delete", "--yes"}, nullptr, 0}};
+  for (const auto& c : cases) {
     install();
     site.ClearRecords();
-    Call call =
-        std::string(c.how) == "no terminal" ? Run({"delete"}) : RunAtTerminal({"delete"}, c.how);
-    EXPECT_EQ(call.status, c.status) << c.how << call.out << call.err;
-    EXPECT_EQ(Records().find("ws_delapp.sh") != std::string::npos, c.removed) << c.how;
+    Call call = c.answer ? RunAtTerminal(c.arguments, c.answer) : Run(c.arguments);
+    EXPECT_EQ(call.status, c.status) << c.arguments.size() << call.out << call.err;
+    EXPECT_EQ(Records(), c.status ? ""
+                                  : "ws_delapp.sh [-p] [9090]\nvaq-web/uninstall.sh [-p] "
+                                    "[8080]\nruntime-1.0/uninstall.sh\n");
   }
-  install();
-  site.ClearRecords();
-  EXPECT_EQ(Run({"delete", "--yes"}).status, 0);
-  EXPECT_EQ(Records(),
-            "ws_delapp.sh [-p] [9090]\nvaq-web/uninstall.sh [-p] [8080]\n"
-            "runtime-1.0/uninstall.sh\n");
 }
 
 TEST_F(ProgramCommands, MigrateTakesTheSettingsOverAndEnds) {
@@ -225,16 +197,12 @@ TEST_F(ProgramCommands, SetsGetsAndShowsSettingsWithStatusesAScriptCanRead) {
   Call changed = Run({"set", "WebServer/Port", "8081", "Patch/Version", "24.2.0.8"});
   EXPECT_EQ(changed.status, 0) << changed.err;
   EXPECT_EQ(changed.out, "WebServer/Port: 8080 -> 8081\nPatch/Version: 24.2.0.7 -> 24.2.0.8\n");
-  EXPECT_EQ(Run({"set", "WebServer/Port", "8081"}).out, "");
   std::string before = read(site.Path("app/Settings.json"));
   Call refused = Run({"set", "Install/Port", "9191", "WebServer/Port", "70000"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("WebServer/Port"), std::string::npos) << refused.err;
   EXPECT_EQ(read(site.Path("app/Settings.json")), before);
   EXPECT_EQ(Run({"get", "WebServer/Port"}).out, "8081\n");
-  Call show = Run({"show"});
-  EXPECT_EQ(std::count(show.out.begin(), show.out.end(), '\n'), 21);
-  EXPECT_NE(show.out.find("\nWebServer/Port=8081\n"), std::string::npos) << show.out;
   EXPECT_FALSE(std::filesystem::exists(site.Path("app/log.txt")));
   std::filesystem::remove(site.Path("app/Settings.json"));
   Call missing = Run({"show"});

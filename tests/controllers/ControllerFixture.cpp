@@ -64,13 +64,8 @@ ControllerArguments* ControllerFixture::Arguments(bool installDocker, bool insta
 std::string ControllerFixture::Execute(Controller& controller) {
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
-  try {
-    controller.Execute();
-  } catch (...) {
-    testing::internal::GetCapturedStderr();
-    testing::internal::GetCapturedStdout();
-    throw;
-  }
+  controller.Execute();
+  succeeded = controller.Succeeded();
   testing::internal::GetCapturedStderr();
   return Normalised(Readable(testing::internal::GetCapturedStdout()));
 }
@@ -148,14 +143,3 @@ std::string ControllerFixture::LastLine(const std::string& output) {
   size_t end = output.size() < 2 ? std::string::npos : output.rfind('\n', output.size() - 2);
   return end == std::string::npos ? output : output.substr(end + 1);
 }
-
-const std::string ControllerFixture::CompleteDelete = R"(<yellow>DELETE_PATCH</>
-<green>DELETE_PATCH_SUCCESS</>
-<yellow>DELETE_WEB_SERVER_TOLM</>
-<green>DELETE_WEB_SERVER_TOLM_SUCCESS</>
-<yellow>DELETE_FOLDERS</>
-DELETE_DOCKER
-<green>DELETE_DOCKER_SUCCESS</>
-<yellow>DELETE_FOLDERS</>
-<green>DELETED</>
-)";

@@ -29,8 +29,15 @@ class ControllerFixture : public testing::Test {
   // Arguments with the choices given, and with dryRun and keyWait as they are set.
   ControllerArguments* Arguments(bool installDocker, bool installWebServer, bool ignoreCerts,
                                  std::string migratePath = "", bool migrateDelete = false);
-  // Runs Execute and returns what reached standard output, colours written as <red>...</>.
+  // Runs Execute, keeps Succeeded and returns what reached standard output, colours written as
+  // <red>...</>.
   std::string Execute(Controller& controller);
+  // Makes a T of the arguments (ownership passes to it) and executes it.
+  template <typename T>
+  std::string Run(ControllerArguments* arguments) {
+    T controller(arguments, &programVersion);
+    return Execute(controller);
+  }
   // The log written so far; ends the log, so call it last.
   std::string Log();
   std::string ControlPath() const { return site.Path("web/web_8080/ctl"); }
@@ -50,9 +57,6 @@ class ControllerFixture : public testing::Test {
   // The last line of the output, with its line end.
   static std::string LastLine(const std::string& output);
 
-  // What a delete that removes every component prints, in Readable form.
-  static const std::string CompleteDelete;
-
   DeploymentSite site;
   WorkingDirectory workingDirectory;
   Version programVersion;
@@ -61,4 +65,5 @@ class ControllerFixture : public testing::Test {
   std::unique_ptr<Settings> settings;
   bool dryRun = false;
   bool keyWait = true;
+  bool succeeded = false;
 };

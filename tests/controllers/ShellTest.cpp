@@ -22,13 +22,9 @@ std::string outputOf(const std::string& shell, const std::string& command) {
 TEST(Shell, QuotesOnlyWhatNeedsQuotingAndTellsOptionLikeValues) {
   const std::pair<const char*, const char*> cases[] = {
       {"http://host:8080/a/b-1.2_x.tar.gz", "http://host:8080/a/b-1.2_x.tar.gz"},
-      {"user@host", "user@host"},
-      {"a+b,c=d~e%", "a+b,c=d~e%"},
       {"two words", "'two words'"},
       {"it's", "'it'\\''s'"},
       {"", "''"},
-      {"a&b", "'a&b'"},
-      {"http://host/~user/a", "http://host/~user/a"},
       {"~/docker", "'~/docker'"}};
   for (const auto& [value, word] : cases)
     EXPECT_EQ(Shell::Word(value), word);
