@@ -13,13 +13,8 @@ TEST(ConnectionPanel, ALongerLabelPushesTheWholeFieldColumn) {
   WindowDesk desk;
   desk.resources.texts["CONNECT_BASE"] = "Name of the database";
   desk.Run({});
-  EXPECT_EQ(desk.Rows(14, 7), R"( ┌Database connection──────────────────────────────────────────┐
- │Database type        <PostgreSQL>                            │
- │                                                             │
- │Database server      localhost                               │
- │                                                             │
- │Name of the database vaq_app                                 │
- └─────────────────────────────────────────────────────────────┘)");
+  EXPECT_EQ(desk.Rows(15, 1), " │Database type        <PostgreSQL>                            │");
+  EXPECT_EQ(desk.Rows(19, 1), " │Name of the database vaq_app                                 │");
 }
 
 TEST(ConnectionPanel, StoresTheKeyOfTheChosenTypeAndNothingElse) {

@@ -2,7 +2,6 @@
 #include <signal.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -32,33 +31,17 @@ bool waitForText(const std::string& path, const std::string& text,
   return true;
 }
 
-// A child of parent named deployer, found in /proc; 0 when there is none.
-pid_t childProgram(pid_t parent) {
-  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    std::string stat = read(entry.path().string() + "/stat");
-    size_t close = stat.rfind(')');
-    if (close == std::string::npos ||
-        stat.compare(stat.find('(') + 1, close - stat.find('(') - 1, "deployer") != 0)
-      continue;
-    int pid = 0, ppid = 0;
-    char state = 0;
-    if (std::sscanf(stat.c_str(), "%d", &pid) == 1 &&
-        std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == parent)
-      return pid;
+// The program started by the pane's shell, found among the shell's children; 0 when none is.
+pid_t programIn(TmuxPane& pane) {
+  std::string shell = std::to_string(std::atoi(pane.Format("#{pane_pid}").c_str()));
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::ifstream children("/proc/" + shell + "/task/" + shell + "/children");
+    for (pid_t pid; children >> pid;)
+      if (read("/proc/" + std::to_string(pid) + "/comm") == "deployer\n")
+        return pid;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return 0;
-}
-
-// The program started by the pane's shell; 0 when none is found.
-pid_t programIn(TmuxPane& pane) {
-  pid_t shell = std::atoi(pane.Format("#{pane_pid}").c_str());
-  pid_t pid = 0;
-  for (int attempt = 0; attempt < 100 && pid <= 0 && shell > 0; ++attempt) {
-    pid = childProgram(shell);
-    if (pid <= 0)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return pid;
 }
 
 // Sends the signal to the pane's program only (never to a group: a pid of 0 would be this one).

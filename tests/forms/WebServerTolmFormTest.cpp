@@ -45,8 +45,6 @@ TEST(WebServerTolmForm, ShowsItsTableWithTheFieldColumnAfterTheWidestLabel) {
 └───────────────────────────────────────────────────────────┘)");
   EXPECT_EQ(desk.screen.At(20, 7).pair, 2);
   EXPECT_EQ(desk.screen.At(20, 9).pair, 1);
-  EXPECT_EQ(desk.form.GetPanel()->GetName(), "WebServerTolmPanelFormPanel");
-  EXPECT_TRUE(desk.form.GetPanel()->IsModal());
 }
 
 TEST(WebServerTolmForm, RefusesChangedPortsOutsideTheirRangeBelowTheirField) {
