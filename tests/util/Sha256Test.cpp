@@ -25,15 +25,6 @@ TEST(Sha256, DigestsAFileAsSha256SumDoes) {
   EXPECT_EQ(reason, "No such file or directory");
 }
 
-TEST(Sha256, SettingIsEmptyOrSixtyFourHexDigitsOfEitherCase) {
-  std::string digest(63, 'a');
-  EXPECT_TRUE(Sha256::IsValidSetting(""));
-  EXPECT_TRUE(Sha256::IsValidSetting(std::string(32, 'F') + std::string(32, '9')));
-  for (const char* last : {"", "aa", "g", " "})
-    EXPECT_FALSE(Sha256::IsValidSetting(digest + last)) << last;
-  EXPECT_EQ(Sha256::Normalised("AbC9"), "abc9");
-}
-
 // A 200 MB file (sparse, so quick to make) is read through the fixed buffer, not held whole.
 TEST(Sha256, DigestsALargeFileInBoundedMemory) {
   TempDir dir;
