@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "app/Settings.h"
 #include "support/LogCapture.h"
 
@@ -17,19 +15,5 @@ TEST(SettingsSchema, ShippedSettingsHoldEveryPathWithItsKindWithinItsRule) {
                             ? std::to_string(settings.GetInteger(entry.path))
                             : settings.GetOptionalString(entry.path);
     EXPECT_TRUE(entry.Accepts(value)) << entry.path << " " << value;
-  }
-}
-
-TEST(SettingsSchema, ParsesOnlyPlainDecimalIntegersThatFitAnInt) {
-  std::pair<const char*, int> numbers[] = {
-      {"08080", 8080}, {"-1", -1}, {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}};
-  for (const auto& [text, expected] : numbers) {
-    int value = 0;
-    EXPECT_TRUE(SettingsSchema::ParseInteger(text, &value)) << text;
-    EXPECT_EQ(value, expected) << text;
-  }
-  for (const char* text : {"2147483648", "-2147483649", "", "-", "+5", " 5", "8.0"}) {
-    int value = 0;
-    EXPECT_FALSE(SettingsSchema::ParseInteger(text, &value)) << text;
   }
 }
