@@ -56,6 +56,9 @@ TEST(Settings, SaveWritesTheCanonicalFormThroughLinksKeepingPermissionsAndLeaves
   std::filesystem::create_directory(store.dir.File("taken.json"));
   EXPECT_EQ(Thrown([&] { store.settings.Save(store.dir.File("taken.json")); }), "File not found");
   EXPECT_EQ(store.FilesIn(), 4u);
+  store.dir.Write(".deployer-save-AbC123", "left by a killed save");  // no save holds it
+  store.settings.Save();
+  EXPECT_FALSE(std::filesystem::exists(store.dir.File(".deployer-save-AbC123")));
 }
 
 // Root may create files in any folder, so the save runs as the unprivileged user nobody there.
