@@ -35,10 +35,4 @@ class EntryTest : public ToolkitTest {
     return (cursor > 0 ? String::SubStrW(text, 0, cursor) : "") + "|" +
            String::SubStrW(text, cursor, 0);
   }
-  // A cell as its glyph, its colour pair and its attributes: "a 5 bold blink".
-  std::string look(int x, int y = 0) const {
-    Screen::Cell cell = screen.At(x, y);
-    return cell.glyph + " " + std::to_string(cell.pair) + (cell.bold ? " bold" : "") +
-           (cell.blink ? " blink" : "") + (cell.underline ? " underline" : "");
-  }
 };
