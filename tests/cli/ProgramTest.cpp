@@ -87,12 +87,17 @@ TEST_F(ProgramCommands, AnswersHelpUsageErrorsAndFailuresWithTheirStatuses) {
       {{"undeploy"}, 2, "deployer: unknown command 'undeploy'\nusage: deployer"},
       {{"delete"}, 2, "add --yes to confirm"},
       {{"deploy", "--no-web-server"}, 1, ""},
+      {{"set", "Install/Port", "9191", "WebServer/Port", "70000"}, 2, "Refused WebServer/Port"},
+      {{"update"}, 0, ""},
+      {{"migrate", site.WriteSettings("source.json")}, 0, ""},
   };
   for (const Case& c : cases) {
     Call call = Run(c.arguments);
     EXPECT_EQ(call.status, c.status) << c.arguments[0] << call.out;
     EXPECT_NE(call.err.find(c.err), std::string::npos) << call.err;
   }
+  EXPECT_NE(site.Records().find("ws_updapp.sh"), std::string::npos);
+  EXPECT_EQ(read(site.Path("app/Settings.json")).find("9191"), std::string::npos);  // refused
   Call missing = Run({"show"}, site.Path("nowhere"));
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("cannot work in '"), std::string::npos) << missing.err;
