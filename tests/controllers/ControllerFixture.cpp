@@ -11,12 +11,6 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
 }
-
-std::string contentOf(const std::string& file) {
-  std::ifstream in(file);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 ControllerFixture::ControllerFixture()
@@ -61,7 +55,8 @@ std::string ControllerFixture::Log() {
   settings.reset();
   resources.reset();
   logger.reset();
-  return contentOf(site.Path("app/log.txt"));
+  std::ifstream in(site.Path("app/log.txt"));
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<std::string> ControllerFixture::LoggedCommands(const std::string& log) {

