@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,12 +40,6 @@ class ControllerFixture : public testing::Test {
   // The log written so far; ends the log, so call it last.
   std::string Log();
   std::string ControlPath() const { return site.Path("web/web_8080/ctl"); }
-  // Serves both archives and the patch and makes the control directory, all scripts exiting 0.
-  void PrepareDeploy();
-  // Runs the action (after Open) as a dry run and then for real with the same settings, and
-  // expects the dry run to have printed exactly the commands the real run logged as run, in
-  // order, and to have run, downloaded and written nothing.
-  void ExpectDryRunPrintsTheCommandsOfARealRun(const std::function<std::string()>& action);
   // The command lines the log records as run, in order.
   static std::vector<std::string> LoggedCommands(const std::string& log);
 
@@ -64,6 +57,6 @@ class ControllerFixture : public testing::Test {
   std::unique_ptr<Resources> resources;
   std::unique_ptr<Settings> settings;
   bool dryRun = false;
-  bool keyWait = true;
+  bool keyWait = false;
   bool succeeded = false;
 };
