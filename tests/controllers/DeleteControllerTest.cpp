@@ -54,4 +54,12 @@ TEST_F(DeleteControllerTest, TriesEveryStepAndJudgesEachScriptByItsOwnRule) {
   }
 }
 
+// A runtime address without a file name gives no archive name: its folder would be the parent.
+TEST_F(DeleteControllerTest, NeverRemovesTheParentFolderWhenTheArchiveNameIsEmpty) {
+  site.Set("Docker/Url", site.Url(""));
+  Delete(0, 0, 0);
+  EXPECT_TRUE(Exists("docker/runtime-1.0/uninstall.sh"));
+  EXPECT_FALSE(succeeded);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "controllers/DeployController.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +13,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string Upper(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
 
 class DeployControllerTest : public ControllerFixture {
  protected:
@@ -80,20 +87,41 @@ TEST_F(DeployControllerTest, StopsAtTheFirstFailingOrRefusedStep) {
   }
 }
 
-// The download is checked right after it arrives: a wrong digest removes it and ends the deploy
-// before its install script runs.
+// Each download is checked right after it arrives: a wrong digest removes it and ends the deploy
+// before its first use; right digests, in either case, let the whole deploy through.
 TEST_F(DeployControllerTest, UsesNoDownloadWhoseChecksumDiffers) {
   site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-  std::string right, reason, wrong(64, '0');
-  Sha256::OfFile(site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE), &right,
-                 &reason);
-  site.Set("Docker/Sha256", wrong);
-  std::string output = Deploy(true, false);
-  EXPECT_FALSE(succeeded);
-  EXPECT_EQ(LastLine(output), "<red>SHA256_MISMATCH./temp/runtime-1.0.tar.gz (SHA256_EXPECTED" +
-                                  wrong + ", SHA256_ACTUAL" + right + ")</>\n");
-  EXPECT_FALSE(fs::exists("temp/runtime-1.0.tar.gz"));
-  EXPECT_EQ(Records().find("runtime-1.0/install.sh"), std::string::npos) << Records();
+  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  const struct {
+    const char *path, *served, *firstUse;
+    std::string file;
+  } downloads[] = {
+      {"Docker/Sha256", DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0/install.sh",
+       "./temp/runtime-1.0.tar.gz"},
+      {"WebServer/Sha256", DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web/install.sh",
+       "./temp/vaq-web_d2.tar.gz"},
+      {"Patch/Sha256", "patches/app-24.2.0.7.sh", "ws_addapp.sh",
+       ControlPath() + "/tar_files/app-24.2.0.7.sh"},
+  };
+  std::string right[3], reason, wrong(64, '0');
+  for (int i = 0; i < 3; ++i)
+    Sha256::OfFile(site.Path(std::string("served/") + downloads[i].served), &right[i], &reason);
+  for (int spoiled = 0; spoiled < 4; ++spoiled) {  // the fourth run spoils none
+    for (int i = 0; i < 3; ++i)
+      site.Set(downloads[i].path, i == spoiled ? wrong : i == 0 ? Upper(right[i]) : right[i]);
+    site.ClearRecords();
+    std::string output = Deploy(true, true);
+    EXPECT_EQ(succeeded, spoiled == 3) << output;
+    if (spoiled == 3)
+      continue;
+    EXPECT_EQ(LastLine(output), "<red>SHA256_MISMATCH" + Normalised(downloads[spoiled].file) +
+                                    " (SHA256_EXPECTED" + wrong + ", SHA256_ACTUAL" +
+                                    right[spoiled] + ")</>\n");
+    EXPECT_FALSE(fs::exists(downloads[spoiled].file));
+    EXPECT_EQ(Records().find(downloads[spoiled].firstUse), std::string::npos) << Records();
+  }
 }
 
 }  // namespace
