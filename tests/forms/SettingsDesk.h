@@ -49,11 +49,6 @@ class SettingsDesk {
     log.Take();
   }
 
-  void Show(Form& form) const {
-    form.GetPanel()->Render();
-    form.GetPanel()->Focus();
-  }
-
   // Clears a text or number field of up to 100 characters from its end and types text.
   static void Retype(Control* field, const std::string& text) {
     field->OnKeyPress(KEY_END);
@@ -95,14 +90,11 @@ template <typename F>
 struct FormDesk : SettingsDesk {
   explicit FormDesk(const std::string& json = "")
       : SettingsDesk(json), form(log.Get(), &resources, &settings, &stage) {
-    Show(form);
+    form.GetPanel()->Render();
+    form.GetPanel()->Focus();
     log.Take();
   }
-  template <typename T = Control>
-  T* Item(const std::string& name) {
-    return dynamic_cast<T*>(form.GetPanel()->GetItem(name));
-  }
-  bool Shown(const std::string& name) { return Item(name) != nullptr; }
+  Control* Item(const std::string& name) { return form.GetPanel()->GetItem(name); }
 
   F form;
 };

@@ -23,7 +23,7 @@ class WindowDesk : public SettingsDesk {
 
   Window& Make(std::deque<Step> script) {
     window = std::make_unique<Window>(log.Get(), &resources, &settings,
-                                      new ScreenTerminal(std::move(script), &closed));
+                                      new ScreenTerminal(std::move(script)));
     return *window;
   }
   int Run(std::deque<Step> script) { return Make(std::move(script)).Show(&version); }
@@ -44,6 +44,5 @@ class WindowDesk : public SettingsDesk {
   }
 
   Version version{"1.24.2.1"};
-  int closed = 0;
   std::unique_ptr<Window> window;
 };
