@@ -28,10 +28,9 @@
 class FormStage : public Container {
  public:
   explicit FormStage(Logger* logger) : Container(logger, "Stage", {}) {}
-  Size GetSize() override { return Size(width, height); }
+  Size GetSize() override { return Size(Screen::DefaultWidth, Screen::DefaultHeight); }
   void ChildDestroyHandler() override { ++closes; }
 
-  int width = Screen::DefaultWidth, height = Screen::DefaultHeight;
   int closes = 0;
 };
 

@@ -21,12 +21,11 @@ class WindowDesk : public SettingsDesk {
   explicit WindowDesk(int width = Screen::DefaultWidth, int height = Screen::DefaultHeight)
       : SettingsDesk("", width, height) {}
 
-  Window& Make(std::deque<Step> script) {
+  int Run(std::deque<Step> script) {
     window = std::make_unique<Window>(log.Get(), &resources, &settings,
                                       new ScreenTerminal(std::move(script)));
-    return *window;
+    return window->Show(&version);
   }
-  int Run(std::deque<Step> script) { return Make(std::move(script)).Show(&version); }
 
   std::string Active() const {
     Control* active = Control::GetActive();
