@@ -27,9 +27,9 @@ TEST(ConfigurePanel, RepairsAVersionThatIsNotValidWhenLeftAndStoresTheRepairedTe
     const char* typed;
     const char* stored;
   } cases[] = {
-      {"24", "24.0.0.0"},     {"24.2", "24.2"},
-      {"", "1.0.0.0"},        {"24.4294967296", "24.0.0.0"},  // a part too large for a version
-      {"1.2.3.4", "1.2.3.4"},
+      {"24", "24.0.0.0"},
+      {"", "1.0.0.0"},
+      {"24.4294967296", "24.0.0.0"},  // a part too large for a version
   };
   for (const Case& c : cases) {
     WindowDesk desk;
@@ -47,10 +47,7 @@ TEST(ConfigurePanel, RefusesAChangedPortOutsideThePortRangeWithAnAlert) {
     const char* typed;
     int kept;
     bool alert;
-  } cases[] = {
-      {8090, "0", 8090, true},     {8090, "70000", 8090, true},   {8090, "", 8090, true},
-      {8090, "8081", 8081, false}, {8090, "65535", 65535, false}, {0, "0", 0, false},
-  };
+  } cases[] = {{8090, "70000", 8090, true}, {8090, "8081", 8081, false}, {0, "0", 0, false}};
   for (const Case& c : cases) {
     WindowDesk desk;
     desk.settings.SetInteger("Install/Port", c.stored);

@@ -20,7 +20,6 @@
 inline const std::string PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
 inline const std::string SHARE = DEPLOYER_SOURCE_DIR "/share/";
 inline const char* const TITLE = "Web application deployment";
-inline const char* const DOCKER_TICKED = "◆ -Install the container runtime";
 // The first settings button as it looks with the focus.
 inline const std::string FOCUSED = "\x1b[1m\x1b[33m\x1b[46m>Container runtime settings";
 
@@ -47,14 +46,3 @@ class EndToEnd : public testing::Test {
   std::unique_ptr<TmuxPane> pane;
   std::string program = PROGRAM;  // the program Open starts
 };
-
-// The row of a captured screen, without its line end.
-inline std::string line(const std::string& screen, int row) {
-  size_t start = 0;
-  for (int index = 0; index < row && start != std::string::npos; ++index)
-    start = screen.find('\n', start) == std::string::npos ? std::string::npos
-                                                          : screen.find('\n', start) + 1;
-  if (start == std::string::npos)
-    return "";
-  return screen.substr(start, screen.find('\n', start) - start);
-}

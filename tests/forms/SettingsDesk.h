@@ -28,10 +28,9 @@
 class FormStage : public Container {
  public:
   explicit FormStage(Logger* logger) : Container(logger, "Stage", {}) {}
-  Size GetSize() override { return Size(width, height); }
+  Size GetSize() override { return Size(Screen::DefaultWidth, Screen::DefaultHeight); }
   void ChildDestroyHandler() override { ++closes; }
 
-  int width = Screen::DefaultWidth, height = Screen::DefaultHeight;
   int closes = 0;
 };
 
@@ -47,11 +46,6 @@ class SettingsDesk {
     resources.Load();
     settings.Load();
     log.Take();
-  }
-
-  void Show(Form& form) const {
-    form.GetPanel()->Render();
-    form.GetPanel()->Focus();
   }
 
   // Clears a text or number field of up to 100 characters from its end and types text.
@@ -95,14 +89,11 @@ template <typename F>
 struct FormDesk : SettingsDesk {
   explicit FormDesk(const std::string& json = "")
       : SettingsDesk(json), form(log.Get(), &resources, &settings, &stage) {
-    Show(form);
+    form.GetPanel()->Render();
+    form.GetPanel()->Focus();
     log.Take();
   }
-  template <typename T = Control>
-  T* Item(const std::string& name) {
-    return dynamic_cast<T*>(form.GetPanel()->GetItem(name));
-  }
-  bool Shown(const std::string& name) { return Item(name) != nullptr; }
+  Control* Item(const std::string& name) { return form.GetPanel()->GetItem(name); }
 
   F form;
 };

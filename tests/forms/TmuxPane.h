@@ -5,7 +5,7 @@
 //   TmuxPane pane(folder);                       // a shell in folder, 100 x 30
 //   pane.Start(program);                         // runs it; the shell then prints STATUS=<code>
 //   ASSERT_TRUE(pane.WaitFor("Web application deployment"));
-//   pane.Keys({"Tab"}); pane.Click(2, 2);        // tmux key names; a left click at a cell
+//   pane.Keys({"Tab"});                         // tmux key names
 //   pane.Screen(); pane.Screen(true);            // the pane's text, with colours when asked
 //   EXPECT_EQ(pane.Status(), 0);                 // waits for the program to end
 //
@@ -28,7 +28,6 @@ class TmuxPane {
   // Types the command line and Enter; the shell prints STATUS=<code> after it.
   void Start(const std::string& commandLine);
   void Keys(const std::vector<std::string>& keys);
-  void Click(int x, int y);
   void Resize(int width, int height);
   std::string Screen(bool colours = false);
   std::string Format(const std::string& format);
@@ -42,5 +41,4 @@ class TmuxPane {
   std::string tmux(const std::string& arguments);
 
   std::string socket;
-  std::chrono::steady_clock::time_point lastClick;
 };

@@ -21,12 +21,11 @@ class WindowDesk : public SettingsDesk {
   explicit WindowDesk(int width = Screen::DefaultWidth, int height = Screen::DefaultHeight)
       : SettingsDesk("", width, height) {}
 
-  Window& Make(std::deque<Step> script) {
+  int Run(std::deque<Step> script) {
     window = std::make_unique<Window>(log.Get(), &resources, &settings,
-                                      new ScreenTerminal(std::move(script), &closed));
-    return *window;
+                                      new ScreenTerminal(std::move(script)));
+    return window->Show(&version);
   }
-  int Run(std::deque<Step> script) { return Make(std::move(script)).Show(&version); }
 
   std::string Active() const {
     Control* active = Control::GetActive();
@@ -44,6 +43,5 @@ class WindowDesk : public SettingsDesk {
   }
 
   Version version{"1.24.2.1"};
-  int closed = 0;
   std::unique_ptr<Window> window;
 };
