@@ -133,11 +133,6 @@ void Screen::QueueKey(int key) const {
   ungetch(key);
 }
 
-void Screen::QueueKeys(std::initializer_list<int> keys) const {
-  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-    ungetch(*key);
-}
-
 void Screen::QueueMouse(int x, int y, mmask_t state) const {
   MEVENT event{};
   event.x = x;

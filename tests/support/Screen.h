@@ -12,8 +12,6 @@
 //   EXPECT_EQ(screen.At(1, 1).pair, 5);             // colour pair of a cell
 //   EXPECT_TRUE(screen.At(1, 1).bold);              // and its attributes
 //
-//   screen.QueueKeys({'\t', KEY_LEFT});            // keys for code that calls wgetch
-//   EXPECT_EQ(screen.ReadKey(), '\t');              // ERR once the queue is empty
 //   std::unique_ptr<Mouse> click = screen.Click(3, 4);  // a left click, already read back
 //   screen.QueueMouse(3, 4, BUTTON1_CLICKED);       // or only queued, for code that reads it
 //
@@ -67,7 +65,6 @@ class Screen {
   // Puts key in front of the input queue: the next read returns it.
   void QueueKey(int key) const;
   // Queues keys so that they are read in the order given.
-  void QueueKeys(std::initializer_list<int> keys) const;
   // Queues a mouse event (state is a curses mouse mask such as BUTTON1_CLICKED).
   void QueueMouse(int x, int y, mmask_t state) const;
   // The next queued key, or ERR when there is none.
