@@ -84,6 +84,7 @@ TEST_F(ProgramCommands, AnswersHelpUsageErrorsAndFailuresWithTheirStatuses) {
     const char* err;
   } cases[] = {
       {{"deploy", "--help"}, 0, ""},
+      {{"--version"}, 0, ""},
       {{"undeploy"}, 2, "deployer: unknown command 'undeploy'\nusage: deployer"},
       {{"delete"}, 2, "add --yes to confirm"},
       {{"deploy", "--no-web-server"}, 1, ""},
@@ -158,4 +159,36 @@ TEST_F(ProgramCommands, DryRunPrintsExactlyTheCommandsThatTheRealRunLogs) {
   EXPECT_EQ(plan.out, ran);
   EXPECT_NE(site.Records().find(" [-vc] [it's $(touch pwned) `x` ; & ~home] "), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(site.Path("app/pwned")));
+}
+
+TEST_F(ProgramCommands, ColoursOnlyWhenForcedOutsideATerminal) {
+  EXPECT_EQ(Run({"update"}).out.find('\x1b'), std::string::npos);
+  Call forced = Shell("CLICOLOR_FORCE=1 " + Command({"update"}, site.Path("app")) + " </dev/null");
+  EXPECT_NE(forced.out.find("\x1b[0;32m"), std::string::npos) << forced.out;
+}
+
+// An action that cannot even start says so on standard error, not only in the log.
+TEST_F(ProgramCommands, AnInvalidPatchVersionEndsTheDeployWithALine) {
+  site.Set("Patch/Version", "x.y");
+  site.WriteSettings("app/Settings.json");
+  Call call = Run({"deploy"});
+  EXPECT_EQ(call.status, 1);
+  EXPECT_NE(call.err.find("Deploy failed ("), std::string::npos) << call.err;
+}
+
+// A folder still there after its removal fails the delete, and so a migration that deletes the
+// other installation (an immutable file keeps the folder, even for root).
+TEST_F(ProgramCommands, AFolderLeftBehindFailsTheDeleteAndTheMigration) {
+  site.WriteScript(site.Path("web/vaq-web/uninstall.sh"), "vaq-web/uninstall.sh", 0);
+  site.WriteScript(site.Path("docker/runtime-1.0/uninstall.sh"), "runtime-1.0/uninstall.sh", 0);
+  std::string stuck = site.Path("docker/runtime-1.0/stuck");
+  site.ServeFile("../docker/runtime-1.0/stuck", "");
+  if (std::system(("chattr +i " + Shell::Word(stuck) + " 2>/dev/null").c_str()) != 0)
+    GTEST_SKIP() << "chattr +i is not available here";
+  Call deleted = Run({"delete", "--yes"});
+  Call migrated = Run({"migrate", site.WriteSettings("source.json"), "--delete-source", "--yes"});
+  std::system(("chattr -i " + Shell::Word(stuck)).c_str());
+  EXPECT_EQ(deleted.status, 1);
+  EXPECT_NE(deleted.out.find("A folder could not be removed: "), std::string::npos) << deleted.out;
+  EXPECT_EQ(migrated.status, 1);
 }
