@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libncurses-dev libssl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev wget tar python3 tmux openssl)
+          libbenchmark-dev wget tar python3 tmux openssl procps)
 for option in "$@"; do
   case $option in
     --fuzz) packages+=(clang libclang-rt-dev) ;;

@@ -20,3 +20,22 @@ TEST(Version, ParsesTwoToFourPartsPrintsWithoutTrailingZerosAndRejectsTheRest) {
     EXPECT_EQ(Version::Valid(text), *failure == '\0') << text;
   }
 }
+
+TEST(Version, ComparesOverTheChosenNumberOfLeadingParts) {
+  const struct {
+    const char *left, *right;
+    int depth;
+    bool equal, greater, less;
+  } cases[] = {
+      {"24.2.1", "24.2.3", 2, true, false, false},   {"24.2.1", "24.2.3", 3, false, false, true},
+      {"24.3", "24.2.9", 1, true, false, false},     {"24.3", "24.2.9", 2, false, true, false},
+      {"1.0.0.2", "1.0.0.1", 3, true, false, false}, {"1.0.0.2", "1.0.0.1", 0, false, true, false},
+      {"1.0.0.2", "1.0.0.1", 4, false, true, false},
+  };
+  for (const auto& test : cases) {
+    Version left(test.left), right(test.right);
+    EXPECT_EQ(left.Equals(&right, test.depth), test.equal) << test.left << " " << test.depth;
+    EXPECT_EQ(left.Greater(&right, test.depth), test.greater) << test.left << " " << test.depth;
+    EXPECT_EQ(left.Less(&right, test.depth), test.less) << test.left << " " << test.depth;
+  }
+}

@@ -62,4 +62,15 @@ TEST_F(DeleteControllerTest, NeverRemovesTheParentFolderWhenTheArchiveNameIsEmpt
   EXPECT_FALSE(succeeded);
 }
 
+// A runtime folder that is the root itself ("/" and "..") is never given to rm.
+TEST_F(DeleteControllerTest, NeverRemovesTheRootFolder) {
+  dryRun = true;
+  site.Set("Docker/Path", "/");
+  site.Set("Docker/Url", site.Url(".."));
+  Open();
+  std::string output = Run<DeleteController>(Arguments(false, false, false));
+  EXPECT_EQ(output.find("rm -r /.."), std::string::npos) << output;
+  EXPECT_FALSE(succeeded);
+}
+
 }  // namespace

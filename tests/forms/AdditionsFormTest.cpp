@@ -29,3 +29,24 @@ TEST(AdditionsForm, RefusesTheCurrentSettingsFileWithOneRedMessage) {
     EXPECT_NE(desk.window->GetModalForm(), nullptr);
   }
 }
+
+TEST(AdditionsForm, DrawsItsRowsAndTheMigrationPanelInsideItsFrame) {
+  WindowDesk desk;
+  std::string picture;
+  desk.Run({Do([&desk] { desk.window->OnOpenAdditions(); }),
+            Do([&] { picture = desk.screen.Text(21, 8, 58, 14); })});
+  EXPECT_EQ(picture, R"(┌Additions───────────────────────────────────────────────┐
+│   -Ignore server certificates when downloading         │
+│Delete the current installation >Delete                 │
+│┌Migration─────────────────────────────────────────────┐│
+││Take over the settings of another installation.       ││
+││Settings file ./Settings.json                         ││
+││                                                      ││
+││ ◆ -Delete the other installation afterwards          ││
+││                                                      ││
+││                                              >Migrate││
+│└──────────────────────────────────────────────────────┘│
+│                                                        │
+│                         >Close                         │
+└────────────────────────────────────────────────────────┘)");
+}

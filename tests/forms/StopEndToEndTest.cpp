@@ -115,8 +115,7 @@ TEST_F(EndToEnd, AltKeysUnknownSequencesAndFlowControlKeysLeaveTheWindowRunning)
 }
 
 TEST_F(StopDuringDeploy, AHangUpLetsTheActionFinishWithEveryStepLogged) {
-  Deploying();
-  pane.reset();  // the terminal goes away
+  Deploying().HangUp();  // the terminal goes away
   EXPECT_TRUE(waitForText(site.Path("records.txt"), "ws_addapp.sh"))
       << read(site.Path("records.txt"));
   EXPECT_TRUE(waitForText(site.Path("app/log.txt"), "\nDuration: "));

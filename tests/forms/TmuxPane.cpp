@@ -7,14 +7,9 @@
 #include <cstdlib>
 #include <thread>
 
-namespace {
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text)
-    result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return result + "'";
-}
+#include "controllers/Shell.h"
 
+namespace {
 int counter = 0;
 }  // namespace
 
@@ -24,12 +19,20 @@ TmuxPane::TmuxPane(const std::string& folder, int width, int height, const std::
                       "env -i PATH=\"$PATH\" HOME=\"$HOME\" TERM=screen LANG=C.UTF-8 "
                       "PS1='$ ' bash --norc --noprofile";
   tmux("new-session -d -x " + std::to_string(width) + " -y " + std::to_string(height) + " -c " +
-       quoted(folder) + " " + quoted(shell));
+       Shell::Word(folder) + " " + Shell::Word(shell));
   tmux("set-option -g status off");
   WaitFor("$");
+  shellPid = std::atol(Format("#{pane_pid}").c_str());
 }
 
+// Whatever still runs in the pane's session (after a failed test or a hang-up) is ended too.
 TmuxPane::~TmuxPane() {
+  HangUp();
+  if (shellPid > 0)
+    std::system(("pkill -KILL -s " + std::to_string(shellPid)).c_str());
+}
+
+void TmuxPane::HangUp() {
   tmux("kill-server");
 }
 
@@ -52,7 +55,7 @@ std::string TmuxPane::tmux(const std::string& arguments) {
 }
 
 void TmuxPane::Start(const std::string& commandLine) {
-  tmux("send-keys -l " + quoted("clear; " + commandLine + "; echo STATUS=$?"));
+  tmux("send-keys -l " + Shell::Word("clear; " + commandLine + "; echo STATUS=$?"));
   tmux("send-keys Enter");
 }
 
@@ -70,7 +73,7 @@ std::string TmuxPane::Screen(bool colours) {
 }
 
 std::string TmuxPane::Format(const std::string& format) {
-  return tmux("display-message -p " + quoted(format));
+  return tmux("display-message -p " + Shell::Word(format));
 }
 
 bool TmuxPane::WaitForScreen(const std::function<bool(const std::string&)>& test,

@@ -29,6 +29,9 @@ class TmuxPane {
   void Start(const std::string& commandLine);
   void Keys(const std::vector<std::string>& keys);
   void Resize(int width, int height);
+  // Ends the tmux server: the program sees its terminal hang up and may run on until the
+  // destructor ends whatever is left in the pane's session.
+  void HangUp();
   std::string Screen(bool colours = false);
   std::string Format(const std::string& format);
   bool WaitFor(const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(10));
@@ -41,4 +44,5 @@ class TmuxPane {
   std::string tmux(const std::string& arguments);
 
   std::string socket;
+  long shellPid = 0;  // the pane's shell, leader of the session the program runs in
 };

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "support/LogCapture.h"
 #include "support/Thrown.h"
 
 namespace {
@@ -61,4 +62,11 @@ TEST(Json, DecodesEscapesAndKeepsUnknownBackslashes) {
   for (const auto& [text, value] : cases)
     EXPECT_EQ(parsed(std::string("{\"k\":\"") + text + "\"}")->GetItem("k")->GetString(), value)
         << text;
+}
+
+// The log names where a settings file went wrong, so the administrator can find the place.
+TEST(Json, LogsTheLineAndColumnOfAMalformedToken) {
+  LogCapture log;
+  EXPECT_EQ(Thrown([&] { Json json(log.Get(), "{\"a\":\n[1,\n  x]}"); }), "Unexpected Json token");
+  EXPECT_TRUE(LogCapture::InOrder(log.Take(), {"Json::parse unexpected number token at [2,2]."}));
 }

@@ -33,3 +33,14 @@ TEST(String, ToNumberReadsTheDigitsOfDecimals) {
     EXPECT_EQ(String::ToNumber<double>(text), expected) << text;
   EXPECT_EQ(Thrown([] { String::ToNumber<double>("1.2.3"); }), "Invalid number parsing");
 }
+
+TEST(String, FindsNoEmptyOrLongerNeedleAndComparesMissingTexts) {
+  EXPECT_EQ(String::IndexOf("abc", std::string()), -1);
+  EXPECT_EQ(String::IndexOf("ab", std::string("abc")), -1);
+  EXPECT_EQ(String::IndexOf("abc", std::string("abc")), 0);
+  EXPECT_EQ(String::IndexOf("abcbc", std::string("bc")), 1);
+  EXPECT_TRUE(String::Equals(nullptr, nullptr));
+  EXPECT_FALSE(String::Equals(nullptr, ""));
+  EXPECT_FALSE(String::Equals("a", nullptr));
+  EXPECT_TRUE(String::Equals("a", "a"));
+}

@@ -1,0 +1,71 @@
+#include "forms/CursesTerminal.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/PseudoTerminal.h"
+#include "ui/Keys.h"
+
+namespace {
+
+// The program's own terminal on a real pseudo-terminal, as xterm.
+class OnPseudoTerminal : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("TERM", "xterm", 1);  // each test runs in a process of its own
+    pty.UseAsStandardStreams();
+    terminal.Open();
+  }
+  void TearDown() override { Finish(); }
+  // Leaves screen mode and gives the standard streams back, so that failures can be printed.
+  void Finish() {
+    terminal.Close();
+    pty.RestoreStandardStreams();
+  }
+  std::vector<int> Read(int count) {
+    std::vector<int> keys;
+    for (int i = 0; i < count; ++i)
+      keys.push_back(terminal.ReadKey(200));
+    return keys;
+  }
+
+  PseudoTerminal pty;
+  CursesTerminal terminal;
+};
+
+TEST_F(OnPseudoTerminal, ReadsKeysKeepsALoneEscapeAndDropsAltKeysAndUnknownSequences) {
+  const struct {
+    const char* typed;
+    std::vector<int> keys;
+  } cases[] = {
+      {"a", {'a', Terminal::TIMED_OUT}},
+      {"\x1bOD", {Keys::Left}},
+      {"\x1b", {Keys::Escape, Terminal::TIMED_OUT}},
+      {"\x1b\x1b", {Keys::Escape, Keys::Escape}},
+      {"\x1bxy", {Terminal::DROPPED, 'y'}},
+      {"\x1b[99;5~z", {Terminal::DROPPED, 'z'}},
+      {"\x1bO~z", {Terminal::DROPPED, 'z'}},
+  };
+  std::vector<std::vector<int>> read;
+  for (const auto& test : cases) {
+    pty.Type(test.typed);
+    read.push_back(Read(static_cast<int>(test.keys.size())));
+  }
+  Finish();
+  for (size_t i = 0; i < read.size(); ++i)
+    EXPECT_EQ(read[i], cases[i].keys) << cases[i].typed + 1;
+}
+
+TEST_F(OnPseudoTerminal, TellsAnInputThatHasEndedFromATimeOut) {
+  int before = terminal.ReadKey(10);
+  pty.Hang();
+  int after = terminal.ReadKey(1000);
+  Finish();
+  EXPECT_EQ(before, Terminal::TIMED_OUT);
+  EXPECT_EQ(after, Terminal::ENDED);
+}
+
+}  // namespace

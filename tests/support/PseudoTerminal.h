@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+// A pseudo-terminal for tests that need a real terminal: the test holds the controlling side and
+// types on it; the terminal side is opened as often as needed, or made this process's standard
+// input and output for as long as the object lives.
+//
+//   PseudoTerminal pty;            // no size set: curses takes the terminal type's own
+//   pty.UseAsStandardStreams();    // stdin and stdout are the terminal until destruction
+//   pty.Type("q");                 // the program reads "q"
+//   pty.Hang();                    // the terminal side sees a hang-up
+//   pty.RestoreStandardStreams();  // before checking results
+//
+// What the program writes is read and dropped while typing, so a full buffer never blocks it.
+class PseudoTerminal {
+ public:
+  PseudoTerminal();
+  ~PseudoTerminal();
+  PseudoTerminal(const PseudoTerminal&) = delete;
+  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+  // A new descriptor on the terminal side; the caller closes it.
+  int OpenSide() const;
+  // The controlling side (non-blocking), for reading what the terminal shows.
+  int Control() const { return control; }
+  void UseAsStandardStreams();
+  // Gives standard input and output back (test failures printed before it land on the terminal).
+  void RestoreStandardStreams();
+  void Type(const std::string& bytes);
+  // Closes the controlling side.
+  void Hang();
+
+ private:
+  void drain() const;
+
+  int control = -1;
+  std::string name;
+  int savedInput = -1;
+  int savedOutput = -1;
+};
