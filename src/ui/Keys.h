@@ -2,7 +2,7 @@
 
 // The key codes that the controls, the forms and the window handle, in one place: control
 // characters as the terminal sends them, and the curses codes of the side arrows for the code
-// that does not include curses (checked against curses in Control.cpp).
+// that does not include curses (checked against curses in SelectDrawing.cpp).
 struct Keys {
   static constexpr int ControlH = 8;
   static constexpr int Tab = 9;
