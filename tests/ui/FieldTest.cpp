@@ -30,7 +30,8 @@ TEST_F(FieldTest, TypedKeysGiveTheTextAndTheCursor) {
       {"", "d+.d+.d+.d+", "1..2x{Home}x{End}3.4.5.", "1.23.4.5|"},  // digits and single points
       {"abc", "", "{Ins}{End}{Left}xy", "abxy|"},                   // overwrite, then append
       {"ab", "", "{Right}" + Zhe + Ya, "a" + Zhe + Ya + "|b"},      // two bytes, one character
-      {"ab", "", "\xD0{Left}\x96", "|ab"},  // a key between the two bytes breaks the pair
+      {"ab", "", "\xD0{Left}\x96", "|ab"},        // a key between the two bytes breaks the pair
+      {"", "", "\xD0\x85\xD0\x86", "\xD0\x86|"},  // Cyrillic Dze refused, I taken
   };
   for (const auto& [initial, mask, keys, shown] : cases) {
     Field::Insert = true;
