@@ -70,6 +70,7 @@ TEST_F(DeleteControllerTest, NeverRemovesTheRootFolder) {
   Open();
   std::string output = Run<DeleteController>(Arguments(false, false, false));
   EXPECT_EQ(output.find("rm -r /.."), std::string::npos) << output;
+  EXPECT_EQ(LastLine(output), "bash /../uninstall.sh\n");  // the dry run lists no step after it
   EXPECT_FALSE(succeeded);
 }
 

@@ -33,7 +33,7 @@ bool waitForText(const std::string& path, const std::string& text,
 
 // The program started by the pane's shell, found among the shell's children; 0 when none is.
 pid_t programIn(TmuxPane& pane) {
-  std::string shell = std::to_string(std::atoi(pane.Format("#{pane_pid}").c_str()));
+  std::string shell = std::to_string(pane.ShellPid());
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::ifstream children("/proc/" + shell + "/task/" + shell + "/children");
     for (pid_t pid; children >> pid;)

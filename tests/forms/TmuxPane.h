@@ -34,6 +34,7 @@ class TmuxPane {
   void HangUp();
   std::string Screen(bool colours = false);
   std::string Format(const std::string& format);
+  long ShellPid() const { return shellPid; }
   bool WaitFor(const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(10));
   bool WaitForScreen(const std::function<bool(const std::string&)>& test,
                      std::chrono::milliseconds limit = std::chrono::seconds(10));

@@ -22,8 +22,6 @@ class PseudoTerminal {
 
   // A new descriptor on the terminal side; the caller closes it.
   int OpenSide() const;
-  // The controlling side (non-blocking), for reading what the terminal shows.
-  int Control() const { return control; }
   void UseAsStandardStreams();
   // Gives standard input and output back (test failures printed before it land on the terminal).
   void RestoreStandardStreams();
