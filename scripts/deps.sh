@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes sure the build packages are present (Debian): installs the missing ones when run as
 # root, otherwise names them and stops. With --fuzz it also wants clang and its libFuzzer runtime;
-# with --package the tools that build and check the Debian package and its manual page.
+# with --tidy clang-tidy; with --package the tools that build and check the Debian package and
+# its manual page.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libncurses-dev libssl-dev libgtest-dev libgmock-dev
@@ -9,6 +10,7 @@ packages=(cmake ninja-build g++ pkg-config libncurses-dev libssl-dev libgtest-de
 for option in "$@"; do
   case $option in
     --fuzz) packages+=(clang libclang-rt-dev) ;;
+    --tidy) packages+=(clang-tidy) ;;
     --package) packages+=(dpkg-dev fakeroot file lintian mandoc groff-base man-db gzip) ;;
   esac
 done

@@ -10,6 +10,7 @@ build=${PACKAGE_BUILD_DIR:-$root/build-package}
 flags="-O2 -D_FORTIFY_SOURCE=2 -fstack-protector-strong"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DDEPLOYER_TESTS=OFF -DDEPLOYER_BENCH=OFF -DDEPLOYER_SANITIZE=OFF -DDEPLOYER_COMPRESS_DOCS=ON \
+  -DDEPLOYER_WERROR="$([ "${WERROR:-0}" = 1 ] && echo ON || echo OFF)" \
   -DCMAKE_CXX_FLAGS_RELEASE="$flags -DNDEBUG" \
   -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro -Wl,-z,now" >/dev/null
 cmake --build "$build" --target deployer compressed_docs defaults

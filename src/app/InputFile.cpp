@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "app/Logger.h"
+
 const char* const InputFile::NOT_REGULAR = "not a regular file";
 const char* const InputFile::TOO_LARGE = "larger than 4 MiB";
 const char* const InputFile::CANNOT_OPEN = "cannot be opened";
@@ -55,4 +57,19 @@ const char* InputFile::Read(const std::string& path, std::string* text) {
     return TOO_LARGE;
   text->swap(read);
   return nullptr;
+}
+
+std::string InputFile::Load(Logger* logger, const std::string& path, const std::string& operation,
+                            const std::string& cannotOpenLine, const char* cannotOpen) {
+  std::string text;
+  const char* refused = Read(path, &text);
+  if (refused == CANNOT_OPEN) {
+    logger->Write(cannotOpenLine);
+    throw cannotOpen;
+  }
+  if (refused != nullptr) {
+    logger->Write(operation + " refuses " + path + ": " + refused + ".");
+    throw refused;
+  }
+  return text;
 }

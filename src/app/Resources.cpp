@@ -80,16 +80,9 @@ class EntryReader {
 Resources::Resources(Logger* logger, std::string fileName) : logger(logger), fileName(fileName) {}
 
 void Resources::Load() {
-  std::string content;
-  const char* refused = InputFile::Read(fileName, &content);
-  if (refused == InputFile::CANNOT_OPEN) {
-    logger->Write("Can't open file " + fileName + " with resources. ");
-    throw "Fail when load resources";
-  }
-  if (refused != nullptr) {
-    logger->Write("Resources::Load refuses " + fileName + ": " + refused + ".");
-    throw refused;
-  }
+  std::string content = InputFile::Load(logger, fileName, "Resources::Load",
+                                        "Can't open file " + fileName + " with resources. ",
+                                        "Fail when load resources");
   EntryReader reader;
   for (char byte : content) {
     if (!reader.Step(byte, texts)) {

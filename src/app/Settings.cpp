@@ -57,16 +57,9 @@ Settings::~Settings() {
 }
 
 void Settings::Load() {
-  std::string text;
-  const char* refused = InputFile::Read(fileName, &text);
-  if (refused == InputFile::CANNOT_OPEN) {
-    logger->Write("Can't open file " + fileName + " with settings.");
-    throw "Fail when load settings";
-  }
-  if (refused != nullptr) {
-    logger->Write("Settings::Load refuses " + fileName + ": " + refused + ".");
-    throw refused;
-  }
+  std::string text =
+      InputFile::Load(logger, fileName, "Settings::Load",
+                      "Can't open file " + fileName + " with settings.", "Fail when load settings");
   Json* loaded = new Json(logger, text);
   if (root != nullptr)
     earlierRoots.emplace_back(root);

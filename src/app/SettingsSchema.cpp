@@ -5,11 +5,11 @@
 #include <map>
 #include <type_traits>
 
+#include "app/CsType.h"
+#include "app/DbType.h"
 #include "app/SettingsPath.h"
 #include "app/Version.h"
-#include "forms/CsType.h"
-#include "forms/DbType.h"
-#include "forms/WsType.h"
+#include "app/WsType.h"
 #include "util/Sha256.h"
 #include "util/String.h"
 

@@ -1,6 +1,5 @@
 #include "cli/BatchApplication.h"
 
-#include "app/WindowAction.h"
 #include "controllers/ControllerArguments.h"
 
 BatchApplication::BatchApplication(Version* version, Logger* logger, Resources* resources,
@@ -10,22 +9,8 @@ BatchApplication::BatchApplication(Version* version, Logger* logger, Resources* 
       options(options) {}
 
 int BatchApplication::runInterface(std::unique_ptr<ControllerArguments>& arguments) {
-  arguments = std::make_unique<ControllerArguments>(logger, resources, settings, !options.noRuntime,
-                                                    !options.noWebServer, options.ignoreCerts,
-                                                    options.migrateFile, options.deleteSource);
+  arguments = std::make_unique<ControllerArguments>(logger, resources, settings, options.choices);
   arguments->SetDryRun(options.dryRun);
   arguments->SetKeyWait(false);
-  return action();
-}
-
-int BatchApplication::action() const {
-  if (options.command == "deploy")
-    return WindowAction::DEPLOY;
-  if (options.command == "update")
-    return WindowAction::UPDATE;
-  if (options.command == "delete")
-    return WindowAction::DELETE;
-  if (options.command == "migrate")
-    return WindowAction::MIGRATE;
-  return WindowAction::NO_ACTION;
+  return options.Info().action;
 }

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/DeployerApplication.h"
 #include "cli/CommandLine.h"
+#include "cli/DeployerApplication.h"
 
 // The run sequence for an action given on the command line: the files are loaded as for the
 // interface, then the action's controller runs with the options in place of the window's
@@ -19,7 +19,5 @@ class BatchApplication : public DeployerApplication {
   bool cyclesAfterMigration() override { return false; }
 
  private:
-  int action() const;
-
   const CommandLineOptions& options;
 };

@@ -4,37 +4,53 @@
 #include <map>
 #include <set>
 
+#include "app/WindowAction.h"
+
 namespace {
 
-// A flag of a command and the option it sets.
-using Flag = bool CommandLineOptions::*;
+// What each flag sets in the options.
+using Flag = void (*)(CommandLineOptions*);
 
 const std::map<std::string, Flag> FLAGS = {
-    {"--dry-run", &CommandLineOptions::dryRun},
-    {"--yes", &CommandLineOptions::yes},
-    {"--no-runtime", &CommandLineOptions::noRuntime},
-    {"--no-web-server", &CommandLineOptions::noWebServer},
-    {"--ignore-certs", &CommandLineOptions::ignoreCerts},
-    {"--delete-source", &CommandLineOptions::deleteSource},
+    {"--dry-run", [](CommandLineOptions* o) { o->dryRun = true; }},
+    {"--yes", [](CommandLineOptions* o) { o->yes = true; }},
+    {"--no-runtime", [](CommandLineOptions* o) { o->choices.installDocker = false; }},
+    {"--no-web-server", [](CommandLineOptions* o) { o->choices.installWebServer = false; }},
+    {"--ignore-certs", [](CommandLineOptions* o) { o->choices.ignoreCerts = true; }},
+    {"--delete-source", [](CommandLineOptions* o) { o->choices.migrateDelete = true; }},
 };
 
-// Each command: the flags it takes, and how many operands (-1: pairs, any number above zero).
-struct CommandRule {
-  std::set<std::string> flags;
-  int operands;
-  bool takesLanguage;  // init: --lang, and -C after the command
+// The one list of commands.
+const std::vector<CommandInfo> COMMANDS = {
+    {Command::Interface, "", {}, 0, false, WindowAction::NO_ACTION, true},
+    {Command::Deploy,
+     "deploy",
+     {"--no-runtime", "--no-web-server", "--ignore-certs", "--dry-run"},
+     0,
+     false,
+     WindowAction::DEPLOY,
+     true},
+    {Command::Update, "update", {"--dry-run"}, 0, false, WindowAction::UPDATE, true},
+    {Command::Delete, "delete", {"--yes", "--dry-run"}, 0, false, WindowAction::DELETE, true},
+    {Command::Migrate,
+     "migrate",
+     {"--delete-source", "--yes", "--dry-run"},
+     1,
+     false,
+     WindowAction::MIGRATE,
+     true},
+    {Command::Show, "show", {}, 0, false, WindowAction::NO_ACTION, false},
+    {Command::Get, "get", {}, 1, false, WindowAction::NO_ACTION, false},
+    {Command::Set, "set", {}, -1, false, WindowAction::NO_ACTION, true},
+    {Command::Init, "init", {}, 0, true, WindowAction::NO_ACTION, true},
 };
 
-const std::map<std::string, CommandRule> COMMANDS = {
-    {"deploy", {{"--no-runtime", "--no-web-server", "--ignore-certs", "--dry-run"}, 0, false}},
-    {"update", {{"--dry-run"}, 0, false}},
-    {"delete", {{"--yes", "--dry-run"}, 0, false}},
-    {"migrate", {{"--delete-source", "--yes", "--dry-run"}, 1, false}},
-    {"show", {{}, 0, false}},
-    {"get", {{}, 1, false}},
-    {"set", {{}, -1, false}},
-    {"init", {{}, 0, true}},
-};
+const CommandInfo* findCommand(const std::string& name) {
+  for (const CommandInfo& info : COMMANDS)
+    if (!name.empty() && name == info.name)
+      return &info;
+  return nullptr;
+}
 
 const char* const USAGE =
     "usage: deployer [-C DIR] [COMMAND [OPTIONS]]   (deployer --help for more)\n";
@@ -126,33 +142,34 @@ class Parser {
   }
 
   bool command() {
-    options->command = argv[index++];
-    auto rule = COMMANDS.find(options->command);
-    if (rule == COMMANDS.end())
-      return fail("unknown command '" + options->command + "'");
+    std::string name = argv[index++];
+    const CommandInfo* rule = findCommand(name);
+    if (rule == nullptr)
+      return fail("unknown command '" + name + "'");
+    options->command = rule->command;
     std::vector<std::string> operands;
     // The values of set are taken as they stand, so that one may begin with "-".
-    bool optionsEnded = rule->second.operands == -1 && !isHelp(index);
+    bool optionsEnded = rule->operands == -1 && !isHelp(index);
     for (; index < argc; ++index) {
       std::string argument = argv[index];
-      if (optionsEnded && operands.empty() && argument == "--" && rule->second.operands == -1) {
+      if (optionsEnded && operands.empty() && argument == "--" && rule->operands == -1) {
         continue;
       } else if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
         operands.push_back(argument);
       } else if (argument == "--") {
         optionsEnded = true;
-      } else if (!commandOption(rule->second, argument)) {
+      } else if (!commandOption(*rule, argument)) {
         return false;
       }
     }
-    return !options->help ? assignOperands(rule->second, operands) : true;
+    return !options->help ? assignOperands(*rule, operands) : true;
   }
 
   bool isHelp(int at) const {
     return at < argc && (std::strcmp(argv[at], "-h") == 0 || std::strcmp(argv[at], "--help") == 0);
   }
 
-  bool commandOption(const CommandRule& rule, const std::string& argument) {
+  bool commandOption(const CommandInfo& rule, const std::string& argument) {
     if (argument == "-h" || argument == "--help") {
       options->help = true;
       return true;
@@ -162,8 +179,8 @@ class Parser {
     if (rule.takesLanguage && (argument == "-C" || argument == "--directory"))
       return folder(argument);
     if (rule.flags.count(argument) == 0)
-      return fail("unknown option '" + argument + "' for " + options->command);
-    options->*FLAGS.at(argument) = true;
+      return fail("unknown option '" + argument + "' for " + rule.name);
+    FLAGS.at(argument)(options);
     return true;
   }
 
@@ -180,8 +197,8 @@ class Parser {
     return true;
   }
 
-  bool assignOperands(const CommandRule& rule, const std::vector<std::string>& operands) {
-    const std::string& name = options->command;
+  bool assignOperands(const CommandInfo& rule, const std::vector<std::string>& operands) {
+    const std::string name = rule.name;
     if (rule.operands == -1) {
       if (operands.empty() || operands.size() % 2 != 0)
         return fail(name + " needs pairs of PATH and VALUE");
@@ -190,12 +207,13 @@ class Parser {
       return true;
     }
     if (operands.size() < static_cast<size_t>(rule.operands))
-      return fail(name + (name == "migrate" ? " needs the settings FILE" : " needs a PATH"));
+      return fail(
+          name + (rule.command == Command::Migrate ? " needs the settings FILE" : " needs a PATH"));
     if (operands.size() > static_cast<size_t>(rule.operands))
       return fail("unexpected argument '" + operands[rule.operands] + "' for " + name);
-    if (name == "migrate")
-      options->migrateFile = operands[0];
-    else if (name == "get")
+    if (rule.command == Command::Migrate)
+      options->choices.migratePath = operands[0];
+    else if (rule.command == Command::Get)
       options->path = operands[0];
     return true;
   }
@@ -209,12 +227,21 @@ class Parser {
 
 }  // namespace
 
+const CommandInfo& CommandLineOptions::Info() const {
+  return COMMANDS.at(static_cast<size_t>(command));
+}
+
+std::string CommandLineOptions::Name() const {
+  return Info().name;
+}
+
 bool CommandLineOptions::IsAction() const {
-  return command == "deploy" || command == "update" || command == "delete" || command == "migrate";
+  return Info().action != WindowAction::NO_ACTION;
 }
 
 bool CommandLineOptions::NeedsConfirmation() const {
-  return !dryRun && (command == "delete" || (command == "migrate" && deleteSource));
+  return !dryRun &&
+         (command == Command::Delete || (command == Command::Migrate && choices.migrateDelete));
 }
 
 bool CommandLine::Parse(int argc, const char* const* argv, CommandLineOptions* options,
@@ -228,4 +255,8 @@ std::string CommandLine::Help() {
 
 std::string CommandLine::UsageLine() {
   return USAGE;
+}
+
+const std::vector<CommandInfo>& CommandLine::Commands() {
+  return COMMANDS;
 }

@@ -1,27 +1,45 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
-// What the arguments of one call ask for. An empty command with no other option is the
-// interactive interface.
+#include "app/ActionChoices.h"
+
+// The commands of the program; Interface is the full-screen interface (no command given).
+enum class Command { Interface, Deploy, Update, Delete, Migrate, Show, Get, Set, Init };
+
+// What one command is: its name, the options and operands it takes, the action it runs (a
+// WindowAction, NO_ACTION for the others) and whether it changes the working folder or the
+// server.
+struct CommandInfo {
+  Command command;
+  const char* name;
+  std::set<std::string> flags;
+  int operands;        // -1: pairs, any number above zero
+  bool takesLanguage;  // --lang, and -C after the command
+  int action;
+  bool writes;
+};
+
+// What the arguments of one call ask for. No command and no other option is the interface.
 struct CommandLineOptions {
-  std::string command;  // "", "deploy", "update", "delete", "migrate", "show", "get", "set", "init"
+  Command command = Command::Interface;
   std::string directory;  // -C DIR: the working folder ("" = the current one)
   bool help = false;
   bool version = false;
   bool dryRun = false;
   bool yes = false;
-  bool noRuntime = false;
-  bool noWebServer = false;
-  bool ignoreCerts = false;
-  bool deleteSource = false;
-  std::string migrateFile;                                       // migrate FILE
+  // --no-runtime, --no-web-server, --ignore-certs; migrate FILE and --delete-source.
+  ActionChoices choices;
   std::string path;                                              // get PATH
   std::string language;                                          // init --lang
   std::vector<std::pair<std::string, std::string>> assignments;  // set PATH VALUE ...
 
+  const CommandInfo& Info() const;
+  // The command's name as typed ("" for the interface).
+  std::string Name() const;
   // True for the commands that run a controller.
   bool IsAction() const;
   // True when the action would remove an installation and so needs --yes or an answer.
@@ -50,4 +68,6 @@ class CommandLine {
   // The whole help text and the one usage line, both ending with a newline.
   static std::string Help();
   static std::string UsageLine();
+  // Every command, the interface first.
+  static const std::vector<CommandInfo>& Commands();
 };

@@ -8,13 +8,13 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/DeployerApplication.h"
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
 #include "cli/BatchApplication.h"
+#include "cli/DeployerApplication.h"
 #include "cli/InitCommand.h"
 #include "cli/SettingsCommands.h"
 #include "util/String.h"
@@ -71,11 +71,11 @@ int Program::run() {
     std::cout << "deployer " << VERSION << "\n";
     return 0;
   }
-  if (options.command == "init")
+  if (options.command == Command::Init)
     return init();
   if (!enterDirectory())
     return USAGE_ERROR;
-  if (options.command.empty())
+  if (options.command == Command::Interface)
     return Interactive();
   if (options.IsAction())
     return action();
@@ -97,9 +97,9 @@ bool Program::confirmed() {
   if (!options.NeedsConfirmation() || options.yes)
     return true;
   const std::string what =
-      options.command == "delete"
+      options.command == Command::Delete
           ? "delete removes this server's installation"
-          : "migrate --delete-source removes the installation of " + options.migrateFile;
+          : "migrate --delete-source removes the installation of " + options.choices.migratePath;
   if (!isatty(STDIN_FILENO)) {
     std::cerr << "deployer: " << what << "; add --yes to confirm\n";
     return false;
@@ -137,13 +137,13 @@ int Program::settingsCommand() {
   try {
     settings.Load();
     SettingsCommands commands(&settings);
-    if (options.command == "show")
+    if (options.command == Command::Show)
       return commands.Show(std::cout);
-    if (options.command == "get")
+    if (options.command == Command::Get)
       return commands.Get(options.path, std::cout, std::cerr);
     return commands.Set(options.assignments, std::cout, std::cerr);
   } catch (const char* message) {
-    std::cerr << "deployer: cannot " << options.command << " the settings of " << SETTINGS_FILE_NAME
+    std::cerr << "deployer: cannot " << options.Name() << " the settings of " << SETTINGS_FILE_NAME
               << " (" << message << ")\n";
     return 1;
   }

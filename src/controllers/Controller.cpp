@@ -25,12 +25,8 @@ Controller::Controller(ControllerArguments* arguments, Version* programVersion, 
       logger(arguments->GetLogger()),
       resources(arguments->GetResources()),
       settings(arguments->GetSettings()),
-      installDocker(arguments->InstallDocker()),
-      installWebServer(arguments->InstallWebServer()),
-      ignoreCerts(arguments->IgnoreCerts()),
       name(name),
-      dryRun(arguments->DryRun()),
-      keyWait(arguments->KeyWait()) {
+      dryRun(arguments->DryRun()) {
   if (dryRun)
     runner = std::make_unique<DryRunner>();
   else
@@ -72,7 +68,7 @@ void Controller::writeLine(std::FILE* stream, const std::string& message) {
 
 int Controller::download(std::string url, std::string directory) {
   Command command = {"wget", url, "-P", directory};
-  if (ignoreCerts)
+  if (arguments->IgnoreCerts())
     command.push_back("--no-check-certificate");
   if (!dryRun && !Shell::IsOptionLike(url) && !Shell::IsOptionLike(directory))
     removeEarlierDownload(url, directory);

@@ -80,13 +80,10 @@ class Controller {
   Logger* logger;
   Resources* resources;
   Settings* settings;
-  bool installDocker;
-  bool installWebServer;
-  bool ignoreCerts;
   std::string name;
   bool succeeded = false;
+  // Copied from the arguments: it chooses how commands run.
   bool dryRun;
-  bool keyWait;
 
  private:
   void removeEarlierDownload(const std::string& url, const std::string& directory);

@@ -1,19 +1,16 @@
 #include "controllers/ControllerArguments.h"
 
-#include "forms/Window.h"
+ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
+                                         ActionChoices choices)
+    : logger(logger), resources(resources), settings(settings), choices(std::move(choices)) {}
 
 ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
                                          bool installDocker, bool installWebServer,
                                          bool ignoreCerts, std::string migratePath,
                                          bool migrateDelete)
-    : logger(logger),
-      resources(resources),
-      settings(settings),
-      installDocker(installDocker),
-      installWebServer(installWebServer),
-      ignoreCerts(ignoreCerts),
-      migratePath(migratePath),
-      migrateDelete(migrateDelete) {}
+    : ControllerArguments(logger, resources, settings,
+                          ActionChoices{installDocker, installWebServer, ignoreCerts,
+                                        std::move(migratePath), migrateDelete}) {}
 
 ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
                                          bool migrateDelete)
@@ -21,9 +18,3 @@ ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, S
   if (!migrateDelete)
     throw "Constructor of ControllerArguments expects migrateDelete.";
 }
-
-ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
-                                         Window* window)
-    : ControllerArguments(logger, resources, settings, window->installDocker,
-                          window->installWebServer, window->ignoreCerts, window->migratePath,
-                          window->migrateDelete) {}

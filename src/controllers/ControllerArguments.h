@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/ActionChoices.h"
+
 class Logger;
 class Resources;
 class Settings;
@@ -14,7 +16,10 @@ class ControllerArguments {
   ControllerArguments(Logger* logger, Resources* resources, Settings* settings, bool installDocker,
                       bool installWebServer, bool ignoreCerts, std::string migratePath,
                       bool migrateDelete);
-  // The window's choices that are not settings, copied so that the window can go.
+  ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
+                      ActionChoices choices);
+  // The window's choices that are not settings, copied so that the window can go. Defined with
+  // the window, so that the controllers need nothing of the interface.
   ControllerArguments(Logger* logger, Resources* resources, Settings* settings, Window* window);
   // Arguments for deleting another installation after a migration: installs on, certificates
   // checked, no migration path. Throws "Constructor of ControllerArguments expects
@@ -27,11 +32,11 @@ class ControllerArguments {
   Logger* GetLogger() { return logger; }
   Resources* GetResources() { return resources; }
   Settings* GetSettings() { return settings; }
-  bool InstallDocker() { return installDocker; }
-  bool InstallWebServer() { return installWebServer; }
-  bool IgnoreCerts() { return ignoreCerts; }
-  std::string MigratePath() { return migratePath; }
-  bool MigrateDelete() { return migrateDelete; }
+  bool InstallDocker() { return choices.installDocker; }
+  bool InstallWebServer() { return choices.installWebServer; }
+  bool IgnoreCerts() { return choices.ignoreCerts; }
+  std::string MigratePath() { return choices.migratePath; }
+  bool MigrateDelete() { return choices.migrateDelete; }
   // A dry run prints the command lines the action would run and does nothing else. Set before
   // the controller is built. Off by default.
   void SetDryRun(bool on) { dryRun = on; }
@@ -44,11 +49,7 @@ class ControllerArguments {
   Logger* logger;
   Resources* resources;
   Settings* settings;
-  bool installDocker;
-  bool installWebServer;
-  bool ignoreCerts;
-  std::string migratePath;
-  bool migrateDelete;
+  ActionChoices choices;
   bool dryRun = false;
   bool keyWait = true;
 };

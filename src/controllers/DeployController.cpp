@@ -6,6 +6,7 @@
 #include "app/SettingsPath.h"
 #include "app/Version.h"
 #include "app/Versions.h"
+#include "controllers/ControllerArguments.h"
 #include "controllers/Shell.h"
 #include "util/Path.h"
 #include "util/String.h"
@@ -26,9 +27,9 @@ void DeployController::Execute() {
   saveSettings();
   noticeVersion();
   run({"mkdir", "temp"});
-  if (installDocker && !downloadAndInstallDocker())
+  if (arguments->InstallDocker() && !downloadAndInstallDocker())
     return;
-  if (installWebServer && !downloadAndInstallWebServer())
+  if (arguments->InstallWebServer() && !downloadAndInstallWebServer())
     return;
   std::string controlPath = getWebServerPath();
   std::string folder = controlPath + "/tar_files";
@@ -94,44 +95,71 @@ Controller::Command DeployController::registrationCommand(const std::string& con
 }
 
 bool DeployController::downloadAndInstallDocker() {
-  print(resources->texts["DOWNLOAD_DOCKER"], BrightYellow);
-  std::string url = settings->GetString(SettingsPath::DockerUrl);
-  if (!report(download(url, "./temp"), resources->texts["DOWNLOAD_DOCKER_CODE"],
-              resources->texts["DOWNLOAD_DOCKER_SUCCESS"]) ||
-      !verify("./temp/" + Path::GetFileName(url), SettingsPath::DockerSha256))
-    return false;
-  print(resources->texts["UNZIP_DOCKER"], BrightYellow);
-  UnpackTexts texts = {
-      resources->texts["UNZIP_DOCKER_DENIED"], resources->texts["UNZIP_DOCKER_GRANTED"],
-      resources->texts["UNZIP_DOCKER_FAILED"], resources->texts["UNZIP_DOCKER_SUCCESS"]};
   std::string folder;
-  if (!unpack(url, SettingsPath::DockerPath, texts, &folder))
+  Component docker = dockerComponent();
+  if (!downloadAndUnpack(docker, &folder))
     return false;
-  print(resources->texts["DOCKER_INSTALATION"], BrightYellow);
   std::string script = folder + getDockerUnPackName() + "/install.sh";
-  return report(run({"bash", script}, {script}), resources->texts["DOCKER_INSTALL_FAIL"],
-                resources->texts["DOCKER_INSTALL_SUCCESS"]);
+  return install(docker, {"bash", script}, script);
 }
 
 bool DeployController::downloadAndInstallWebServer() {
-  print(resources->texts["DOWNLOAD_SERVER"], BrightYellow);
-  std::string url = settings->GetString(SettingsPath::WebServerUrl);
-  if (!report(download(url, "./temp"), resources->texts["DOWNLOAD_SERVER_CODE"],
-              resources->texts["DOWNLOAD_SERVER_SUCCESS"]) ||
-      !verify("./temp/" + Path::GetFileName(url), SettingsPath::WebServerSha256))
-    return false;
-  print(resources->texts["UNZIP_SERVER"]);
-  UnpackTexts texts = {
-      resources->texts["UNZIP_SERVER_DENIED"], resources->texts["UNZIP_SERVER_GRANTED"],
-      resources->texts["UNZIP_SERVER_FAILED"], resources->texts["UNZIP_SERVER_SUCCESS"]};
   std::string folder;
-  if (!unpack(url, SettingsPath::WebServerPath, texts, &folder))
+  Component webServer = webServerComponent();
+  if (!downloadAndUnpack(webServer, &folder))
     return false;
-  print(resources->texts["SERVER_INSTALATION"], BrightYellow);
   std::string serverFolder = folder + getWebServerUnPackName();
-  return report(run(webServerInstallCommand(serverFolder), {serverFolder}),
-                resources->texts["SERVER_INSTALL_FAIL"],
-                resources->texts["SERVER_INSTALL_SUCCESS"]);
+  return install(webServer, webServerInstallCommand(serverFolder), serverFolder);
+}
+
+// The runtime's announcement of its unpacking is coloured, the web server's is not.
+DeployController::Component DeployController::dockerComponent() {
+  return {SettingsPath::DockerUrl,
+          SettingsPath::DockerSha256,
+          SettingsPath::DockerPath,
+          true,
+          {resources->texts["DOWNLOAD_DOCKER"], resources->texts["DOWNLOAD_DOCKER_CODE"],
+           resources->texts["DOWNLOAD_DOCKER_SUCCESS"]},
+          resources->texts["UNZIP_DOCKER"],
+          {resources->texts["UNZIP_DOCKER_DENIED"], resources->texts["UNZIP_DOCKER_GRANTED"],
+           resources->texts["UNZIP_DOCKER_FAILED"], resources->texts["UNZIP_DOCKER_SUCCESS"]},
+          {resources->texts["DOCKER_INSTALATION"], resources->texts["DOCKER_INSTALL_FAIL"],
+           resources->texts["DOCKER_INSTALL_SUCCESS"]}};
+}
+
+DeployController::Component DeployController::webServerComponent() {
+  return {SettingsPath::WebServerUrl,
+          SettingsPath::WebServerSha256,
+          SettingsPath::WebServerPath,
+          false,
+          {resources->texts["DOWNLOAD_SERVER"], resources->texts["DOWNLOAD_SERVER_CODE"],
+           resources->texts["DOWNLOAD_SERVER_SUCCESS"]},
+          resources->texts["UNZIP_SERVER"],
+          {resources->texts["UNZIP_SERVER_DENIED"], resources->texts["UNZIP_SERVER_GRANTED"],
+           resources->texts["UNZIP_SERVER_FAILED"], resources->texts["UNZIP_SERVER_SUCCESS"]},
+          {resources->texts["SERVER_INSTALATION"], resources->texts["SERVER_INSTALL_FAIL"],
+           resources->texts["SERVER_INSTALL_SUCCESS"]}};
+}
+
+// Downloads and checks the component's archive, then unpacks it into the folder of its setting,
+// which is stored in folder.
+bool DeployController::downloadAndUnpack(const Component& component, std::string* folder) {
+  print(component.download.announce, BrightYellow);
+  std::string url = settings->GetString(component.url);
+  if (!report(download(url, "./temp"), component.download.failure, component.download.success) ||
+      !verify("./temp/" + Path::GetFileName(url), component.sha256))
+    return false;
+  if (component.unzipInColour)
+    print(component.unzip, BrightYellow);
+  else
+    print(component.unzip);
+  return unpack(url, component.folder, component.unpack, folder);
+}
+
+bool DeployController::install(const Component& component, const Command& command,
+                               const std::string& path) {
+  print(component.install.announce, BrightYellow);
+  return report(run(command, {path}), component.install.failure, component.install.success);
 }
 
 bool DeployController::unpack(const std::string& url, const std::string& folderSetting,

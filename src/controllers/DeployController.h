@@ -19,15 +19,36 @@ class DeployController : public Controller {
   bool downloadAndInstallWebServer();
 
  private:
+  struct UnpackTexts {
+    std::string denied, granted, failed, success;
+  };
+  // The lines of one step: announced, then failed (followed by the result) or succeeded.
+  struct StepTexts {
+    std::string announce, failure, success;
+  };
+  // What differs between installing the runtime and the web server: the settings read and the
+  // lines printed.
+  struct Component {
+    const char* url;
+    const char* sha256;
+    const char* folder;
+    bool unzipInColour;
+    StepTexts download;
+    std::string unzip;
+    UnpackTexts unpack;
+    StepTexts install;
+  };
+
+  Component dockerComponent();
+  Component webServerComponent();
+  bool downloadAndUnpack(const Component& component, std::string* folder);
+  bool install(const Component& component, const Command& command, const std::string& path);
   void noticeVersion();
   bool downloadPatch(const std::string& folder, const std::string& patchName);
   bool grantPatch(const std::string& folder, const std::string& patchName);
   void registerPatch(const std::string& controlPath, const std::string& patchName);
   Command registrationCommand(const std::string& controlPath, const std::string& patchName);
   Command webServerInstallCommand(const std::string& serverFolder);
-  struct UnpackTexts {
-    std::string denied, granted, failed, success;
-  };
   // Grants and unpacks the archive downloaded from url into the folder named by folderSetting,
   // which is stored in folder.
   bool unpack(const std::string& url, const std::string& folderSetting, const UnpackTexts& texts,

@@ -46,7 +46,7 @@ void MigrateController::Execute() {
   if (!backup.empty())
     print(resources->texts["MIGRATE_BACKUP"] + String::Highlight(backup, Cyan));
   succeeded = deleted;
-  if (keyWait && !dryRun) {
+  if (arguments->KeyWait() && !dryRun) {
     print(resources->texts["PRESS_TO_CONTINUE"]);
     waitForKey();
   }

@@ -1,9 +1,9 @@
 #include "forms/ConnectionPanel.h"
 
+#include "app/DbType.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/SettingsPath.h"
-#include "forms/DbType.h"
 #include "ui/Select.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include "forms/WebServerTolmForm.h"
 
+#include "app/CsType.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/SettingsPath.h"
 #include "app/SettingsSchema.h"
-#include "forms/CsType.h"
+#include "app/WsType.h"
 #include "forms/StoredKeySelect.h"
-#include "forms/WsType.h"
 #include "ui/Field.h"
 
 WebServerTolmForm::WebServerTolmForm(Logger* logger, Resources* resources, Settings* settings,

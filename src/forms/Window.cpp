@@ -79,8 +79,8 @@ MainScreen::Actions Window::screenActions() {
       showPortInvalid();
     });
   };
-  actions.installDocker = &installDocker;
-  actions.installWebServer = &installWebServer;
+  actions.installDocker = &choices.installDocker;
+  actions.installWebServer = &choices.installWebServer;
   return actions;
 }
 

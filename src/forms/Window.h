@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ActionChoices.h"
 #include "app/WindowAction.h"
 #include "events/EventNames.h"
 #include "forms/InputLoop.h"
@@ -14,7 +15,6 @@
 #include "ui/Container.h"
 #include "ui/Control.h"
 
-class ControllerArguments;
 class Form;
 class Logger;
 class Resources;
@@ -37,6 +37,8 @@ class Window : public Container, private InputLoop::Host {
 
   // Enters screen mode, builds the screen and runs the input loop; returns the action.
   int Show(Version* version);
+  // The choices made so far that are not settings.
+  const ActionChoices& Choices() const { return choices; }
   // The screen's columns and rows; (-1, -1) without a screen.
   Size GetSize() override;
   void ChildDestroyHandler() override;
@@ -89,8 +91,6 @@ class Window : public Container, private InputLoop::Host {
   Action guard(const std::string& operation, Action action);
 
  private:
-  friend class ControllerArguments;
-
   // InputLoop::Host
   bool ServePending() override;
   void Resize() override;
@@ -110,11 +110,7 @@ class Window : public Container, private InputLoop::Host {
   Logger* logger;
   Resources* resources;
   Settings* settings;
-  bool installDocker = true;
-  bool installWebServer = true;
-  bool ignoreCerts = false;
-  std::string migratePath;
-  bool migrateDelete = false;
+  ActionChoices choices;
 
   std::unique_ptr<Terminal> terminal;
   ScreenLayout layout;

@@ -65,7 +65,7 @@ void Window::OnDeleteConfirm(bool continueWithChanges) {
 }
 
 void Window::OnIgnoreCertsChanged(bool ignore) {
-  ignoreCerts = ignore;
+  choices.ignoreCerts = ignore;
   logger->Write(ignore ? "Window::OnIgnoreCertsChanged ignore certs."
                        : "Window::OnIgnoreCertsChanged check certs.");
 }
@@ -73,8 +73,8 @@ void Window::OnIgnoreCertsChanged(bool ignore) {
 void Window::OnMigrate(std::string path, bool deleteAfter) {
   logger->Write("Window::OnMigrate Start migrating.");
   logger->Write(path);
-  migratePath = std::move(path);
-  migrateDelete = deleteAfter;
+  choices.migratePath = std::move(path);
+  choices.migrateDelete = deleteAfter;
   loop.End(WindowAction::MIGRATE);
 }
 
@@ -96,7 +96,7 @@ void Window::OnOpenInstallSettings() {
 
 void Window::OnOpenAdditions() {
   showModalForm(new AdditionsForm(
-      logger, resources, settings, this, ignoreCerts,
+      logger, resources, settings, this, choices.ignoreCerts,
       [this](bool ignore) { OnIgnoreCertsChanged(ignore); }, [this] { OnDelete(); },
       [this](std::string path, bool deleteAfter) { OnMigrate(std::move(path), deleteAfter); }));
 }

@@ -58,6 +58,8 @@ class Control {
   // A new copy owned by the caller.
   Position* GetPosition() const { return new Position(*position); }
   Control* GetParent() const { return parent; }
+  // True when a size is present: given at construction or computed and kept by GetPrintArea.
+  bool HasSize() const { return size != nullptr; }
   bool IsActive() const { return active == this; }
   bool IsModal() const { return modal; }
   bool IsRendered() const { return rendered; }

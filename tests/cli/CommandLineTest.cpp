@@ -26,16 +26,24 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
   Parsed deploy = parse({"-C", "/srv/app", "deploy", "--no-runtime", "--dry-run"});
   ASSERT_TRUE(deploy.ok) << deploy.error;
   EXPECT_EQ(deploy.options.directory, "/srv/app");
-  EXPECT_EQ(deploy.options.command, "deploy");
-  EXPECT_TRUE(deploy.options.noRuntime && deploy.options.dryRun);
-  EXPECT_FALSE(deploy.options.noWebServer || deploy.options.yes);
+  EXPECT_EQ(deploy.options.command, Command::Deploy);
+  EXPECT_TRUE(!deploy.options.choices.installDocker && deploy.options.dryRun);
+  EXPECT_FALSE(!deploy.options.choices.installWebServer || deploy.options.yes);
 
   Parsed set = parse({"set", "Install/Port", "-5", "Patch/Url", "--yes"});
   ASSERT_TRUE(set.ok) << set.error;
   std::vector<std::pair<std::string, std::string>> pairs = {{"Install/Port", "-5"},
                                                             {"Patch/Url", "--yes"}};
   EXPECT_EQ(set.options.assignments, pairs);
-  EXPECT_EQ(parse({"migrate", "old/Settings.json"}).options.migrateFile, "old/Settings.json");
+  EXPECT_EQ(parse({"migrate", "old/Settings.json"}).options.choices.migratePath,
+            "old/Settings.json");
+}
+
+TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
+  const auto& commands = CommandLine::Commands();
+  for (size_t i = 0; i < commands.size(); ++i)
+    EXPECT_EQ(static_cast<size_t>(commands[i].command), i) << commands[i].name;
+  EXPECT_EQ(static_cast<size_t>(Command::Init) + 1, commands.size());
 }
 
 TEST(CommandLine, ConfirmationIsNeededOnlyForARealRemoval) {

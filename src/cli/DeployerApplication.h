@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/Application.h"
+#include "cli/Application.h"
 
 class Window;
 

@@ -1,4 +1,4 @@
-#include "app/Application.h"
+#include "cli/Application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/Application.h"
+#include "cli/Application.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -148,8 +148,7 @@ std::string Application::logFailure() {
 }
 
 int Application::runInterface(std::unique_ptr<ControllerArguments>& arguments) {
-  arguments = std::make_unique<ControllerArguments>(logger, resources, settings, true, true, false,
-                                                    "", false);
+  arguments = std::make_unique<ControllerArguments>(logger, resources, settings, ActionChoices());
   return WindowAction::NO_ACTION;
 }
 

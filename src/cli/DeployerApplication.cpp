@@ -1,4 +1,4 @@
-#include "app/DeployerApplication.h"
+#include "cli/DeployerApplication.h"
 
 #include "controllers/ControllerArguments.h"
 #include "controllers/DeleteController.h"

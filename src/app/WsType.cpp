@@ -1,4 +1,4 @@
-#include "forms/WsType.h"
+#include "app/WsType.h"
 
 std::map<std::string, std::string> WsType::GetItems() {
   return {

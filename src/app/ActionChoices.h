@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// What the administrator chose for an action besides the settings: filled by the main window or
+// by the command line, carried to the controller by its arguments.
+struct ActionChoices {
+  bool installDocker = true;     // install the container runtime before deploying
+  bool installWebServer = true;  // install the web server before deploying
+  bool ignoreCerts = false;      // download without certificate checks
+  std::string migratePath;       // settings file of the installation to migrate from
+  bool migrateDelete = false;    // after the migration, delete that installation
+};
