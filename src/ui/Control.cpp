@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 
 #include "app/Logger.h"
 #include "ui/Mouse.h"
@@ -410,6 +411,11 @@ void Control::drawBlink() {
 
 void Control::BlinkTick() {
   if (blinkItem && now() >= blinkDue)
+    blinkItem->blinkPhaseNext();
+}
+
+void Control::blinkHandler(int signal) {
+  if (signal == SIGALRM && blinkItem != nullptr)
     blinkItem->blinkPhaseNext();
 }
 

@@ -82,6 +82,10 @@ class Control {
   void blinkPhaseNext();
   // Advances the blinking control when its second has passed.
   static void BlinkTick();
+  // Advances the blinking control by one phase on SIGALRM; ignores any other signal. Not
+  // installed as a signal handler: drawing from signal context is unsafe, so the input loop
+  // drives blinking through BlinkTick instead.
+  static void blinkHandler(int signal);
   // Milliseconds until the next blink step is due (0 when overdue), -1 when nothing blinks.
   static int BlinkTimeout();
   // A null clock restores the system's monotonic clock.

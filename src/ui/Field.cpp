@@ -194,7 +194,11 @@ bool Field::typeByte(int key) {
 }
 
 bool Field::accepts(const std::string& character) const {
-  return hasMask ? mask.Accepts(text, cursor, character) : IsTypeChar(character);
+  return hasMask ? inputMask(character, cursor) : IsTypeChar(character);
+}
+
+bool Field::inputMask(const std::string& character, int position) const {
+  return mask.Accepts(text, position, character);
 }
 
 void Field::moveCursorPrevious() {

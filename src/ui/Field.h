@@ -54,6 +54,8 @@ class Field : public Control {
   bool edit(int key);
   bool typeByte(int key);
   bool accepts(const std::string& character) const;
+  // Whether the mask takes character typed at position of the text.
+  bool inputMask(const std::string& character, int position) const;
   void moveCursorPrevious();
   void moveCursorNext();
   void moveCursorEnd();
