@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/ResourceKeys.h"
 #include "controllers/Shell.h"
 #include "support/DeploymentSite.h"
 
@@ -211,4 +212,17 @@ TEST_F(ProgramCommands, AQuitDuringAnInstallerEndsTheActionWithNoFurtherStep) {
       << call.out;
   EXPECT_EQ(call.out.find("Web server"), std::string::npos) << call.out;
   EXPECT_EQ(site.Records().find(DeploymentSite::WEB_SERVER_ARCHIVE), std::string::npos);
+}
+
+// An empty resource file loads (every text empty), and the start says so once.
+TEST_F(ProgramCommands, AResourceFileLackingTextsIsWarnedAboutOnce) {
+  std::ofstream(site.Path("app/Resources.res"), std::ios::trunc) << "comments only\n";
+  Call call = Run({"update"});
+  EXPECT_EQ(call.status, 0) << call.err;
+  const std::string warning = "deployer: Resources.res lacks " +
+                              std::to_string(ResourceKeys::All().size()) +
+                              " texts (log.txt names them)";
+  EXPECT_EQ(call.err.find(warning), 0u) << call.err;
+  EXPECT_EQ(call.err.find(warning, 1), std::string::npos) << call.err;
+  EXPECT_NE(read(site.Path("app/log.txt")).find(" lacks ADDITIONS APPLY "), std::string::npos);
 }
