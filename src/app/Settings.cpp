@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/AtomicFile.h"
@@ -170,11 +172,13 @@ bool Settings::IsModified() {
 
 void Settings::Save(std::string path) {
   AtomicFile::Result result = AtomicFile::Result::Failed;
+  int error = EINVAL;  // nothing loaded
   if (root != nullptr)
-    result = AtomicFile::Write(path, root->Serialize(false));
+    result = AtomicFile::Write(path, root->Serialize(false), &error);
   if (result == AtomicFile::Result::Failed) {
-    logger->Write("Can't open file " + path + " to save settings.");
-    throw "File not found";
+    const char* reason = AtomicFile::Reason(error);
+    logger->Write("Can't save settings to " + path + ": " + std::strerror(error) + ".");
+    throw reason;
   }
   if (result == AtomicFile::Result::WrittenInPlace)
     logger->Write("Settings::Save could not save " + path +

@@ -46,8 +46,10 @@ class Settings {
   // True when path names this store's file (the same device and inode, however spelt or
   // linked); false when either cannot be found.
   bool IsOwnFile(const std::string& path) const;
-  void Save(std::string path);  // leaves the modified flag alone
-  void Save();                  // saves to the own file and clears the modified flag
+  // Writes the file through AtomicFile; leaves the modified flag alone. A failure is thrown as its
+  // cause ("No space left on device", "Read-only file system", "Permission denied", ...).
+  void Save(std::string path);
+  void Save();  // saves to the own file and clears the modified flag
   // Copies the own file as it stands on disk, byte for byte and atomically, to its name with
   // BACKUP_SUFFIX appended (replacing an older copy, never writing through a link there) and
   // returns that name. Throws "Backup of the settings failed".

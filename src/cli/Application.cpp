@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 
 #include "app/Logger.h"
+#include "app/ResourceKeys.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/StopSignals.h"
@@ -85,6 +87,7 @@ bool Application::interfacePhase(int* action, std::unique_ptr<ControllerArgument
 void Application::loadAndShow(int* action, std::unique_ptr<ControllerArguments>& arguments) {
   stage = Stage::LoadingResources;
   resources->Load();
+  warnOfMissingTexts();
   stage = Stage::LoadingSettings;
   settings->Load();
   stage = Stage::BeforeWindow;
@@ -93,6 +96,25 @@ void Application::loadAndShow(int* action, std::unique_ptr<ControllerArguments>&
   logger->Write("AFTER");
   logger->Write(arguments ? arguments->MigratePath() : "");
   logger->Write("End of TUI execution.");
+}
+
+// A resource file that lacks texts (an older one after an upgrade, or an empty one) still loads;
+// the first load says once on standard error how many are missing and the log names them.
+void Application::warnOfMissingTexts() {
+  if (textsChecked)
+    return;
+  textsChecked = true;
+  std::vector<std::string> missing = ResourceKeys::Missing(resources->texts);
+  if (missing.empty())
+    return;
+  std::string names;
+  for (const std::string& key : missing)
+    names += " " + key;
+  logger->Write("Application::warnOfMissingTexts " + files.resources + " lacks" + names + ".");
+  std::string defaults = InitCommand::DefaultsFolder();
+  std::cerr << "deployer: " << files.resources << " lacks " << missing.size() << " texts ("
+            << files.log << " names them)"
+            << (defaults.empty() ? "" : "; the shipped ones are in " + defaults + "/") << '\n';
 }
 
 // Decides by the stage of the failure whether the cycle goes on to its controller.

@@ -68,6 +68,7 @@ class Application {
   bool interfacePhase(int* action, std::unique_ptr<ControllerArguments>& arguments);
   void loadAndShow(int* action, std::unique_ptr<ControllerArguments>& arguments);
   bool interfaceFailed(const std::string& message);
+  void warnOfMissingTexts();
   bool controllerPhase(int action, std::unique_ptr<ControllerArguments> arguments);
   // Inside a catch block: logs the failure and returns its text.
   std::string logFailure();
@@ -75,4 +76,5 @@ class Application {
   Files files;
   Stage stage = Stage::LoadingResources;
   int status = 0;
+  bool textsChecked = false;
 };

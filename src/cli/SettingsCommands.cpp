@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/Settings.h"
+#include "controllers/Shell.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ SettingsCommands::SettingsCommands(Settings* settings) : settings(settings) {}
 
 int SettingsCommands::Show(std::ostream& out) {
   for (const SettingsSchema::Entry& entry : SettingsSchema::Entries())
-    out << entry.path << '=' << current(entry) << '\n';
+    out << entry.path << '=' << Shell::Visible(current(entry)) << '\n';
   return 0;
 }
 
@@ -27,7 +28,7 @@ int SettingsCommands::Get(const std::string& path, std::ostream& out, std::ostre
     unknown(path, err);
     return 2;
   }
-  out << current(*entry) << '\n';
+  out << Shell::Visible(current(*entry)) << '\n';
   return 0;
 }
 

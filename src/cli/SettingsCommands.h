@@ -16,7 +16,9 @@ class SettingsCommands {
  public:
   explicit SettingsCommands(Settings* settings);  // loaded settings; not owned
 
-  // The 21 settings as "Path=value" lines, one a line, in the order of the settings table.
+  // The 21 settings as "Path=value" lines, one a line, in the order of the settings table. Here
+  // and in Get a value holding a control character (a hand-edited file) is written as bash's
+  // $'...' with escapes, as the dry run writes it, never raw to the terminal.
   int Show(std::ostream& out);
   // One value and a newline; an unknown path: one line on err naming it, returns 2.
   int Get(const std::string& path, std::ostream& out, std::ostream& err);

@@ -100,7 +100,7 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
   if (int stop = StopSignals::StopRequested()) {
     logger->Write("Controller[" + name + "]::run skipped " + line + ": stopped by signal " +
                   std::to_string(stop) + ".");
-    return stop;  // read as a command killed by that signal
+    return SKIPPED;
   }
   logger->Write("Controller[" + name + "]::run " + line + ".");
   std::fflush(stdout);
@@ -108,6 +108,10 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
                 result.meaning + ").");
   leaveLostTerminal();
+  // A command that outlived the stop passed on to it (bash ignores SIGQUIT) is read as killed
+  // by it all the same, so that the action ends here as it does when the command dies.
+  if (int stop = StopSignals::StopRequested())
+    return stop;
   return result.status;
 }
 
@@ -143,6 +147,8 @@ void Controller::leaveLostTerminal() {
 }
 
 bool Controller::report(int result, const std::string& failure, const std::string& success) {
+  if (result == SKIPPED)
+    return false;
   if (result != 0) {
     print(failure + code(result), Red);
     return false;

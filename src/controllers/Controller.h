@@ -24,6 +24,8 @@ class Controller {
  public:
   // The result of a step that was not run because one of its paths would be read as an option.
   static const int REFUSED = -1;
+  // The result of a step that was not run because a stop signal had arrived.
+  static const int SKIPPED = -2;
 
   // Takes ownership of arguments. The target version is derived from the second and third parts
   // of programVersion, which is not kept.
@@ -56,15 +58,17 @@ class Controller {
  protected:
   using Command = std::vector<std::string>;
   // Runs the command (the program and its arguments) unless one of the paths begins with "-", and
-  // returns its wait status as system() reports it (exit status N as N * 256), or REFUSED. The
-  // command and its result are logged; standard output is flushed first so the printed lines
-  // and the command's own output stay in order.
+  // returns its wait status as system() reports it (exit status N as N * 256), REFUSED or
+  // SKIPPED; a command during which a stop signal arrived returns that signal's number, as if
+  // killed by it, whatever its own end. The command and its result are logged; standard output
+  // is flushed first so the printed lines and the command's own output stay in order.
   int run(const Command& command, std::initializer_list<std::string> paths = {});
   static std::string code(int result) { return std::to_string(result); }
-  // Prints success in green after a result of 0, otherwise failure and the result in red.
+  // Prints success in green after a result of 0, otherwise failure and the result in red; prints
+  // nothing for a step that was SKIPPED.
   bool report(int result, const std::string& failure, const std::string& success);
   // True once SIGINT, SIGTERM or SIGQUIT asked the program to stop: no further step runs (run
-  // then skips every command, returning the signal's number as a killed command's status).
+  // then skips every command, returning SKIPPED).
   bool stopped() const;
   // Saves the settings when they were changed and says so; a dry run only says so.
   void saveSettings();

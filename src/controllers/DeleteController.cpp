@@ -77,7 +77,8 @@ bool DeleteController::removeFolder(const std::string& folder, const std::string
                   "\": " + reason + ".");
     return false;
   }
-  if (run({"rm", "-r", folder}, {folder}) == REFUSED)
+  int result = run({"rm", "-r", folder}, {folder});
+  if (result == REFUSED || result == SKIPPED)
     return false;
   return dryRun || removed(folder);
 }

@@ -30,6 +30,10 @@ std::string Shell::Line(const std::vector<std::string>& words) {
   return line;
 }
 
+std::string Shell::Visible(const std::string& value) {
+  return hasControl(value) ? escaped(value) : value;
+}
+
 bool Shell::IsOptionLike(const std::string& value) {
   return !value.empty() && value[0] == '-';
 }

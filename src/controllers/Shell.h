@@ -14,6 +14,9 @@ class Shell {
   // except that a word holding a control character (a line end, a tab) is written as $'...' with
   // escapes, so the line stays on one line.
   static std::string Line(const std::vector<std::string>& words);
+  // The value as it stands, unless it holds a control character: then written as Line writes
+  // such a word ($'...' with escapes), so that printing it moves no cursor and starts no line.
+  static std::string Visible(const std::string& value);
   // True when a program would read the value as an option (it begins with "-").
   static bool IsOptionLike(const std::string& value);
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "app/Logger.h"
+#include "app/ResourceKeys.h"
 #include "app/Resources.h"
 
 namespace {
@@ -50,12 +51,19 @@ std::map<std::string, std::string> shippedTexts(const std::string& file) {
 
 }  // namespace
 
-TEST(ResourceKeys, EveryLookupInTheSourcesNamesAShippedKey) {
+// The compiled-in list is the shipped file's keys, and holds every key the sources look up.
+TEST(ResourceKeys, EveryLookupInTheSourcesNamesAListedAndShippedKey) {
   std::map<std::string, std::string> texts = shippedTexts("Resources.res");
+  std::vector<std::string> shipped;
+  for (const auto& entry : texts)
+    shipped.push_back(entry.first);
+  EXPECT_EQ(ResourceKeys::All(), shipped);
+  EXPECT_TRUE(ResourceKeys::Missing(texts).empty());
   std::multimap<std::string, std::string> found = lookups();
   EXPECT_GT(found.size(), 10u);
   for (const auto& [key, file] : found)
-    EXPECT_EQ(texts.count(key), 1u) << file << ": " << key << " is not in Resources.res";
+    EXPECT_TRUE(std::binary_search(shipped.begin(), shipped.end(), key))
+        << file << ": " << key << " is not in Resources.res";
 }
 
 // The same keys, each with a text of as many lines that keeps a closing blank before the

@@ -1,11 +1,15 @@
 #include "app/Settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
@@ -36,6 +40,67 @@ struct Store {
   Settings settings{log.Get(), File()};
 };
 
+// Runs the store's Save in a child process, as the user nobody when this is root (for whom every
+// folder is writable), under a file size limit when one is given; returns what it threw, "" when
+// it saved, or "no user" when the child could not become nobody.
+std::string saveInChild(Store& store, bool asNobody, rlim_t sizeLimit = RLIM_INFINITY) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0)
+    return "no pipe";
+  pid_t child = fork();
+  if (child == 0) {
+    close(pipeEnds[0]);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{sizeLimit, sizeLimit};
+    std::string thrown = "no user";
+    if ((!asNobody || geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0)) &&
+        setrlimit(RLIMIT_FSIZE, &limit) == 0)
+      thrown = Thrown([&] { store.settings.Save(); });
+    _exit(write(pipeEnds[1], thrown.data(), thrown.size()) < 0);
+  }
+  close(pipeEnds[1]);
+  std::string thrown;
+  char buffer[256];
+  for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+    thrown.append(buffer, static_cast<size_t>(got));
+  close(pipeEnds[0]);
+  waitpid(child, nullptr, 0);
+  return thrown;
+}
+
+// The store's folder on a 64 KiB tmpfs of its own while it lives: mounted over the folder, which
+// is then empty. Mounted() is false where this process may not mount.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::string& folder) : folder(folder) {
+    mounted = mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted)
+      umount2(folder.c_str(), MNT_DETACH);
+  }
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+
+  bool Mounted() const { return mounted; }
+  // Fills every block left with a file of its own.
+  void Fill() const {
+    std::ofstream filler(folder + "/filler", std::ios::binary);
+    std::string block(4096, 'f');
+    while (filler.write(block.data(), block.size()))
+      filler.flush();
+  }
+  bool MakeReadOnly() const {
+    return mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+  }
+
+ private:
+  std::string folder;
+  bool mounted = false;
+};
+
+const std::string SHORT_SETTINGS = "{\n\t\"Extra\": \"" + std::string(5000, 'o') + "\"\n}";
+
 }  // namespace
 
 // The file is replaced whole or not at all.
@@ -54,11 +119,62 @@ TEST(Settings, SaveWritesTheCanonicalFormThroughLinksKeepingPermissionsAndLeaves
   ASSERT_EQ(stat(real.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   std::filesystem::create_directory(store.dir.File("taken.json"));
-  EXPECT_EQ(Thrown([&] { store.settings.Save(store.dir.File("taken.json")); }), "File not found");
+  EXPECT_EQ(Thrown([&] { store.settings.Save(store.dir.File("taken.json")); }), "Is a directory");
   EXPECT_EQ(store.FilesIn(), 4u);
-  store.dir.Write(".deployer-save-AbC123", "left by a killed save");  // no save holds it
+  // No save holds either, but a save may have made the fresh one a moment ago and not yet locked
+  // it.
+  store.dir.Write(".deployer-save-AbC123", "left by a killed save");
+  store.dir.Write(".deployer-save-Fresh1", "just made by another save");
+  std::filesystem::last_write_time(
+      store.dir.File(".deployer-save-AbC123"),
+      std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1));
   store.settings.Save();
   EXPECT_FALSE(std::filesystem::exists(store.dir.File(".deployer-save-AbC123")));
+  EXPECT_TRUE(std::filesystem::exists(store.dir.File(".deployer-save-Fresh1")));
+}
+
+// The cause of a failed save is what it throws, and the file is left byte for byte as it was,
+// whether the save went through a temporary file (as root) or wrote in place (as nobody, in a
+// folder that takes no new file).
+TEST(Settings, AFailedSaveNamesItsCauseAndLeavesTheFileAsItWas) {
+  enum Medium { FullDisk, ReadOnlyDisk, SizeLimit, ReadOnlyFile };
+  const struct {
+    Medium medium;
+    bool asNobody;
+    const char* reason;
+  } cases[] = {
+      {FullDisk, false, "No space left on device"},
+      {FullDisk, true, "No space left on device"},
+      {ReadOnlyDisk, false, "Read-only file system"},
+      {SizeLimit, false, "File too large"},
+      {SizeLimit, true, "File too large"},
+      {ReadOnlyFile, true, "Permission denied"},
+  };
+  for (const auto& c : cases) {
+    Store store(SHORT_SETTINGS);
+    SmallDisk disk(store.dir.Path());
+    if (c.medium <= ReadOnlyDisk && !disk.Mounted()) {
+      std::cout << "A case skipped: mount is not permitted here.\n";
+      continue;
+    }
+    store.dir.Write("Settings.json", SHORT_SETTINGS);
+    store.settings.SetString("Extra", std::string(10000, 'n'));  // needs more blocks
+    if (c.medium == FullDisk)
+      disk.Fill();
+    ASSERT_TRUE(c.medium != ReadOnlyDisk || disk.MakeReadOnly());
+    if (c.asNobody || c.medium == ReadOnlyFile) {
+      ASSERT_EQ(chmod(store.File().c_str(), c.medium == ReadOnlyFile ? 0644 : 0666), 0);
+      ASSERT_EQ(chmod(store.dir.Path().c_str(), 0555), 0);
+    }
+    std::string thrown =
+        saveInChild(store, c.asNobody, c.medium == SizeLimit ? 8192 : RLIM_INFINITY);
+    chmod(store.dir.Path().c_str(), 0755);
+    if (thrown == "no user")
+      continue;
+    EXPECT_EQ(thrown, c.reason) << c.medium << c.asNobody;
+    EXPECT_TRUE(store.dir.Read("Settings.json") == SHORT_SETTINGS) << c.medium << c.asNobody;
+    EXPECT_EQ(store.FilesIn(), c.medium == FullDisk ? 2u : 1u) << c.medium << c.asNobody;
+  }
 }
 
 // Root may create files in any folder, so the save runs as the unprivileged user nobody there.

@@ -4,12 +4,14 @@
 #include "cli/Program.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "app/ResourceKeys.h"
 #include "controllers/Shell.h"
 #include "support/DeploymentSite.h"
 
@@ -191,4 +193,36 @@ TEST_F(ProgramCommands, AFolderLeftBehindFailsTheDeleteAndTheMigration) {
   EXPECT_EQ(deleted.status, 1);
   EXPECT_NE(deleted.out.find("A folder could not be removed: "), std::string::npos) << deleted.out;
   EXPECT_EQ(migrated.status, 1);
+}
+
+// bash ignores SIGQUIT, so the runtime's installer outlives it (only its sleep is killed): the
+// step counts as stopped all the same, and the steps after it neither run nor show as failed.
+TEST_F(ProgramCommands, AQuitDuringAnInstallerEndsTheActionWithNoFurtherStep) {
+  std::string stage = site.Path("stage/quit/runtime-1.0");
+  std::filesystem::create_directories(stage);
+  std::ofstream(stage + "/install.sh") << "kill -QUIT $PPID\nsleep 1\necho 'install end' >> "
+                                       << Shell::Word(site.Path("records.txt")) << "\n";
+  std::system(("tar -C " + Shell::Word(site.Path("stage/quit")) + " -czf " +
+               Shell::Word(site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE)) +
+               " runtime-1.0")
+                  .c_str());
+  Call call = Run({"deploy"});
+  EXPECT_EQ(call.status, 128 + SIGQUIT) << call.out << call.err;
+  EXPECT_NE(call.out.find("Container runtime installation failed, code 3\n"), std::string::npos)
+      << call.out;
+  EXPECT_EQ(call.out.find("Web server"), std::string::npos) << call.out;
+  EXPECT_EQ(site.Records().find(DeploymentSite::WEB_SERVER_ARCHIVE), std::string::npos);
+}
+
+// An empty resource file loads (every text empty), and the start says so once.
+TEST_F(ProgramCommands, AResourceFileLackingTextsIsWarnedAboutOnce) {
+  std::ofstream(site.Path("app/Resources.res"), std::ios::trunc) << "comments only\n";
+  Call call = Run({"update"});
+  EXPECT_EQ(call.status, 0) << call.err;
+  const std::string warning = "deployer: Resources.res lacks " +
+                              std::to_string(ResourceKeys::All().size()) +
+                              " texts (log.txt names them)";
+  EXPECT_EQ(call.err.find(warning), 0u) << call.err;
+  EXPECT_EQ(call.err.find(warning, 1), std::string::npos) << call.err;
+  EXPECT_NE(read(site.Path("app/log.txt")).find(" lacks ADDITIONS APPLY "), std::string::npos);
 }

@@ -112,6 +112,18 @@ TEST(SettingsCommands, PrintsEachChangedValueInTheOrderGivenAndSavesThemAll) {
   EXPECT_EQ(store.Saved("WebServer/Port"), "8082\n");
 }
 
+TEST(SettingsCommands, ShowsAndGetsControlCharactersOfAHandEditedFileEscaped) {
+  Store shipped;
+  std::string json = shipped.Bytes();
+  json.replace(json.find("\"nginx\""), 7, "\"ng\\u001b[2Jin'x\\r\"");
+  Store store(json);
+  const std::string escaped = "$'ng\\x1b[2Jin\\'x\\x0d'\n";
+  EXPECT_EQ(store.Get("WebServer/Type").out, escaped);
+  std::ostringstream shown;
+  store.commands.Show(shown);
+  EXPECT_NE(shown.str().find("\nWebServer/Type=" + escaped), std::string::npos) << shown.str();
+}
+
 // As in the forms, a stored value passes as it is, so what show prints can always be set back.
 TEST(SettingsCommands, SetsBackWhatItShowsEvenOutsideTheRulesLeavingTheFileAlone) {
   Store shipped;
