@@ -111,10 +111,8 @@ void Application::warnOfMissingTexts() {
   for (const std::string& key : missing)
     names += " " + key;
   logger->Write("Application::warnOfMissingTexts " + files.resources + " lacks" + names + ".");
-  std::string defaults = InitCommand::DefaultsFolder();
-  std::cerr << "deployer: " << files.resources << " lacks " << missing.size() << " texts ("
-            << files.log << " names them)"
-            << (defaults.empty() ? "" : "; the shipped ones are in " + defaults + "/") << '\n';
+  std::cerr << "deployer: " << files.resources << " lacks " << missing.size()
+            << " texts; `deployer init --update-texts` adds them\n";
 }
 
 // Decides by the stage of the failure whether the cycle goes on to its controller.

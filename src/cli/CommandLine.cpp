@@ -18,6 +18,7 @@ const std::map<std::string, Flag> FLAGS = {
     {"--no-web-server", [](CommandLineOptions* o) { o->choices.installWebServer = false; }},
     {"--ignore-certs", [](CommandLineOptions* o) { o->choices.ignoreCerts = true; }},
     {"--delete-source", [](CommandLineOptions* o) { o->choices.migrateDelete = true; }},
+    {"--update-texts", [](CommandLineOptions* o) { o->updateTexts = true; }},
 };
 
 // The one list of commands.
@@ -42,7 +43,7 @@ const std::vector<CommandInfo> COMMANDS = {
     {Command::Show, "show", {}, 0, false, WindowAction::NO_ACTION, false},
     {Command::Get, "get", {}, 1, false, WindowAction::NO_ACTION, false},
     {Command::Set, "set", {}, -1, false, WindowAction::NO_ACTION, true},
-    {Command::Init, "init", {}, 0, true, WindowAction::NO_ACTION, true},
+    {Command::Init, "init", {"--update-texts"}, 0, true, WindowAction::NO_ACTION, true},
 };
 
 const CommandInfo* findCommand(const std::string& name) {
@@ -76,6 +77,8 @@ const char* const HELP =
     "                        check and store settings; prints 'Path: old -> new' per change\n"
     "  init [-C DIR] [--lang en|ru]\n"
     "                        create a working folder with the default files\n"
+    "  init --update-texts [-C DIR] [--lang en|ru]\n"
+    "                        add the texts that Resources.res lacks (after an upgrade)\n"
     "\n"
     "Options:\n"
     "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt, temp/)\n"

@@ -31,6 +31,7 @@ struct CommandLineOptions {
   bool version = false;
   bool dryRun = false;
   bool yes = false;
+  bool updateTexts = false;  // init --update-texts
   // --no-runtime, --no-web-server, --ignore-certs; migrate FILE and --delete-source.
   ActionChoices choices;
   std::string path;                                              // get PATH
@@ -59,7 +60,7 @@ struct CommandLineOptions {
 //   update  --dry-run           delete  --yes --dry-run
 //   migrate FILE --delete-source --yes --dry-run
 //   show    get PATH            set PATH VALUE [PATH VALUE ...]
-//   init    [-C DIR] [--lang en|ru]   (init takes -C after the command as well)
+//   init    [-C DIR] [--lang en|ru] [--update-texts]   (init takes -C after the command too)
 class CommandLine {
  public:
   // Fills options from argv; on a usage error returns false with a one-line reason in error.

@@ -17,6 +17,7 @@
 #include "cli/DeployerApplication.h"
 #include "cli/InitCommand.h"
 #include "cli/SettingsCommands.h"
+#include "cli/UpdateTextsCommand.h"
 #include "util/String.h"
 
 const char* const Program::VERSION = "1.24.2.1";
@@ -151,6 +152,8 @@ int Program::settingsCommand() {
 
 // init makes the folder of -C itself, so it does not enter it first.
 int Program::init() {
+  if (options.updateTexts)
+    return UpdateTextsCommand::Run(options.directory, options.language, std::cout, std::cerr);
   return InitCommand::Run(options.directory, options.language, std::cout, std::cerr);
 }
 

@@ -221,7 +221,7 @@ TEST_F(ProgramCommands, AResourceFileLackingTextsIsWarnedAboutOnce) {
   EXPECT_EQ(call.status, 0) << call.err;
   const std::string warning = "deployer: Resources.res lacks " +
                               std::to_string(ResourceKeys::All().size()) +
-                              " texts (log.txt names them)";
+                              " texts; `deployer init --update-texts` adds them\n";
   EXPECT_EQ(call.err.find(warning), 0u) << call.err;
   EXPECT_EQ(call.err.find(warning, 1), std::string::npos) << call.err;
   EXPECT_NE(read(site.Path("app/log.txt")).find(" lacks ADDITIONS APPLY "), std::string::npos);
