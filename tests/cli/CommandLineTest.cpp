@@ -39,6 +39,21 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
             "old/Settings.json");
 }
 
+TEST(CommandLine, WaitStandsBeforeTheCommandOrAfterOneThatWrites) {
+  const struct {
+    std::vector<const char*> arguments;
+    double seconds;
+  } cases[] = {{{"--wait", "10", "set", "Install/Port", "1"}, 10},
+               {{"--wait=0.5"}, 0.5},
+               {{"deploy", "--wait", "3"}, 3},
+               {{"-C", "/srv", "init", "--wait=2"}, 2}};
+  for (const auto& c : cases) {
+    Parsed parsed = parse(c.arguments);
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.waitSeconds, c.seconds) << c.arguments[0];
+  }
+}
+
 TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
   const auto& commands = CommandLine::Commands();
   for (size_t i = 0; i < commands.size(); ++i)
@@ -61,6 +76,11 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
       {{"update", "--yes"}, "unknown option '--yes' for update"},
       {{"deploy", "now"}, "unexpected argument 'now' for deploy"},
       {{"set", "Install/Port"}, "set needs pairs of PATH and VALUE"},
+      {{"show", "--wait", "1"}, "unknown option '--wait' for show"},
+      {{"--wait", "-1", "set", "Install/Port", "1"},
+       "option '--wait' needs a number of seconds from 0 to 86400, not '-1'"},
+      {{"--wait=1e3", "update"},
+       "option '--wait' needs a number of seconds from 0 to 86400, not '1e3'"},
   };
   for (const Case& c : cases) {
     Parsed parsed = parse(c.arguments);

@@ -2,8 +2,10 @@
 
 #include <filesystem>
 
+#include "app/WorkingLock.h"
 #include "forms/EndToEnd.h"
 #include "support/DeploymentSite.h"
+#include "support/LockHolder.h"
 #include "support/TempDir.h"
 
 // Root's save would succeed anywhere: the unprivileged user runs a copy of the program, which it
@@ -92,4 +94,42 @@ TEST_F(EndToEnd, RussianTextsShowInTheWindowTheFormsAndTheProgressLines) {
   pane.Keys({"Up", "Up", "Up", "Up", "Enter"});  // Deploy
   EXPECT_EQ(pane.Status(std::chrono::seconds(30)), 0) << pane.Screen();
   EXPECT_NE(pane.Screen().find("Приложение развернуто."), std::string::npos) << pane.Screen();
+}
+
+// A set made while the interface is open is overwritten only after Yes; No keeps the file. While
+// another run holds the working folder, Save and Deploy say who holds it and change nothing.
+TEST_F(EndToEnd, SaveAsksBeforeOverwritingAChangeFromOutsideAndWaitsForNoOtherRun) {
+  TmuxPane& pane = Open();
+  std::string set = "'" + PROGRAM + "' -C '" + dir.Path() + "' set Install/Catalog outside";
+  ASSERT_EQ(std::system((set + " >/dev/null").c_str()), 0);
+  std::string outside = dir.Read("Settings.json");
+  const std::string question = "Settings.json was changed by another program";
+  auto answer = [&pane](const std::string& text, const std::vector<std::string>& keys) {
+    EXPECT_TRUE(pane.WaitFor(text)) << pane.Screen();
+    pane.Keys(keys);
+    EXPECT_TRUE(pane.WaitForScreen(
+        [&text](const std::string& s) { return s.find(text) == std::string::npos; }));
+  };
+  pane.Keys({"Up", "Up", "Up", "Up", "Enter"});  // Save
+  answer(question, {"Enter"});                   // No
+  EXPECT_EQ(dir.Read("Settings.json"), outside);
+  pane.Keys({"Enter"});
+  answer(question, {"Up", "Enter"});  // Yes
+  answer("The settings have been saved.", {"Enter"});
+  std::string saved = dir.Read("Settings.json");
+  EXPECT_EQ(saved.find("outside"), std::string::npos);
+
+  LockHolder holder(dir.File(WorkingLock::FILE_NAME), "deploy");
+  for (const std::vector<std::string>& keys :
+       {std::vector<std::string>{"Enter"}, {"Up", "Enter"}}) {
+    pane.Keys(keys);  // Save, then Deploy
+    EXPECT_TRUE(pane.WaitFor("Another run of the program is changing the working"))
+        << pane.Screen();
+    EXPECT_NE(pane.Screen().find(std::to_string(holder.Pid())), std::string::npos) << pane.Screen();
+    answer("Another run of the program", {"Enter"});
+  }
+  EXPECT_EQ(dir.Read("Settings.json"), saved);
+  holder.Kill();
+  pane.Keys({"Escape"});
+  EXPECT_EQ(pane.Status(), 0);
 }
