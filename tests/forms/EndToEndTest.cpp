@@ -1,3 +1,5 @@
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -5,7 +7,6 @@
 #include "app/WorkingLock.h"
 #include "forms/EndToEnd.h"
 #include "support/DeploymentSite.h"
-#include "support/LockHolder.h"
 #include "support/TempDir.h"
 
 // Root's save would succeed anywhere: the unprivileged user runs a copy of the program, which it
@@ -96,40 +97,52 @@ TEST_F(EndToEnd, RussianTextsShowInTheWindowTheFormsAndTheProgressLines) {
   EXPECT_NE(pane.Screen().find("Приложение развернуто."), std::string::npos) << pane.Screen();
 }
 
-// A set made while the interface is open is overwritten only after Yes; No keeps the file. While
-// another run holds the working folder, Save and Deploy say who holds it and change nothing.
+// While another run holds the working folder, Save and Deploy say who holds it and change
+// nothing. A set made while the interface is open is overwritten only after Yes; No keeps it.
 TEST_F(EndToEnd, SaveAsksBeforeOverwritingAChangeFromOutsideAndWaitsForNoOtherRun) {
   TmuxPane& pane = Open();
   std::string set = "'" + PROGRAM + "' -C '" + dir.Path() + "' set Install/Catalog outside";
   ASSERT_EQ(std::system((set + " >/dev/null").c_str()), 0);
   std::string outside = dir.Read("Settings.json");
-  const std::string question = "Settings.json was changed by another program";
   auto answer = [&pane](const std::string& text, const std::vector<std::string>& keys) {
     EXPECT_TRUE(pane.WaitFor(text)) << pane.Screen();
     pane.Keys(keys);
     EXPECT_TRUE(pane.WaitForScreen(
         [&text](const std::string& s) { return s.find(text) == std::string::npos; }));
   };
-  pane.Keys({"Up", "Up", "Up", "Up", "Enter"});  // Save
-  answer(question, {"Enter"});                   // No
-  EXPECT_EQ(dir.Read("Settings.json"), outside);
-  pane.Keys({"Enter"});
-  answer(question, {"Up", "Enter"});  // Yes
-  answer("The settings have been saved.", {"Enter"});
-  std::string saved = dir.Read("Settings.json");
-  EXPECT_EQ(saved.find("outside"), std::string::npos);
-
-  LockHolder holder(dir.File(WorkingLock::FILE_NAME), "deploy");
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t holder = fork();  // another run, holding the lock until it is killed
+  if (holder == 0) {
+    WorkingLock lock(dir.File(WorkingLock::FILE_NAME));
+    (void)!write(ready[1], lock.Take("deploy") == WorkingLock::Result::Taken ? "1" : "0", 1);
+    for (;;)
+      pause();
+  }
+  char taken = '0';
+  EXPECT_TRUE(read(ready[0], &taken, 1) == 1 && taken == '1');
+  pane.Keys({"Up", "Up", "Up", "Up"});  // to Save
   for (const std::vector<std::string>& keys :
-       {std::vector<std::string>{"Enter"}, {"Up", "Enter"}}) {
+       {std::vector<std::string>{"Enter"}, {"Down", "Enter"}}) {
     pane.Keys(keys);  // Save, then Deploy
     EXPECT_TRUE(pane.WaitFor("Another run of the program is changing the working"))
         << pane.Screen();
-    EXPECT_NE(pane.Screen().find(std::to_string(holder.Pid())), std::string::npos) << pane.Screen();
+    EXPECT_NE(pane.Screen().find(std::to_string(holder)), std::string::npos) << pane.Screen();
     answer("Another run of the program", {"Enter"});
   }
-  EXPECT_EQ(dir.Read("Settings.json"), saved);
-  holder.Kill();
-  pane.Keys({"Escape"});
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+  EXPECT_EQ(dir.Read("Settings.json"), outside);
+
+  const std::string question = "Settings.json was changed by another program";
+  pane.Keys({"Up", "Enter"});   // Save
+  answer(question, {"Enter"});  // No
+  EXPECT_EQ(dir.Read("Settings.json"), outside);
+  pane.Keys({"Enter"});
+  answer(question, {"Up", "Enter"});  // Yes
+  answer("The settings have been saved.", {"Enter", "Escape"});
+  EXPECT_EQ(dir.Read("Settings.json").find("outside"), std::string::npos);
   EXPECT_EQ(pane.Status(), 0);
 }
