@@ -58,9 +58,10 @@ int openLockFile(const std::string& path) {
 
 }  // namespace
 
-std::string WorkingLock::Holder::Describe(const std::string& sinceWord) const {
+std::string WorkingLock::Holder::Describe(const std::string& sinceWord,
+                                          const std::string& unknown) const {
   if (pid.empty())
-    return "another process";
+    return unknown;
   return "pid " + pid + " (" + user + ", " + command + ")" + sinceWord + since;
 }
 

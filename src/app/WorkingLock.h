@@ -26,8 +26,9 @@ class WorkingLock {
     std::string command;
     std::string since;  // UTC, as 2026-12-07T18:00:00Z
 
-    // "pid 123 (root, deploy)" + sinceWord + since; "another process" when nothing is recorded.
-    std::string Describe(const std::string& sinceWord = " since ") const;
+    // "pid 123 (root, deploy)" + sinceWord + since; unknown when nothing is recorded.
+    std::string Describe(const std::string& sinceWord = " since ",
+                         const std::string& unknown = "another process") const;
   };
 
   // The lock file at path; nothing is opened or taken yet.

@@ -28,9 +28,15 @@ void Window::OnSave() {
 void Window::saveSettings(bool overwrite) {
   if (!takeLock("interface save"))
     return;
-  bool changed = !overwrite && settings->ChangedOnDisk();
-  if (!changed)
-    writeSettings();
+  bool changed = false;
+  try {
+    changed = !overwrite && settings->ChangedOnDisk();
+    if (!changed)
+      writeSettings();
+  } catch (...) {
+    releaseLock();
+    throw;
+  }
   releaseLock();
   if (!changed)
     return;
@@ -69,7 +75,8 @@ void Window::endWith(int action, const std::string& what) {
 bool Window::takeLock(const std::string& what) {
   if (lock == nullptr || lock->Take(what) != WorkingLock::Result::Busy)
     return true;
-  std::string holder = lock->ReadHolder().Describe(resources->texts["LOCK_HELD_SINCE"]);
+  std::string holder = lock->ReadHolder().Describe(resources->texts["LOCK_HELD_SINCE"],
+                                                   resources->texts["LOCK_HELD_UNKNOWN"]);
   logger->Write("Window::takeLock the working folder is in use by " + holder + ".");
   showAlert("LockAlertForm", resources->texts["LOCK_HELD_TITLE"],
             resources->texts["LOCK_HELD"] + holder + resources->texts["LOCK_HELD_RETRY"]);
