@@ -66,6 +66,7 @@ void Settings::Load() {
   if (root != nullptr)
     earlierRoots.emplace_back(root);
   root = loaded;
+  diskText = std::move(text);
   modified = false;
   logger->Write("Settings::Load main setting count " + format("%d", root->Count()) + ".");
 }
@@ -201,6 +202,12 @@ std::string Settings::Backup() {
 void Settings::Save() {
   Save(fileName);
   modified = false;
+  InputFile::Read(fileName, &diskText);
+}
+
+bool Settings::ChangedOnDisk() const {
+  std::string text;
+  return InputFile::Read(fileName, &text) != nullptr || text != diskText;
 }
 
 bool Settings::IsOwnFile(const std::string& path) const {

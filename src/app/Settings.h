@@ -43,6 +43,9 @@ class Settings {
   void SetOptionalString(std::string path, std::string value);
 
   bool IsModified();
+  // True when the own file no longer holds the bytes last read from or saved to it (another
+  // program changed, replaced or removed it since).
+  bool ChangedOnDisk() const;
   // True when path names this store's file (the same device and inode, however spelt or
   // linked); false when either cannot be found.
   bool IsOwnFile(const std::string& path) const;
@@ -64,6 +67,7 @@ class Settings {
   std::string fileName;
   Json* root = nullptr;
   bool modified = false;
+  std::string diskText;  // the file's bytes as last read or saved
   // Trees of earlier loads, kept until destruction so that a reload writes no clearing lines.
   std::vector<std::unique_ptr<Json>> earlierRoots;
 };

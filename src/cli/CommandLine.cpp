@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -54,45 +55,53 @@ const CommandInfo* findCommand(const std::string& name) {
 }
 
 const char* const USAGE =
-    "usage: deployer [-C DIR] [COMMAND [OPTIONS]]   (deployer --help for more)\n";
+    "usage: deployer [-C DIR] [--wait SECONDS] [COMMAND [OPTIONS]]  (--help for more)\n";
 
 const char* const HELP =
-    "usage: deployer [-C DIR] [COMMAND [OPTIONS]]\n"
+    "usage: deployer [-C DIR] [--wait SECONDS] [COMMAND [OPTIONS]]\n"
     "\n"
-    "Without a command, deployer opens its full-screen interface in the working folder.\n"
+    "Without a command, deployer opens its full-screen interface in the working\n"
+    "folder.\n"
     "\n"
     "Commands:\n"
     "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--dry-run]\n"
-    "                        install the container runtime and the web server, then deploy\n"
-    "                        the application patch\n"
+    "                        install the container runtime and the web server,\n"
+    "                        then deploy the application patch\n"
     "  update [--dry-run]    update the application to the configured patch\n"
     "  delete --yes [--dry-run]\n"
     "                        remove the application, the web server and the runtime\n"
     "  migrate FILE [--delete-source --yes] [--dry-run]\n"
-    "                        take over the settings of another installation's settings file;\n"
-    "                        --delete-source also removes that installation\n"
+    "                        take over the settings of another installation's\n"
+    "                        settings file; --delete-source also removes that\n"
+    "                        installation\n"
     "  show                  print every setting as Path=value\n"
     "  get PATH              print one setting\n"
     "  set PATH VALUE [PATH VALUE ...]\n"
-    "                        check and store settings; prints 'Path: old -> new' per change\n"
+    "                        check and store settings; prints 'Path: old -> new'\n"
+    "                        per change\n"
     "  init [-C DIR] [--lang en|ru]\n"
     "                        create a working folder with the default files\n"
     "  init --update-texts [-C DIR] [--lang en|ru]\n"
     "                        add the texts that Resources.res lacks (after an upgrade)\n"
     "\n"
     "Options:\n"
-    "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt, temp/)\n"
+    "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt,\n"
+    "                        temp/)\n"
     "  --dry-run             print the commands the action would run; change nothing\n"
     "  --yes                 confirm a delete without asking\n"
+    "  --wait SECONDS        when another run is changing the working folder, wait up\n"
+    "                        to SECONDS for it to end (without it: fail at once, 75)\n"
     "  -h, --help            show this help\n"
     "  -V, --version         show the version\n"
     "\n"
-    "Exit status: 0 success; 1 the action failed, or Settings.json or Resources.res could not\n"
-    "be loaded; 2 a usage error, a refused value, or a missing --yes; 128 + N stopped by\n"
-    "signal N (a hang-up lets a begun action finish).\n"
+    "Exit status: 0 success; 1 the action failed, or Settings.json or Resources.res\n"
+    "could not be loaded; 2 a usage error, a refused value, or a missing --yes;\n"
+    "75 the working folder is in use by another run that changes it (deploy, update,\n"
+    "delete, migrate, set, init, the interface's Save and actions); 128 + N stopped\n"
+    "by signal N (a hang-up lets a begun action finish).\n"
     "\n"
-    "Environment: NO_COLOR turns the colours of the progress lines off, CLICOLOR_FORCE=1 keeps\n"
-    "them when the output is not a terminal.\n";
+    "Environment: NO_COLOR turns the colours of the progress lines off,\n"
+    "CLICOLOR_FORCE=1 keeps them when the output is not a terminal.\n";
 
 // Walks the arguments once; each step consumes one argument or an option with its value.
 class Parser {
@@ -127,6 +136,9 @@ class Parser {
           return false;
       } else if (argument.compare(0, 12, "--directory=") == 0) {
         options->directory = argument.substr(12);
+      } else if (isWait(argument)) {
+        if (!wait(argument))
+          return false;
       } else if (!argument.empty() && argument[0] == '-') {
         return fail("unknown option '" + argument + "'");
       } else {
@@ -141,6 +153,29 @@ class Parser {
     if (++index >= argc || argv[index][0] == '\0')
       return fail("option '" + option + "' needs a folder");
     options->directory = argv[index];
+    return true;
+  }
+
+  static bool isWait(const std::string& argument) {
+    return argument == "--wait" || argument.compare(0, 7, "--wait=") == 0;
+  }
+
+  // The seconds of --wait: a number from 0 to a day, decimals allowed.
+  bool wait(const std::string& argument) {
+    std::string value;
+    if (argument == "--wait") {
+      if (++index >= argc)
+        return fail("option '--wait' needs a number of seconds");
+      value = argv[index];
+    } else {
+      value = argument.substr(7);
+    }
+    char* end = nullptr;
+    double seconds = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || !(seconds >= 0 && seconds <= 86400) ||
+        value.find_first_not_of("0123456789.") != std::string::npos)
+      return fail("option '--wait' needs a number of seconds from 0 to 86400, not '" + value + "'");
+    options->waitSeconds = seconds;
     return true;
   }
 
@@ -181,6 +216,8 @@ class Parser {
       return language(argument);
     if (rule.takesLanguage && (argument == "-C" || argument == "--directory"))
       return folder(argument);
+    if (rule.writes && isWait(argument))
+      return wait(argument);
     if (rule.flags.count(argument) == 0)
       return fail("unknown option '" + argument + "' for " + rule.name);
     FLAGS.at(argument)(options);

@@ -32,6 +32,7 @@ struct CommandLineOptions {
   bool dryRun = false;
   bool yes = false;
   bool updateTexts = false;  // init --update-texts
+  double waitSeconds = 0;    // --wait SECONDS: how long a writing command waits for the lock
   // --no-runtime, --no-web-server, --ignore-certs; migrate FILE and --delete-source.
   ActionChoices choices;
   std::string path;                                              // get PATH
@@ -50,8 +51,8 @@ struct CommandLineOptions {
 // Reads the program's arguments.
 //
 // Grammar:
-//   deployer [-C DIR | --directory DIR | --directory=DIR] [-h | --help] [-V | --version]
-//            [COMMAND [ARGUMENT ...] [OPTION ...]]
+//   deployer [-C DIR | --directory DIR | --directory=DIR] [--wait SECONDS | --wait=SECONDS]
+//            [-h | --help] [-V | --version] [COMMAND [ARGUMENT ...] [OPTION ...]]
 // Global options stand before the command. After the command its own options and its operands
 // may be mixed; "--" ends the options. The arguments of set are all operands (a value may begin
 // with "-"; a leading "--" is skipped), unless the first is -h or --help. --help is accepted after
@@ -61,6 +62,7 @@ struct CommandLineOptions {
 //   migrate FILE --delete-source --yes --dry-run
 //   show    get PATH            set PATH VALUE [PATH VALUE ...]
 //   init    [-C DIR] [--lang en|ru] [--update-texts]   (init takes -C after the command too)
+// --wait is taken after every command that changes the folder but set as well.
 class CommandLine {
  public:
   // Fills options from argv; on a usage error returns false with a one-line reason in error.

@@ -1,5 +1,6 @@
 #include "cli/DeployerApplication.h"
 
+#include "app/WorkingLock.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/DeleteController.h"
 #include "controllers/DeployController.h"
@@ -8,8 +9,8 @@
 #include "forms/Window.h"
 
 DeployerApplication::DeployerApplication(Version* version, Logger* logger, Resources* resources,
-                                         Settings* settings, Files files)
-    : Application(version, logger, resources, settings, std::move(files)) {}
+                                         Settings* settings, Files files, WorkingLock* lock)
+    : Application(version, logger, resources, settings, std::move(files)), lock(lock) {}
 
 DeployerApplication::~DeployerApplication() = default;
 
@@ -17,8 +18,12 @@ Window* DeployerApplication::createWindow() {
   return new Window(logger, resources, settings);
 }
 
+// The action of the cycle before (a migration) has ended: the interface holds no lock while idle.
 int DeployerApplication::runInterface(std::unique_ptr<ControllerArguments>& arguments) {
+  if (lock != nullptr)
+    lock->Release();
   window.reset(createWindow());
+  window->UseLock(lock);
   windowOpened();
   int action = window->Show(version);
   arguments = std::make_unique<ControllerArguments>(logger, resources, settings, window.get());

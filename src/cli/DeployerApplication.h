@@ -5,13 +5,16 @@
 #include "cli/Application.h"
 
 class Window;
+class WorkingLock;
 
 // The run sequence with the main window as the interface and the four actions as controllers.
 class DeployerApplication : public Application {
  public:
-  // The four services are shared and not owned.
+  // The four services and the working folder's lock are shared and not owned. The window takes
+  // the lock for a save and for an action, which keeps it until the next interface cycle begins
+  // or the run ends; without a lock nothing is locked.
   DeployerApplication(Version* version, Logger* logger, Resources* resources, Settings* settings,
-                      Files files);
+                      Files files, WorkingLock* lock = nullptr);
   ~DeployerApplication() override;
 
  protected:
@@ -24,4 +27,5 @@ class DeployerApplication : public Application {
  private:
   // Kept here while it is shown, so that a failure can leave screen mode before it goes.
   std::unique_ptr<Window> window;
+  WorkingLock* lock;
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #include "app/Logger.h"
@@ -13,6 +14,7 @@
 #include "app/Settings.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
+#include "app/WorkingLock.h"
 #include "cli/BatchApplication.h"
 #include "cli/DeployerApplication.h"
 #include "cli/InitCommand.h"
@@ -40,7 +42,13 @@ int usageError(const std::string& reason) {
 
 }  // namespace
 
-int Program::Interactive() {
+// The lock is checked before the log of the last run is moved aside, which may be a running
+// action's; it is not kept while the interface waits for keys.
+int Program::Interactive(double waitSeconds) {
+  WorkingLock lock(WorkingLock::FILE_NAME);
+  if (int refused = lockFolder(&lock, "interface", waitSeconds))
+    return refused;
+  lock.Release();
   chooseColours();
   StopSignals::Catch();
   Version version(VERSION);
@@ -49,7 +57,7 @@ int Program::Interactive() {
   Resources resources(&logger, RESOURCES_FILE_NAME);
   Settings settings(&logger, SETTINGS_FILE_NAME);
   DeployerApplication application(&version, &logger, &resources, &settings,
-                                  {RESOURCES_FILE_NAME, SETTINGS_FILE_NAME, LOG_FILE_NAME});
+                                  {RESOURCES_FILE_NAME, SETTINGS_FILE_NAME, LOG_FILE_NAME}, &lock);
   return application.Run();
 }
 
@@ -77,7 +85,7 @@ int Program::run() {
   if (!enterDirectory())
     return USAGE_ERROR;
   if (options.command == Command::Interface)
-    return Interactive();
+    return Interactive(options.waitSeconds);
   if (options.IsAction())
     return action();
   return settingsCommand();
@@ -114,8 +122,22 @@ bool Program::confirmed() {
   return false;
 }
 
-// The action's own run sequence; a dry run writes no log, so that it leaves the folder as it is.
+int Program::lockFolder(WorkingLock* lock, const std::string& command, double waitSeconds) {
+  WorkingLock::Result result = lock->Take(command, waitSeconds);
+  if (result != WorkingLock::Result::Busy)
+    return 0;
+  std::cerr << "deployer: the working folder is in use by " << lock->ReadHolder().Describe()
+            << "; try again later or use --wait SECONDS\n";
+  return WorkingLock::BUSY_STATUS;
+}
+
+// The action's own run sequence, under the folder's lock; a dry run takes no lock and writes no
+// log, so that it leaves the folder as it is.
 int Program::action() {
+  WorkingLock lock(WorkingLock::FILE_NAME);
+  if (!options.dryRun)
+    if (int refused = lockFolder(&lock, options.Name(), options.waitSeconds))
+      return refused;
   if (!confirmed())
     return USAGE_ERROR;
   chooseColours();
@@ -131,8 +153,12 @@ int Program::action() {
 }
 
 // show, get and set read and write Settings.json alone: no resource texts, and no log, so that
-// the log of the last action stays in place.
+// the log of the last action stays in place. set reads, changes and saves under the lock.
 int Program::settingsCommand() {
+  WorkingLock lock(WorkingLock::FILE_NAME);
+  if (options.command == Command::Set)
+    if (int refused = lockFolder(&lock, options.Name(), options.waitSeconds))
+      return refused;
   Logger logger("");
   Settings settings(&logger, SETTINGS_FILE_NAME);
   try {
@@ -150,8 +176,16 @@ int Program::settingsCommand() {
   }
 }
 
-// init makes the folder of -C itself, so it does not enter it first.
+// init makes the folder of -C itself, so it does not enter it first; it locks the folder once it
+// is there (a folder that cannot be made is reported by InitCommand).
 int Program::init() {
+  std::filesystem::path folder(options.directory);
+  std::error_code error;
+  if (!folder.empty() && !options.updateTexts)
+    std::filesystem::create_directories(folder, error);
+  WorkingLock lock((folder / WorkingLock::FILE_NAME).string());
+  if (int refused = lockFolder(&lock, options.Name(), options.waitSeconds))
+    return refused;
   if (options.updateTexts)
     return UpdateTextsCommand::Run(options.directory, options.language, std::cout, std::cerr);
   return InitCommand::Run(options.directory, options.language, std::cout, std::cerr);

@@ -21,6 +21,7 @@ class Resources;
 class Settings;
 class Terminal;
 class Version;
+class WorkingLock;
 
 // The whole text interface: it enters screen mode, builds the one screen of the tool, runs the
 // keyboard and mouse loop, shows one modal form at a time and returns the action chosen. It
@@ -37,6 +38,9 @@ class Window : public Container, private InputLoop::Host {
 
   // Enters screen mode, builds the screen and runs the input loop; returns the action.
   int Show(Version* version);
+  // The working folder's lock (shared, not owned; null: nothing is locked). The window takes it
+  // for each save, releasing it afterwards, and for an action, leaving it held for the action.
+  void UseLock(WorkingLock* workingLock) { lock = workingLock; }
   // The choices made so far that are not settings.
   const ActionChoices& Choices() const { return choices; }
   // The screen's columns and rows; (-1, -1) without a screen.
@@ -102,6 +106,14 @@ class Window : public Container, private InputLoop::Host {
   void runDeferred();
 
   // WindowHandlers.cpp
+  // Saves under the lock; unless overwrite, first asks when the file changed since it was read.
+  void saveSettings(bool overwrite);
+  void writeSettings();
+  // Ends the loop with action once the lock is taken for it.
+  void endWith(int action, const std::string& what);
+  // Takes the lock for what; when another run holds it, says who in an alert and returns false.
+  bool takeLock(const std::string& what);
+  void releaseLock();
   void showAlert(const std::string& name, const std::string& title, const std::string& message);
   void showPortInvalid();
   void showDeleteQuestion(const std::string& name, const std::string& title,
@@ -110,6 +122,7 @@ class Window : public Container, private InputLoop::Host {
   Logger* logger;
   Resources* resources;
   Settings* settings;
+  WorkingLock* lock = nullptr;
   ActionChoices choices;
 
   std::unique_ptr<Terminal> terminal;

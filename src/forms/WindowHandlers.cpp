@@ -1,6 +1,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/WorkingLock.h"
 #include "events/Handler.h"
 #include "forms/AdditionsForm.h"
 #include "forms/AlertForm.h"
@@ -18,8 +19,35 @@ void Window::OnExit() {
       resources->texts["EXIT_QUESTION"], [this] { loop.Finish(); }, nullptr));
 }
 
-// A failed save leaves the settings as they were, still marked as changed, and says so.
 void Window::OnSave() {
+  saveSettings(false);
+}
+
+// A file changed by another run since it was read is overwritten only after Yes; No keeps both
+// the file and the edits. The question is asked without the lock held.
+void Window::saveSettings(bool overwrite) {
+  if (!takeLock("interface save"))
+    return;
+  bool changed = false;
+  try {
+    changed = !overwrite && settings->ChangedOnDisk();
+    if (!changed)
+      writeSettings();
+  } catch (...) {
+    releaseLock();
+    throw;
+  }
+  releaseLock();
+  if (!changed)
+    return;
+  logger->Write("Window::OnSave the settings file changed since it was read.");
+  showDeleteQuestion("OverwriteConfirmForm", resources->texts["SETTINGS_CHANGED_TITLE"],
+                     resources->texts["SETTINGS_CHANGED_OVERWRITE"],
+                     [this] { Defer([this] { saveSettings(true); }); });
+}
+
+// A failed save leaves the settings as they were, still marked as changed, and says so.
+void Window::writeSettings() {
   try {
     settings->Save();
   } catch (const char* message) {
@@ -32,11 +60,32 @@ void Window::OnSave() {
 }
 
 void Window::OnDeploy() {
-  loop.End(WindowAction::DEPLOY);
+  endWith(WindowAction::DEPLOY, "interface deploy");
 }
 
 void Window::OnUpdate() {
-  loop.End(WindowAction::UPDATE);
+  endWith(WindowAction::UPDATE, "interface update");
+}
+
+void Window::endWith(int action, const std::string& what) {
+  if (takeLock(what))
+    loop.End(action);
+}
+
+bool Window::takeLock(const std::string& what) {
+  if (lock == nullptr || lock->Take(what) != WorkingLock::Result::Busy)
+    return true;
+  std::string holder = lock->ReadHolder().Describe(resources->texts["LOCK_HELD_SINCE"],
+                                                   resources->texts["LOCK_HELD_UNKNOWN"]);
+  logger->Write("Window::takeLock the working folder is in use by " + holder + ".");
+  showAlert("LockAlertForm", resources->texts["LOCK_HELD_TITLE"],
+            resources->texts["LOCK_HELD"] + holder + resources->texts["LOCK_HELD_RETRY"]);
+  return false;
+}
+
+void Window::releaseLock() {
+  if (lock != nullptr)
+    lock->Release();
 }
 
 void Window::OnDelete() {
@@ -61,7 +110,7 @@ void Window::OnDeleteConfirm(bool continueWithChanges) {
     return;
   }
   logger->Write("Window::OnDeleteConfirm Start deleting.");
-  loop.End(WindowAction::DELETE);
+  endWith(WindowAction::DELETE, "interface delete");
 }
 
 void Window::OnIgnoreCertsChanged(bool ignore) {
@@ -75,7 +124,7 @@ void Window::OnMigrate(std::string path, bool deleteAfter) {
   logger->Write(path);
   choices.migratePath = std::move(path);
   choices.migrateDelete = deleteAfter;
-  loop.End(WindowAction::MIGRATE);
+  endWith(WindowAction::MIGRATE, "interface migrate");
 }
 
 void Window::OnOpenDockerCESettings() {
@@ -110,7 +159,8 @@ void Window::showPortInvalid() {
   showAlert("PortAlertForm", resources->texts["WARNING"], resources->texts["PORT_INVALID"]);
 }
 
-// A question about deleting opens with NO focused, so that Enter alone deletes nothing.
+// A question about deleting (or overwriting) opens with NO focused, so that Enter alone deletes
+// nothing.
 void Window::showDeleteQuestion(const std::string& name, const std::string& title,
                                 const std::string& message, Action onConfirm) {
   auto* form = new ConfirmForm(logger, resources, settings, this, name, title, message,

@@ -37,6 +37,8 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
   EXPECT_EQ(set.options.assignments, pairs);
   EXPECT_EQ(parse({"migrate", "old/Settings.json"}).options.choices.migratePath,
             "old/Settings.json");
+  EXPECT_EQ(parse({"--wait", "10", "set", "Install/Port", "1"}).options.waitSeconds, 10);
+  EXPECT_EQ(parse({"deploy", "--wait=0.5"}).options.waitSeconds, 0.5);
 }
 
 TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
@@ -61,6 +63,9 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
       {{"update", "--yes"}, "unknown option '--yes' for update"},
       {{"deploy", "now"}, "unexpected argument 'now' for deploy"},
       {{"set", "Install/Port"}, "set needs pairs of PATH and VALUE"},
+      {{"show", "--wait", "1"}, "unknown option '--wait' for show"},
+      {{"--wait=1e3", "update"},
+       "option '--wait' needs a number of seconds from 0 to 86400, not '1e3'"},
   };
   for (const Case& c : cases) {
     Parsed parsed = parse(c.arguments);

@@ -4,12 +4,16 @@
 #include "cli/Program.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "app/ResourceKeys.h"
 #include "controllers/Shell.h"
@@ -225,4 +229,59 @@ TEST_F(ProgramCommands, AResourceFileLackingTextsIsWarnedAboutOnce) {
   EXPECT_EQ(call.err.find(warning), 0u) << call.err;
   EXPECT_EQ(call.err.find(warning, 1), std::string::npos) << call.err;
   EXPECT_NE(read(site.Path("app/log.txt")).find(" lacks ADDITIONS APPLY "), std::string::npos);
+}
+
+// Every pair of sets runs at the same time; --wait lets the second wait for the first instead of
+// being refused, so both changes stay.
+TEST_F(ProgramCommands, ConcurrentSetsWithWaitKeepEveryChange) {
+  std::string set = Command({"--wait", "10", "set"}, site.Path("app"));
+  std::string show = Command({"show"}, site.Path("app"));
+  Call call = Shell(
+      "for i in $(seq 1 200); do a=$((1000 + i)) b=$((3000 + i));"
+      " (" +
+      set +
+      " Install/Port $a >/dev/null || echo failed $i) &"
+      " (" +
+      set +
+      " WebServer/Port $b >/dev/null || echo failed $i) & wait;"
+      " [ $(" +
+      show +
+      " | grep -cx -e Install/Port=$a -e WebServer/Port=$b) = 2 ]"
+      " || echo lost $i; done");
+  EXPECT_EQ(call.out, "");
+  EXPECT_EQ(call.err, "");
+}
+
+// While one deploy runs, every other writer, the interface too, is refused at once with 75 and
+// names the holder; the first's log stays as it is. A holder killed with -9 leaves no lock.
+TEST_F(ProgramCommands, WritersAreRefusedWhileADeployRunsAndNotAfterItIsKilled) {
+  std::string ctl = site.Path("web/web_8080/ctl/ws_addapp.sh");
+  std::ofstream(ctl) << "#!/bin/bash\necho adding >> " << Shell::Word(site.Path("started"))
+                     << "\nsleep 5\n";
+  Call first = Shell(Command({"deploy"}, site.Path("app")) +
+                     " </dev/null >/dev/null 2>&1 &"
+                     " echo $!");
+  pid_t pid = std::stoi(first.out);
+  for (int i = 0; i < 200 && !std::filesystem::exists(site.Path("started")); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::string log = read(site.Path("app/log.txt"));
+  const std::vector<std::string> writers[] = {{"deploy"}, {"set", "Install/Port", "9191"}, {}};
+  for (const auto& arguments : writers) {
+    auto start = std::chrono::steady_clock::now();
+    Call refused = Run(arguments);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(refused.status, 75) << refused.err;
+    EXPECT_EQ(refused.err, "deployer: the working folder is in use by pid " + std::to_string(pid) +
+                               " (" + getpwuid(geteuid())->pw_name + ", deploy) since " +
+                               refused.err.substr(refused.err.find(" since ") + 7));
+    EXPECT_NE(refused.err.find("; try again later or use --wait SECONDS\n"), std::string::npos);
+  }
+  EXPECT_EQ(read(site.Path("app/log.txt")).substr(0, log.size()), log);
+  EXPECT_FALSE(std::filesystem::exists(site.Path("app/log.txt.1")));
+  EXPECT_EQ(read(site.Path("app/Settings.json")).find("9191"), std::string::npos);
+  EXPECT_EQ(Run({"deploy", "--dry-run"}).status, 0);
+  kill(pid, SIGKILL);
+  for (int i = 0; i < 100 && kill(pid, 0) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(Run({"set", "Install/Port", "9191"}).status, 0);
 }

@@ -1,7 +1,10 @@
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "app/WorkingLock.h"
 #include "forms/EndToEnd.h"
 #include "support/DeploymentSite.h"
 #include "support/TempDir.h"
@@ -92,4 +95,54 @@ TEST_F(EndToEnd, RussianTextsShowInTheWindowTheFormsAndTheProgressLines) {
   pane.Keys({"Up", "Up", "Up", "Up", "Enter"});  // Deploy
   EXPECT_EQ(pane.Status(std::chrono::seconds(30)), 0) << pane.Screen();
   EXPECT_NE(pane.Screen().find("Приложение развернуто."), std::string::npos) << pane.Screen();
+}
+
+// While another run holds the working folder, Save and Deploy say who holds it and change
+// nothing. A set made while the interface is open is overwritten only after Yes; No keeps it.
+TEST_F(EndToEnd, SaveAsksBeforeOverwritingAChangeFromOutsideAndWaitsForNoOtherRun) {
+  TmuxPane& pane = Open();
+  std::string set = "'" + PROGRAM + "' -C '" + dir.Path() + "' set Install/Catalog outside";
+  ASSERT_EQ(std::system((set + " >/dev/null").c_str()), 0);
+  std::string outside = dir.Read("Settings.json");
+  auto answer = [&pane](const std::string& text, const std::vector<std::string>& keys) {
+    EXPECT_TRUE(pane.WaitFor(text)) << pane.Screen();
+    pane.Keys(keys);
+    EXPECT_TRUE(pane.WaitForScreen(
+        [&text](const std::string& s) { return s.find(text) == std::string::npos; }));
+  };
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t holder = fork();  // another run, holding the lock until it is killed
+  if (holder == 0) {
+    WorkingLock lock(dir.File(WorkingLock::FILE_NAME));
+    (void)!write(ready[1], lock.Take("deploy") == WorkingLock::Result::Taken ? "1" : "0", 1);
+    for (;;)
+      pause();
+  }
+  char taken = '0';
+  EXPECT_TRUE(read(ready[0], &taken, 1) == 1 && taken == '1');
+  pane.Keys({"Up", "Up", "Up", "Up"});  // to Save
+  for (const std::vector<std::string>& keys :
+       {std::vector<std::string>{"Enter"}, {"Down", "Enter"}}) {
+    pane.Keys(keys);  // Save, then Deploy
+    EXPECT_TRUE(pane.WaitFor("Another run of the program is changing the working"))
+        << pane.Screen();
+    EXPECT_NE(pane.Screen().find(std::to_string(holder)), std::string::npos) << pane.Screen();
+    answer("Another run of the program", {"Enter"});
+  }
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+  EXPECT_EQ(dir.Read("Settings.json"), outside);
+
+  const std::string question = "Settings.json was changed by another program";
+  pane.Keys({"Up", "Enter"});   // Save
+  answer(question, {"Enter"});  // No
+  EXPECT_EQ(dir.Read("Settings.json"), outside);
+  pane.Keys({"Enter"});
+  answer(question, {"Up", "Enter"});  // Yes
+  answer("The settings have been saved.", {"Enter", "Escape"});
+  EXPECT_EQ(dir.Read("Settings.json").find("outside"), std::string::npos);
+  EXPECT_EQ(pane.Status(), 0);
 }
