@@ -6,6 +6,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsCheck.h"
 #include "app/StopSignals.h"
 #include "cli/InitCommand.h"
 #include "controllers/ControllerArguments.h"
@@ -87,6 +88,7 @@ void Application::loadAndShow(int* action, std::unique_ptr<ControllerArguments>&
   resources->Load();
   stage = Stage::LoadingSettings;
   settings->Load();
+  SettingsCheck::Check(settings, logger, files.settings);
   stage = Stage::BeforeWindow;
   *action = runInterface(arguments);
   stage = Stage::AfterWindow;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
@@ -80,7 +83,8 @@ TEST(Application, EachOutcomeOfACycleGivesItsStatusOutputLoggedCauseAndNextCycle
     TempDir dir;
     LogCapture log;
     dir.Write("Resources.res", "#MAIN_TITLE=[first]");
-    dir.Write("Settings.json", "{\"Docker\": {\"Path\": \"/opt/\"}}");
+    std::ifstream shipped(DEPLOYER_SOURCE_DIR "/share/Settings.json");
+    dir.Write("Settings.json", std::string(std::istreambuf_iterator<char>(shipped), {}));
     Resources resources(log.Get(), dir.File("Resources.res"));
     Settings settings(log.Get(), dir.File("Settings.json"));
     StandIn application(log.Get(), &resources, &settings, dir, c);

@@ -167,13 +167,48 @@ TEST_F(ProgramCommands, ColoursOnlyWhenForcedOutsideATerminal) {
   EXPECT_NE(forced.out.find("\x1b[0;32m"), std::string::npos) << forced.out;
 }
 
-// An action that cannot even start says so on standard error, not only in the log.
-TEST_F(ProgramCommands, AnInvalidPatchVersionEndsTheDeployWithALine) {
-  site.Set("Patch/Version", "x.y");
-  site.WriteSettings("app/Settings.json");
-  Call call = Run({"deploy"});
-  EXPECT_EQ(call.status, 1);
-  EXPECT_NE(call.err.find("Deploy failed ("), std::string::npos) << call.err;
+// A settings file edited by hand is checked before anything runs: show, the actions and the
+// interface refuse it with one line, run no command, fetch nothing and write nothing.
+TEST_F(ProgramCommands, RefusesSettingsOutsideTheirRulesBeforeAnythingRuns) {
+  const struct {
+    const char *path, *refused, *usual;
+  } cases[] = {
+      {"Connection/Type", "\"3\"", "1"},
+      {"WebServer/Port", "70000", "8080"},
+      {"Install/Port", "80.5", "9090"},
+      {"Patch/Template", "\"../../../tmp/victim-*\"", "\"app-*.sh\""},
+      {"Patch/Version", "\"x.y\"", "\"24.2.0.7\""},
+  };
+  for (const auto& c : cases) {
+    site.SetLiteral(c.path, c.refused);
+    std::string text = read(site.WriteSettings("app/Settings.json"));
+    site.SetLiteral(c.path, c.usual);
+    std::filesystem::remove(site.Path("app/log.txt"));
+    Call shown = Run({"show"});
+    EXPECT_EQ(shown.status, 1);
+    EXPECT_EQ(shown.out, "");
+    EXPECT_EQ(
+        shown.err.find("deployer: cannot show the settings of Settings.json (Invalid settings: " +
+                       std::string(c.path) + " is "),
+        0u)
+        << shown.err;
+    Call deployed = Run({"deploy"});
+    EXPECT_EQ(deployed.status, 1);
+    EXPECT_EQ(deployed.out, "");
+    EXPECT_EQ(deployed.err,
+              "Cannot load Settings.json (Invalid settings); see log.txt for details.\n");
+    EXPECT_NE(
+        read(site.Path("app/log.txt")).find("SettingsCheck Settings.json: " + std::string(c.path)),
+        std::string::npos);
+    EXPECT_EQ(site.Records(), "");
+    EXPECT_FALSE(std::filesystem::exists(site.Path("app/temp")));
+    EXPECT_EQ(read(site.Path("app/Settings.json")), text);
+  }
+  Call interface = Run({});
+  EXPECT_EQ(interface.status, 1);
+  EXPECT_EQ(interface.out, "");
+  EXPECT_EQ(interface.err.find("Cannot load Settings.json (Invalid settings)"), 0u)
+      << interface.err;
 }
 
 // A folder still there after its removal fails the delete, and so a migration that deletes the

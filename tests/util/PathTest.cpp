@@ -8,3 +8,16 @@ TEST(Path, FileNameIsAfterTheLastSlashAndUnzipStripsOnlyTheExactSuffix) {
   for (const char* kept : {"SERVER.TAR.GZ", "server.tar.gz.bak"})
     EXPECT_EQ(Path::UnzipFileName(kept), kept);
 }
+
+TEST(Path, APlainNameIsOneComponentThatStaysInItsFolderAndReadsAsNoOption) {
+  const struct {
+    const char* name;
+    bool plain;
+  } cases[] = {
+      {"app-24.2.sh", true}, {".hidden", true},   {"a-b", true},          {"...", true},
+      {"", false},           {".", false},        {"..", false},          {"-x", false},
+      {"../x", false},       {"dir/name", false}, {"/etc/passwd", false}, {"name/", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Path::IsPlainName(c.name), c.plain) << c.name;
+}
