@@ -79,7 +79,7 @@ struct Stage {
            "echo -e \"\\e[0;32mUNZIP_SERVER_SUCCESS\\e[0m\"\n"
            "bash " +
            web +
-           "vaq-web/install.sh -ws \"tomcat\" -p \"8080\" -cs \"docker\" "
+           "vaq-web/install.sh -ws \"nginx\" -p \"8080\" -cs \"docker\" "
            "-pp \"8000\" -l ru_RU.utf8\n"
            "echo -e \"\\e[0;32mSERVER_INSTALL_SUCCESS\\e[0m\"\n"
            "wget " +

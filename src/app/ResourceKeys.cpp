@@ -41,6 +41,7 @@ const std::vector<std::string>& ResourceKeys::All() {
       "DOWNLOAD_DOCKER",
       "DOWNLOAD_DOCKER_CODE",
       "DOWNLOAD_DOCKER_SUCCESS",
+      "DOWNLOAD_FOLDER_REFUSED",
       "DOWNLOAD_PATCH",
       "DOWNLOAD_PATCH_CODE",
       "DOWNLOAD_PATCH_SUCCESS",
@@ -50,6 +51,7 @@ const std::vector<std::string>& ResourceKeys::All() {
       "EXIT_BUTTON",
       "EXIT_QUESTION",
       "EXIT_TITLE",
+      "FILE_NAME_REFUSED",
       "HINT_CHOOSE",
       "HINT_CLOSE",
       "HINT_INSERT",
@@ -106,6 +108,7 @@ const std::vector<std::string>& ResourceKeys::All() {
       "PATCH_VERSION",
       "PATCH_ZIP_TEMPLATE",
       "PATCH_ZIP_TEMPLATE_INVALID",
+      "PATCH_ZIP_TEMPLATE_NAME_INVALID",
       "PATCH_ZIP_TEMPLATE_NOTE",
       "PORT_INVALID",
       "PRESS_TO_CONTINUE",
@@ -157,6 +160,7 @@ const std::vector<std::string>& ResourceKeys::All() {
       "YES",
       "ZIP_SOURCE_URL",
       "ZIP_SOURCE_URL_INVALID",
+      "ZIP_SOURCE_URL_NAME_INVALID",
   };
   return keys;
 }

@@ -167,6 +167,11 @@ void Settings::SetOptionalString(std::string path, std::string value) {
   modified = true;
 }
 
+int Settings::GetKind(const std::string& path) {
+  Json* node = lookup(path);
+  return node != nullptr ? node->GetType() : ABSENT;
+}
+
 bool Settings::IsModified() {
   return modified;
 }

@@ -41,6 +41,9 @@ class Settings {
   // Stores an optional text setting. An absent one gets its key only for a value that is not
   // empty, so that a file without it stays so until a value is set; its section must exist.
   void SetOptionalString(std::string path, std::string value);
+  // The kind of the value at path (a JsonType), or ABSENT when the file lacks it; logs nothing.
+  static const int ABSENT = -1;
+  int GetKind(const std::string& path);
 
   bool IsModified();
   // True when the own file no longer holds the bytes last read from or saved to it (another

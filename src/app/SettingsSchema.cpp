@@ -10,6 +10,7 @@
 #include "app/SettingsPath.h"
 #include "app/Version.h"
 #include "app/WsType.h"
+#include "util/Path.h"
 #include "util/Sha256.h"
 #include "util/String.h"
 
@@ -51,7 +52,12 @@ bool filledLine(const std::string& text) {
 }
 
 bool templateLine(const std::string& text) {
-  return SettingsSchema::IsOneLine(text) && SettingsSchema::IsPatchTemplate(text);
+  return SettingsSchema::IsOneLine(text) && SettingsSchema::IsPatchTemplate(text) &&
+         SettingsSchema::IsPatchFileName(text);
+}
+
+bool archiveLine(const std::string& text) {
+  return filledLine(text) && SettingsSchema::IsArchiveUrl(text);
 }
 
 SettingsSchema::Entry text(const char* path, std::string rule,
@@ -71,6 +77,9 @@ SettingsSchema::Entry integer(const char* path, std::string rule, bool (*accepts
 std::vector<SettingsSchema::Entry> build() {
   const char* any = "one line of text";
   const char* filled = "one line of text, not empty";
+  const char* plain = "not empty, without /, not . or .. and not beginning with -";
+  std::string archive =
+      std::string("one line of text whose last part after / (the file name) is ") + plain;
   std::string port = "a whole number from " + decimal(SettingsSchema::LowestPort) + " to " +
                      decimal(SettingsSchema::HighestPort);
   return {
@@ -79,13 +88,14 @@ std::vector<SettingsSchema::Entry> build() {
       integer(P::ConnectionType, oneOf(DbType::GetItems(), true), SettingsSchema::IsDatabaseType),
       text(P::DockerPath, filled, filledLine),
       checksum(P::DockerSha256),
-      text(P::DockerUrl, filled, filledLine),
+      text(P::DockerUrl, archive, archiveLine),
       text(P::InstallCatalog, any, anyLine),
       text(P::InstallComplexId, filled, filledLine),
       text(P::InstallDll, filled, filledLine),
       integer(P::InstallPort, port, SettingsSchema::IsPort),
       checksum(P::PatchSha256),
-      text(P::PatchTemplate, "one line of text holding * where the version goes", templateLine),
+      text(P::PatchTemplate, std::string("a file name holding * where the version goes, ") + plain,
+           templateLine),
       text(P::PatchUrl, filled, filledLine),
       text(P::PatchVersion, "a version of 2 to 4 whole numbers joined by dots, such as 24.2.0.0",
            SettingsSchema::IsPatchVersion),
@@ -98,7 +108,7 @@ std::vector<SettingsSchema::Entry> build() {
       integer(P::WebServerPort, port, SettingsSchema::IsPort),
       checksum(P::WebServerSha256),
       text(P::WebServerType, oneOf(WsType::GetItems(), false), SettingsSchema::IsWebServerType),
-      text(P::WebServerUrl, filled, filledLine),
+      text(P::WebServerUrl, archive, archiveLine),
   };
 }
 
@@ -149,6 +159,14 @@ bool SettingsSchema::IsOneLine(const std::string& text) {
 
 bool SettingsSchema::IsPatchTemplate(const std::string& text) {
   return String::IndexOfW(text, "*") >= 0;
+}
+
+bool SettingsSchema::IsPatchFileName(const std::string& text) {
+  return Path::IsPlainName(text);
+}
+
+bool SettingsSchema::IsArchiveUrl(const std::string& text) {
+  return Path::IsPlainName(Path::GetFileName(text));
 }
 
 bool SettingsSchema::IsPatchVersion(const std::string& text) {

@@ -39,6 +39,11 @@ class SettingsSchema {
   static bool IsOneLine(const std::string& text);
   // A patch file name template holds "*" where the version goes.
   static bool IsPatchTemplate(const std::string& text);
+  // The patch file name made from a template is one plain name (Path::IsPlainName); the version
+  // put in for "*" cannot change that.
+  static bool IsPatchFileName(const std::string& text);
+  // The archive's file name, the last part of its address, is one plain name.
+  static bool IsArchiveUrl(const std::string& text);
   static bool IsPatchVersion(const std::string& text);
   static bool IsPort(int value);
   // 0 leaves debugging off.

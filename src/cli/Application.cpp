@@ -8,6 +8,7 @@
 #include "app/ResourceKeys.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsCheck.h"
 #include "app/StopSignals.h"
 #include "cli/InitCommand.h"
 #include "controllers/ControllerArguments.h"
@@ -90,6 +91,7 @@ void Application::loadAndShow(int* action, std::unique_ptr<ControllerArguments>&
   warnOfMissingTexts();
   stage = Stage::LoadingSettings;
   settings->Load();
+  SettingsCheck::Check(settings, logger, files.settings);
   stage = Stage::BeforeWindow;
   *action = runInterface(arguments);
   stage = Stage::AfterWindow;

@@ -12,6 +12,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsCheck.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
 #include "app/WorkingLock.h"
@@ -38,6 +39,18 @@ bool isSet(const char* name) {
 int usageError(const std::string& reason) {
   std::cerr << "deployer: " << reason << "\n" << CommandLine::UsageLine();
   return Program::USAGE_ERROR;
+}
+
+// Without a log to name them in, the refused entries go into the one line on standard error.
+bool refused(Settings* settings, const std::string& command) {
+  std::string problems;
+  for (const std::string& problem : SettingsCheck::Problems(settings))
+    problems += (problems.empty() ? "" : " ") + problem;
+  if (problems.empty())
+    return false;
+  std::cerr << "deployer: cannot " << command << " the settings of " << SETTINGS_FILE_NAME
+            << " (Invalid settings: " << problems << ")\n";
+  return true;
 }
 
 }  // namespace
@@ -163,6 +176,8 @@ int Program::settingsCommand() {
   Settings settings(&logger, SETTINGS_FILE_NAME);
   try {
     settings.Load();
+    if (refused(&settings, options.Name()))
+      return 1;
     SettingsCommands commands(&settings);
     if (options.command == Command::Show)
       return commands.Show(std::cout);

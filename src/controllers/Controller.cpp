@@ -197,6 +197,25 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
   return false;
 }
 
+bool Controller::fileIn(const std::string& folder, const std::string& fileName, std::string* path) {
+  if (!Path::IsPlainName(fileName)) {
+    print(resources->texts["FILE_NAME_REFUSED"] + fileName, Red);
+    return false;
+  }
+  *path = folder + "/" + fileName;
+  return true;
+}
+
+bool Controller::downloadFolderUsable(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::file_status status = std::filesystem::symlink_status(folder, error);
+  if (std::filesystem::is_directory(status) ||
+      (dryRun && status.type() == std::filesystem::file_type::not_found))
+    return true;
+  print(resources->texts["DOWNLOAD_FOLDER_REFUSED"] + folder, Red);
+  return false;
+}
+
 Version Controller::getTargetVersion() {
   return Version(targetVersion.get());
 }

@@ -78,6 +78,14 @@ class Controller {
   // unverified. False after a mismatch or when the file cannot be read. A dry run prints the
   // check as a comment line instead ("# sha256 FILE must be DIGEST"), when a checksum is set.
   bool verify(const std::string& file, const char* checksumPath);
+  // The path of the file fileName in folder, where it is (or will be) downloaded to. A name that
+  // is not one plain component (Path::IsPlainName) would reach outside the folder or read as an
+  // option: it is refused with a red line, and false.
+  bool fileIn(const std::string& folder, const std::string& fileName, std::string* path);
+  // Downloads go to the folder "temp" of the working folder; one that is a symbolic link or not a
+  // folder would put them elsewhere, so the action stops there with a red line (false). A dry run
+  // accepts one that is not there yet.
+  bool downloadFolderUsable(const std::string& folder);
 
   std::unique_ptr<Version> targetVersion;
   std::unique_ptr<ControllerArguments> arguments;

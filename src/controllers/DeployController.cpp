@@ -13,6 +13,7 @@
 
 namespace {
 const char* const NAME = "Deploy";
+const char* const DOWNLOADS = "./temp";
 }  // namespace
 
 DeployController::DeployController(ControllerArguments* arguments, Version* programVersion)
@@ -27,6 +28,8 @@ void DeployController::Execute() {
   saveSettings();
   noticeVersion();
   run({"mkdir", "temp"});
+  if (!downloadFolderUsable(DOWNLOADS))
+    return;
   if (arguments->InstallDocker() && !downloadAndInstallDocker())
     return;
   if (arguments->InstallWebServer() && !downloadAndInstallWebServer())
@@ -50,17 +53,20 @@ void DeployController::noticeVersion() {
 
 bool DeployController::downloadPatch(const std::string& folder, const std::string& patchName) {
   std::string url = settings->GetString(SettingsPath::PatchUrl) + "/" + patchName;
-  if (!report(download(url, folder), resources->texts["DOWNLOAD_PATCH_CODE"],
+  std::string file;
+  if (!fileIn(folder, patchName, &file) ||
+      !report(download(url, folder), resources->texts["DOWNLOAD_PATCH_CODE"],
               resources->texts["DOWNLOAD_PATCH_SUCCESS"]) ||
-      !verify(folder + "/" + patchName, SettingsPath::PatchSha256))
+      !verify(file, SettingsPath::PatchSha256))
     return false;
   print(resources->texts["PATCH_GRANT"], BrightYellow);
   return true;
 }
 
 bool DeployController::grantPatch(const std::string& folder, const std::string& patchName) {
-  std::string file = folder + "/" + patchName;
-  if (!report(run({"chmod", "+x", file}, {file}), resources->texts["PATCH_GRANT_FAIL"],
+  std::string file;
+  if (!fileIn(folder, patchName, &file) ||
+      !report(run({"chmod", "+x", file}, {file}), resources->texts["PATCH_GRANT_FAIL"],
               resources->texts["PATCH_GRANT_SUCCESS"]))
     return false;
   print(resources->texts["DEPLOY_PATCH"], BrightYellow);
@@ -146,8 +152,10 @@ DeployController::Component DeployController::webServerComponent() {
 bool DeployController::downloadAndUnpack(const Component& component, std::string* folder) {
   print(component.download.announce, BrightYellow);
   std::string url = settings->GetString(component.url);
-  if (!report(download(url, "./temp"), component.download.failure, component.download.success) ||
-      !verify("./temp/" + Path::GetFileName(url), component.sha256))
+  std::string archive;
+  if (!fileIn(DOWNLOADS, Path::GetFileName(url), &archive) ||
+      !report(download(url, DOWNLOADS), component.download.failure, component.download.success) ||
+      !verify(archive, component.sha256))
     return false;
   if (component.unzipInColour)
     print(component.unzip, BrightYellow);
@@ -164,8 +172,9 @@ bool DeployController::install(const Component& component, const Command& comman
 
 bool DeployController::unpack(const std::string& url, const std::string& folderSetting,
                               const UnpackTexts& texts, std::string* folder) {
-  std::string archive = "./temp/" + Path::GetFileName(url);
-  if (!report(run({"chmod", "+x", archive}), texts.denied, texts.granted))
+  std::string archive;
+  if (!fileIn(DOWNLOADS, Path::GetFileName(url), &archive) ||
+      !report(run({"chmod", "+x", archive}), texts.denied, texts.granted))
     return false;
   *folder = settings->GetString(folderSetting);
   return report(run({"tar", "-C", *folder, "-xvf", archive}, {*folder}), texts.failed,

@@ -10,6 +10,7 @@
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
+#include "app/SettingsCheck.h"
 #include "app/SettingsPath.h"
 #include "app/Version.h"
 #include "controllers/ControllerArguments.h"
@@ -74,6 +75,7 @@ std::unique_ptr<Settings> MigrateController::loadSource() {
       throw "Migration from the current settings file";
     }
     source->Load();
+    SettingsCheck::Check(source.get(), logger, migratePath);
   } catch (...) {
     print(resources->texts["MIGRATE_LOAD_FAIL"], Red);
     throw;

@@ -20,8 +20,10 @@ DockerCEForm::DockerCEForm(Logger* logger, Resources* resources, Settings* setti
 }
 
 void DockerCEForm::Apply() {
-  bool blocked = archiveInvalid(urlField, pathField, DOCKER_ZIP_SOURCE_INVALID_LABEL_NAME,
-                                DOCKER_UNZIP_PATH_INVALID_LABEL_NAME);
+  bool blocked =
+      archiveInvalid(urlField, pathField,
+                     {DOCKER_ZIP_SOURCE_INVALID_LABEL_NAME, DOCKER_ZIP_NAME_INVALID_LABEL_NAME,
+                      DOCKER_UNZIP_PATH_INVALID_LABEL_NAME});
   blocked = checksumInvalid(checksumField, DOCKER_SHA256_INVALID_LABEL_NAME) || blocked;
   if (blocked)
     return stay();

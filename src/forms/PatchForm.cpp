@@ -30,11 +30,16 @@ void PatchForm::Apply() {
       feedback(!SettingsSchema::IsFilled(urlField->GetValue()), SOURCE_URL_EMPTY_LABEL_NAME,
                resources->texts["PATCH_SOURCE_URL_EMPTY"], rowBelow(urlField), Theme::Notice);
   bool refused = checksumInvalid(checksumField, PATCH_SHA256_INVALID_LABEL_NAME);
-  bool noVersion = !SettingsSchema::IsPatchTemplate(templateField->GetValue());
+  std::string patchTemplate = templateField->GetValue();
+  bool noVersion = !SettingsSchema::IsPatchTemplate(patchTemplate);
+  bool notName = !noVersion && !SettingsSchema::IsPatchFileName(patchTemplate);
   feedback(noVersion, ZIP_TEMPLATE_INVALID_LABEL_NAME,
            resources->texts["PATCH_ZIP_TEMPLATE_INVALID"], rowBelow(templateField) + 1,
            Theme::Error);
-  if (noVersion || refused || blocked)
+  feedback(notName, ZIP_TEMPLATE_NAME_INVALID_LABEL_NAME,
+           resources->texts["PATCH_ZIP_TEMPLATE_NAME_INVALID"], rowBelow(templateField) + 1,
+           Theme::Error);
+  if (noVersion || notName || refused || blocked)
     return stay();
   write(urlField, SettingsPath::PatchUrl);
   writeChecksum(checksumField, SettingsPath::PatchSha256);

@@ -85,15 +85,17 @@ bool SettingsForm::feedback(bool failed, const std::string& labelName, const std
   return true;
 }
 
-bool SettingsForm::archiveInvalid(Field* url, Field* path, const std::string& urlLabelName,
-                                  const std::string& pathLabelName) {
+bool SettingsForm::archiveInvalid(Field* url, Field* path, const ArchiveLabels& labelNames) {
   bool urlEmpty = !SettingsSchema::IsFilled(url->GetValue());
+  bool urlUnnamed = !urlEmpty && !SettingsSchema::IsArchiveUrl(url->GetValue());
   bool pathEmpty = !SettingsSchema::IsFilled(path->GetValue());
-  feedback(urlEmpty, urlLabelName, resources->texts["ZIP_SOURCE_URL_INVALID"], rowBelow(url),
+  feedback(urlEmpty, labelNames.urlEmpty, resources->texts["ZIP_SOURCE_URL_INVALID"], rowBelow(url),
            Theme::Error);
-  feedback(pathEmpty, pathLabelName, resources->texts["UNZIP_PATH_INVALID"], rowBelow(path),
+  feedback(urlUnnamed, labelNames.urlName, resources->texts["ZIP_SOURCE_URL_NAME_INVALID"],
+           rowBelow(url), Theme::Error);
+  feedback(pathEmpty, labelNames.pathEmpty, resources->texts["UNZIP_PATH_INVALID"], rowBelow(path),
            Theme::Error);
-  return urlEmpty || pathEmpty;
+  return urlEmpty || urlUnnamed || pathEmpty;
 }
 
 bool SettingsForm::checksumInvalid(Field* checksum, const std::string& labelName) {

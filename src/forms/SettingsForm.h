@@ -47,10 +47,12 @@ class SettingsForm : public Form {
   // True only when the label has just been added.
   bool feedback(bool failed, const std::string& labelName, const std::string& text, int row,
                 Theme theme);
-  // The red messages of an empty archive address and unpack folder, each on the row below its
-  // field. True when either is empty.
-  bool archiveInvalid(Field* url, Field* path, const std::string& urlLabelName,
-                      const std::string& pathLabelName);
+  struct ArchiveLabels {
+    std::string urlEmpty, urlName, pathEmpty;
+  };
+  // The red messages of an empty archive address, of one whose last part is no plain file name
+  // and of an empty unpack folder, each on the row below its field. True when any holds.
+  bool archiveInvalid(Field* url, Field* path, const ArchiveLabels& labelNames);
   // The red message below a checksum field holding neither nothing nor 64 hexadecimal digits.
   // True when it does.
   bool checksumInvalid(Field* checksum, const std::string& labelName);

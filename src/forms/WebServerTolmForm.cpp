@@ -35,8 +35,9 @@ WebServerTolmForm::WebServerTolmForm(Logger* logger, Resources* resources, Setti
 }
 
 void WebServerTolmForm::Apply() {
-  bool blocked = archiveInvalid(urlField, pathField, ZIP_SOURCE_INVALID_LABEL_NAME,
-                                UNZIP_PATH_INVALID_LABEL_NAME);
+  bool blocked = archiveInvalid(
+      urlField, pathField,
+      {ZIP_SOURCE_INVALID_LABEL_NAME, ZIP_NAME_INVALID_LABEL_NAME, UNZIP_PATH_INVALID_LABEL_NAME});
   blocked = checksumInvalid(checksumField, WEB_SERVER_SHA256_INVALID_LABEL_NAME) || blocked;
   blocked = portsInvalid() || blocked;
   if (blocked)

@@ -4,6 +4,7 @@
 
 inline constexpr const char* WEB_SERVER_TOLM_FORM_NAME = "WebServerTolmPanel";
 inline constexpr const char* ZIP_SOURCE_INVALID_LABEL_NAME = "WebServerTolmZipSourceInvalidLabel";
+inline constexpr const char* ZIP_NAME_INVALID_LABEL_NAME = "WebServerTolmZipNameInvalidLabel";
 inline constexpr const char* UNZIP_PATH_INVALID_LABEL_NAME = "WebServerTolmUnzipPathInvalidLabel";
 inline constexpr const char* WEB_SERVER_SHA256_INVALID_LABEL_NAME =
     "WebServerTolmSha256InvalidLabel";

@@ -27,3 +27,8 @@ std::string Path::GetFolder(const std::string& path) {
     return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+bool Path::IsPlainName(const std::string& name) {
+  return !name.empty() && name.find('/') == std::string::npos && name != "." && name != ".." &&
+         name[0] != '-';
+}

@@ -11,4 +11,7 @@ class Path {
   static std::string GetFolder(const std::string& path);
   // The name without a final ".tar.gz"; other names unchanged.
   static std::string UnzipFileName(std::string name);
+  // True for one path component that stays in its folder and cannot be read as an option: not
+  // empty, no "/", not "." or "..", not beginning with "-".
+  static bool IsPlainName(const std::string& name);
 };

@@ -57,10 +57,12 @@ struct ContextDeleter {
   void operator()(EVP_MD_CTX* context) const { crypto().freeContext(context); }
 };
 
-// Closes the descriptor when it goes.
+// Closes the descriptor when it goes. A symbolic link is not followed: the file checked is the one
+// downloaded, never what a link put in its place points to.
 class InputFile {
  public:
-  explicit InputFile(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  explicit InputFile(const std::string& path)
+      : fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW)) {}
   ~InputFile() {
     if (fd >= 0)
       close(fd);

@@ -11,7 +11,7 @@ class Sha256 {
   static const size_t HEX_LENGTH = 64;
 
   // The digest of the file's contents in lower-case hexadecimal; false when the file cannot be
-  // opened or read (reason then says why).
+  // opened or read (reason then says why), or is a symbolic link.
   static bool OfFile(const std::string& path, std::string* digest, std::string* reason);
   // True for an empty text or 64 hexadecimal digits of either case: what a checksum setting holds.
   static bool IsValidSetting(const std::string& text);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "app/Logger.h"
 #include "app/ResourceKeys.h"
 #include "app/Resources.h"
@@ -90,7 +93,8 @@ TEST(Application, EachOutcomeOfACycleGivesItsStatusOutputLoggedCauseAndNextCycle
     TempDir dir;
     LogCapture log;
     dir.Write("Resources.res", texts("first"));
-    dir.Write("Settings.json", "{\"Docker\": {\"Path\": \"/opt/\"}}");
+    std::ifstream shipped(DEPLOYER_SOURCE_DIR "/share/Settings.json");
+    dir.Write("Settings.json", std::string(std::istreambuf_iterator<char>(shipped), {}));
     Resources resources(log.Get(), dir.File("Resources.res"));
     Settings settings(log.Get(), dir.File("Settings.json"));
     StandIn application(log.Get(), &resources, &settings, dir, c);

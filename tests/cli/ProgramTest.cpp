@@ -173,13 +173,36 @@ TEST_F(ProgramCommands, ColoursOnlyWhenForcedOutsideATerminal) {
   EXPECT_NE(forced.out.find("\x1b[0;32m"), std::string::npos) << forced.out;
 }
 
-// An action that cannot even start says so on standard error, not only in the log.
-TEST_F(ProgramCommands, AnInvalidPatchVersionEndsTheDeployWithALine) {
-  site.Set("Patch/Version", "x.y");
-  site.WriteSettings("app/Settings.json");
-  Call call = Run({"deploy"});
-  EXPECT_EQ(call.status, 1);
-  EXPECT_NE(call.err.find("Deploy failed ("), std::string::npos) << call.err;
+// A settings file edited by hand is checked before anything runs: show, the actions and the
+// interface refuse it with one line, fetch nothing and write nothing.
+TEST_F(ProgramCommands, RefusesSettingsOutsideTheirRulesBeforeAnythingRuns) {
+  const char* const cases[][3] = {{"Connection/Type", "\"3\"", "1"},
+                                  {"WebServer/Port", "70000", "8080"},
+                                  {"Install/Port", "80.5", "9090"},
+                                  {"Patch/Template", "\"../../../tmp/victim-*\"", "\"app-*.sh\""}};
+  for (const auto& [path, refused, usual] : cases) {
+    site.SetLiteral(path, refused);
+    std::string text = read(site.WriteSettings("app/Settings.json"));
+    site.SetLiteral(path, usual);
+    Call shown = Run({"show"}), deployed = Run({"deploy"});
+    EXPECT_EQ(shown.status + deployed.status, 2);
+    EXPECT_EQ(shown.err.find("deployer: cannot show the settings of Settings.json (Invalid "
+                             "settings: " +
+                             std::string(path) + " is "),
+              0u)
+        << shown.err;
+    EXPECT_EQ(deployed.out + deployed.err,
+              "Cannot load Settings.json (Invalid settings); see log.txt for details.\n");
+    EXPECT_NE(
+        read(site.Path("app/log.txt")).find("SettingsCheck Settings.json: " + std::string(path)),
+        std::string::npos);
+    EXPECT_EQ(site.Records() + read(site.Path("app/Settings.json")), text);
+    EXPECT_FALSE(std::filesystem::exists(site.Path("app/temp")));
+  }
+  Call interface = Run({});
+  EXPECT_EQ(interface.status, 1);
+  EXPECT_EQ(interface.out + interface.err,
+            "Cannot load Settings.json (Invalid settings); see log.txt for details.\n");
 }
 
 // A folder still there after its removal fails the delete, and so a migration that deletes the

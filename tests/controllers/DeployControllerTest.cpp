@@ -124,4 +124,26 @@ TEST_F(DeployControllerTest, UsesNoDownloadWhoseChecksumDiffers) {
   }
 }
 
+// A temp folder that is a link would put the downloads elsewhere; a name that leaves its folder
+// would be checked and granted out there: both stop the deploy before that download.
+TEST_F(DeployControllerTest, DownloadsNothingThroughALinkNorOutsideItsFolder) {
+  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  site.RecordDownloads();
+  site.ServeFile("../victim-24.2.0.7", "kept");
+  fs::create_directories(site.Path("elsewhere"));
+  site.ServeFile("../elsewhere/runtime-1.0.tar.gz", "kept");
+  fs::create_directory_symlink(site.Path("elsewhere"), "temp");
+  EXPECT_EQ(LastLine(Deploy(true, false)), "<red>DOWNLOAD_FOLDER_REFUSED./temp</>\n");
+  EXPECT_EQ(Records(), "");
+  EXPECT_EQ(fs::file_size(site.Path("elsewhere/runtime-1.0.tar.gz")), 4u);
+  fs::remove("temp");
+  site.Set("Patch/Template", "../../../../victim-*");
+  EXPECT_EQ(LastLine(Deploy(false, false)),
+            "<red>FILE_NAME_REFUSED../../../../victim-24.2.0.7</>\n");
+  EXPECT_EQ(Records(), "");
+  EXPECT_EQ(fs::status(site.Path("victim-24.2.0.7")).permissions() & fs::perms::owner_exec,
+            fs::perms::none);
+}
+
 }  // namespace

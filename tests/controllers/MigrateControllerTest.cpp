@@ -83,7 +83,8 @@ TEST_F(MigrateControllerTest, TakesOverTheSettingsAndDeletesTheOtherInstallation
   EXPECT_EQ(printed, expected);
 }
 
-// A file that does not load, or the current settings file however named, ends it unchanged.
+// A file that does not load or holds a value outside its rule, or the current settings file
+// however named, ends it unchanged.
 TEST_F(MigrateControllerTest, RefusesTheCurrentSettingsFileHoweverItIsNamed) {
   fs::create_symlink(site.Path("app/Settings.json"), site.Path("app/linked.json"));
   fs::create_hard_link(site.Path("app/Settings.json"), site.Path("app/hard.json"));
@@ -92,7 +93,9 @@ TEST_F(MigrateControllerTest, RefusesTheCurrentSettingsFileHoweverItIsNamed) {
   settings->SetString("Install/Catalog", "unsaved");
   // The working folder's own name, reached from its parent.
   std::string roundabout = "../" + fs::current_path().filename().string() + "/Settings.json";
-  for (const std::string& path : {std::string("missing.json"), roundabout,
+  site.SetLiteral("Connection/Type", "\"3\"");
+  std::string refused = site.WriteSettings("refused.json");
+  for (const std::string& path : {std::string("missing.json"), refused, roundabout,
                                   std::string("linked.json"), std::string("hard.json")}) {
     MigrateController controller(Arguments(false, false, false, path, true), &programVersion);
     testing::internal::CaptureStdout();

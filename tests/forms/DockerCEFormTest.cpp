@@ -16,6 +16,9 @@ TEST(DockerCEForm, EmptyAddressAndFolderShowRedMessagesUntilBothAreFilled) {
   EXPECT_EQ(desk.screen.At(21, 16).pair, 7);
   EXPECT_EQ(desk.stage.closes, 0);
   EXPECT_TRUE(desk.Writes().empty());
+  desk.Retype(url, "http://h/dir/");
+  desk.form.Apply();
+  EXPECT_EQ(desk.screen.Text(21, 12, 43, 1), "The address must end in the archive's name.");
   desk.Retype(url, "http://h/rt.tar.gz");
   desk.Retype(path, "/usr/local/");
   desk.form.Apply();

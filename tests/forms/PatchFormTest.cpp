@@ -4,13 +4,21 @@
 
 #include "forms/SettingsDesk.h"
 
-TEST(PatchForm, ATemplateWithoutAnAsteriskIsRefusedEveryTime) {
+TEST(PatchForm, ATemplateWithoutAnAsteriskOrNoPlainFileNameIsRefusedEveryTime) {
   FormDesk<PatchForm> desk;
   Control* pattern = desk.Item("PatchZipTemplateField");
-  desk.Retype(pattern, "patch.zip");
-  for (int press = 0; press < 2; ++press)
-    desk.form.Apply();
-  EXPECT_EQ(desk.screen.Text(20, 17, 38, 1), "The template must contain an asterisk.");
+  const struct {
+    const char *typed, *message;
+  } cases[] = {
+      {"patch.zip", "The template must contain an asterisk. "},
+      {"../../tmp/victim-*", "The template must be a plain file name."},
+  };
+  for (const auto& c : cases) {
+    desk.Retype(pattern, c.typed);
+    for (int press = 0; press < 2; ++press)
+      desk.form.Apply();
+    EXPECT_EQ(desk.screen.Text(20, 17, 39, 1), c.message) << c.typed;
+  }
   EXPECT_EQ(desk.stage.closes, 0);
   EXPECT_TRUE(desk.Writes().empty());
   desk.Retype(pattern, "patch_*.zip");

@@ -59,7 +59,7 @@ void DeploymentSite::setDefaults() {
   Set("Docker/Path", Path("docker") + "/");
   Set("WebServer/Url", Url(WEB_SERVER_ARCHIVE));
   Set("WebServer/Path", Path("web") + "/");
-  Set("WebServer/Type", "tomcat");
+  Set("WebServer/Type", "nginx");
   SetInteger("WebServer/Port", 8080);
   Set("WebServer/ContSoft", "docker");
   SetInteger("WebServer/DebugPort", 8000);
@@ -142,6 +142,10 @@ void DeploymentSite::Set(const std::string& path, const std::string& value) {
 
 void DeploymentSite::SetInteger(const std::string& path, int value) {
   values[path] = std::to_string(value);
+}
+
+void DeploymentSite::SetLiteral(const std::string& path, const std::string& json) {
+  values[path] = json;
 }
 
 std::string DeploymentSite::WriteSettings(const std::string& file) const {

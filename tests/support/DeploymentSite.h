@@ -49,6 +49,8 @@ class DeploymentSite {
 
   void Set(const std::string& path, const std::string& value);
   void SetInteger(const std::string& path, int value);
+  // Any JSON value as written, such as "80.5" or "\"3\"".
+  void SetLiteral(const std::string& path, const std::string& json);
   // Writes the settings as JSON to the file and returns its path.
   std::string WriteSettings(const std::string& file) const;
 

@@ -8,3 +8,10 @@ TEST(Path, FileNameIsAfterTheLastSlashAndUnzipStripsOnlyTheExactSuffix) {
   for (const char* kept : {"SERVER.TAR.GZ", "server.tar.gz.bak"})
     EXPECT_EQ(Path::UnzipFileName(kept), kept);
 }
+
+TEST(Path, APlainNameIsOneComponentThatStaysInItsFolderAndReadsAsNoOption) {
+  for (const char* plain : {"app-24.2.sh", ".hidden", "...", "a-b"})
+    EXPECT_TRUE(Path::IsPlainName(plain)) << plain;
+  for (const char* other : {"", ".", "..", "-x", "../x", "a/b", "/etc/passwd", "name/"})
+    EXPECT_FALSE(Path::IsPlainName(other)) << other;
+}
