@@ -115,8 +115,10 @@ bool WorkingLock::open() {
     fd = -1;
     errno = EINVAL;
   }
-  if (fd < 0)
-    error = errno == EINVAL ? "not a regular file" : std::strerror(errno);
+  if (fd < 0) {
+    planted = errno == EINVAL || errno == ELOOP;
+    error = planted ? "a symbolic link or not a regular file" : std::strerror(errno);
+  }
   return fd >= 0;
 }
 

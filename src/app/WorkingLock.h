@@ -47,6 +47,10 @@ class WorkingLock {
   Holder ReadHolder() const;
   // Why the lock file could not be opened.
   const std::string& Error() const { return error; }
+  // True when the lock file could not be opened because something else stands at its name (a
+  // symbolic link, a folder, a device): never to be gone around, unlike a folder that cannot be
+  // written, where a run goes on without the lock.
+  bool Planted() const { return planted; }
 
  private:
   bool open();
@@ -55,5 +59,6 @@ class WorkingLock {
   std::string path;
   int fd = -1;
   bool held = false;
+  bool planted = false;
   std::string error;
 };

@@ -137,6 +137,11 @@ bool Program::confirmed() {
 
 int Program::lockFolder(WorkingLock* lock, const std::string& command, double waitSeconds) {
   WorkingLock::Result result = lock->Take(command, waitSeconds);
+  if (result == WorkingLock::Result::Unavailable && lock->Planted()) {
+    std::cerr << "deployer: cannot lock the working folder: " << WorkingLock::FILE_NAME << " is "
+              << lock->Error() << "; remove it\n";
+    return 1;
+  }
   if (result != WorkingLock::Result::Busy)
     return 0;
   std::cerr << "deployer: the working folder is in use by " << lock->ReadHolder().Describe()

@@ -275,6 +275,23 @@ TEST_F(ProgramCommands, ConcurrentSetsWithWaitKeepEveryChange) {
   EXPECT_EQ(call.err, "");
 }
 
+// A link planted at the lock's name would let every writer in: they refuse to start instead, and
+// the link's target stays as it was.
+TEST_F(ProgramCommands, ALinkAtTheLocksNameStopsEveryWriter) {
+  std::ofstream(site.Path("target")) << "kept";
+  std::filesystem::create_symlink(site.Path("target"), site.Path("app/.deployer.lock"));
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"set", "Install/Port", "9191"}, {"deploy"}}) {
+    Call refused = Run(arguments);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "deployer: cannot lock the working folder: .deployer.lock is a symbolic link or not "
+              "a regular file; remove it\n");
+  }
+  EXPECT_EQ(read(site.Path("target")), "kept");
+  EXPECT_EQ(site.Records(), "");
+}
+
 // While one deploy runs, every other writer, the interface too, is refused at once with 75 and
 // names the holder; the first's log stays as it is. A holder killed with -9 leaves no lock.
 TEST_F(ProgramCommands, WritersAreRefusedWhileADeployRunsAndNotAfterItIsKilled) {
