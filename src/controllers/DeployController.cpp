@@ -1,5 +1,7 @@
 #include "controllers/DeployController.h"
 
+#include <filesystem>
+
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
@@ -26,7 +28,7 @@ void DeployController::Execute() {
   succeeded = false;
   saveSettings();
   noticeVersion();
-  run({"mkdir", "temp"});
+  makeTempFolder();
   if (arguments->InstallDocker() && !downloadAndInstallDocker())
     return;
   if (arguments->InstallWebServer() && !downloadAndInstallWebServer())
@@ -39,6 +41,13 @@ void DeployController::Execute() {
   print(patchName, BrightYellow);
   if (downloadPatch(folder, patchName) && grantPatch(folder, patchName))
     registerPatch(controlPath, patchName);
+}
+
+// An earlier deploy left the folder (and its downloads) in place.
+void DeployController::makeTempFolder() {
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status("temp", error)))
+    run({"mkdir", "temp"});
 }
 
 void DeployController::noticeVersion() {

@@ -43,6 +43,7 @@ class DeployController : public Controller {
   Component webServerComponent();
   bool downloadAndUnpack(const Component& component, std::string* folder);
   bool install(const Component& component, const Command& command, const std::string& path);
+  void makeTempFolder();
   void noticeVersion();
   bool downloadPatch(const std::string& folder, const std::string& patchName);
   bool grantPatch(const std::string& folder, const std::string& patchName);

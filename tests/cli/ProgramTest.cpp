@@ -192,3 +192,10 @@ TEST_F(ProgramCommands, AFolderLeftBehindFailsTheDeleteAndTheMigration) {
   EXPECT_NE(deleted.out.find("A folder could not be removed: "), std::string::npos) << deleted.out;
   EXPECT_EQ(migrated.status, 1);
 }
+
+TEST_F(ProgramCommands, ARedeployFindsItsTempFolderWithoutComplaint) {
+  ASSERT_EQ(Run({"deploy"}).status, 0);
+  Call again = Run({"deploy"});
+  EXPECT_EQ(again.status, 0) << again.out;
+  EXPECT_EQ(again.err.find("mkdir"), std::string::npos) << again.err;
+}
