@@ -50,6 +50,7 @@ bool DeployerApplication::runController(int action,
       return true;
   }
   controller->Execute();
+  failedStep = controller->Failure().Description();
   return controller->Succeeded();
 }
 

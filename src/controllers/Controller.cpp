@@ -90,6 +90,7 @@ void Controller::removeEarlierDownload(const std::string& url, const std::string
 
 int Controller::run(const Command& command, std::initializer_list<std::string> paths) {
   std::string line = loggedLine(command);
+  lastProgram = command.empty() ? "" : command.front();
   for (const std::string& path : paths) {
     if (Shell::IsOptionLike(path)) {
       logger->Write("Controller[" + name + "]::run refused " + line + " because " + path +
@@ -144,6 +145,7 @@ void Controller::leaveLostTerminal() {
 
 bool Controller::report(int result, const std::string& failure, const std::string& success) {
   if (result != 0) {
+    this->failure = {currentStep, lastProgram, result, ""};
     print(failure + code(result), Red);
     return false;
   }
@@ -177,6 +179,7 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
   std::string actual, reason;
   if (!Sha256::OfFile(file, &actual, &reason)) {
     print(resources->texts["SHA256_UNREADABLE"] + file + " (" + reason + ")", Red);
+    failure = {currentStep, "", 0, file + " cannot be read for its checksum"};
     return false;
   }
   if (actual == expected) {
@@ -186,6 +189,7 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
   print(resources->texts["SHA256_MISMATCH"] + file + " (" + resources->texts["SHA256_EXPECTED"] +
             expected + ", " + resources->texts["SHA256_ACTUAL"] + actual + ")",
         Red);
+  failure = {currentStep, "", 0, "the checksum of " + file + " differs from the setting"};
   std::error_code error;
   std::filesystem::remove(file, error);
   return false;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "controllers/FailedStep.h"
 #include "util/Color.h"
 
 class CommandRunner;
@@ -35,6 +36,8 @@ class Controller {
   virtual void Execute();
   // True when the last Execute carried the action out; false before and after a failure.
   bool Succeeded() const { return succeeded; }
+  // The step whose failure ended the last Execute (nothing failed when !Failed()).
+  const FailedStep& Failure() const { return failure; }
 
   // Writes the message and a newline to standard output (not in a dry run); logs it unless quiet.
   void print(std::string message, bool quiet);
@@ -61,7 +64,10 @@ class Controller {
   // and the command's own output stay in order.
   int run(const Command& command, std::initializer_list<std::string> paths = {});
   static std::string code(int result) { return std::to_string(result); }
-  // Prints success in green after a result of 0, otherwise failure and the result in red.
+  // Names the step that the following commands belong to, for the record of a failure.
+  void beginStep(const std::string& step) { currentStep = step; }
+  // Prints success in green after a result of 0, otherwise failure and the result in red, and
+  // records the failure of the current step and the program run last.
   bool report(int result, const std::string& failure, const std::string& success);
   // True once SIGINT, SIGTERM or SIGQUIT asked the program to stop: no further step runs (run
   // then skips every command, returning the signal's number as a killed command's status).
@@ -92,4 +98,7 @@ class Controller {
   static void writeLine(std::FILE* stream, const std::string& message);
 
   std::unique_ptr<CommandRunner> runner;
+  std::string currentStep;
+  std::string lastProgram;
+  FailedStep failure;
 };

@@ -58,6 +58,7 @@ void DeployController::noticeVersion() {
 }
 
 bool DeployController::downloadPatch(const std::string& folder, const std::string& patchName) {
+  beginStep("the patch download");
   std::string url = settings->GetString(SettingsPath::PatchUrl) + "/" + patchName;
   if (!report(download(url, folder), resources->texts["DOWNLOAD_PATCH_CODE"],
               resources->texts["DOWNLOAD_PATCH_SUCCESS"]) ||
@@ -69,6 +70,7 @@ bool DeployController::downloadPatch(const std::string& folder, const std::strin
 
 bool DeployController::grantPatch(const std::string& folder, const std::string& patchName) {
   std::string file = folder + "/" + patchName;
+  beginStep("the patch permission change");
   if (!report(run({"chmod", "+x", file}, {file}), resources->texts["PATCH_GRANT_FAIL"],
               resources->texts["PATCH_GRANT_SUCCESS"]))
     return false;
@@ -79,6 +81,7 @@ bool DeployController::grantPatch(const std::string& folder, const std::string& 
 void DeployController::registerPatch(const std::string& controlPath, const std::string& patchName) {
   Command command = registrationCommand(controlPath, patchName);
   logger->Write("Try " + Shell::Line(command));
+  beginStep("the application registration");
   succeeded = report(run(command, {controlPath}), resources->texts["DEPLOY_FAIL"],
                      resources->texts["DEPLOY_SUCCESS"]);
 }
@@ -123,7 +126,8 @@ bool DeployController::downloadAndInstallWebServer() {
 
 // The runtime's announcement of its unpacking is coloured, the web server's is not.
 DeployController::Component DeployController::dockerComponent() {
-  return {SettingsPath::DockerUrl,
+  return {"container runtime",
+          SettingsPath::DockerUrl,
           SettingsPath::DockerSha256,
           SettingsPath::DockerPath,
           true,
@@ -137,7 +141,8 @@ DeployController::Component DeployController::dockerComponent() {
 }
 
 DeployController::Component DeployController::webServerComponent() {
-  return {SettingsPath::WebServerUrl,
+  return {"web server",
+          SettingsPath::WebServerUrl,
           SettingsPath::WebServerSha256,
           SettingsPath::WebServerPath,
           false,
@@ -154,6 +159,7 @@ DeployController::Component DeployController::webServerComponent() {
 // which is stored in folder.
 bool DeployController::downloadAndUnpack(const Component& component, std::string* folder) {
   print(component.download.announce, BrightYellow);
+  beginStep("the " + component.what + " download");
   std::string url = settings->GetString(component.url);
   if (!report(download(url, "./temp"), component.download.failure, component.download.success) ||
       !verify("./temp/" + Path::GetFileName(url), component.sha256))
@@ -162,12 +168,14 @@ bool DeployController::downloadAndUnpack(const Component& component, std::string
     print(component.unzip, BrightYellow);
   else
     print(component.unzip);
+  beginStep("the " + component.what + " unpacking");
   return unpack(url, component.folder, component.unpack, folder);
 }
 
 bool DeployController::install(const Component& component, const Command& command,
                                const std::string& path) {
   print(component.install.announce, BrightYellow);
+  beginStep("the " + component.what + " installation");
   return report(run(command, {path}), component.install.failure, component.install.success);
 }
 

@@ -29,6 +29,7 @@ class DeployController : public Controller {
   // What differs between installing the runtime and the web server: the settings read and the
   // lines printed.
   struct Component {
+    std::string what;  // in the names of the steps
     const char* url;
     const char* sha256;
     const char* folder;

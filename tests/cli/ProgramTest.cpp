@@ -199,3 +199,30 @@ TEST_F(ProgramCommands, ARedeployFindsItsTempFolderWithoutComplaint) {
   EXPECT_EQ(again.status, 0) << again.out;
   EXPECT_EQ(again.err.find("mkdir"), std::string::npos) << again.err;
 }
+
+// The closing line names the failing step and comes after every progress line, even when both
+// streams go to one file.
+TEST_F(ProgramCommands, AFailedDeployEndsWithTheStepAndTheMeaningOfItsStatus) {
+  const std::string see = "; see log.txt for details.\n";
+  const struct {
+    const char* missingFile;
+    int registration;
+    std::string closing;
+  } cases[] = {
+      {DeploymentSite::RUNTIME_ARCHIVE, 0,
+       "Deploy failed at the container runtime download: wget exit status 8, the server "
+       "answered with an error" +
+           see},
+      {"", 3, "Deploy failed at the application registration: bash exit status 3" + see},
+  };
+  for (const auto& c : cases) {
+    if (*c.missingFile)
+      std::filesystem::remove(site.Path(std::string("served/") + c.missingFile));
+    site.MakeControlDirectory(site.Path("web/web_8080/ctl"), c.registration, 0, 0);
+    Call call = Shell("(" + Command({"deploy"}, site.Path("app")) + " </dev/null 2>&1)");
+    EXPECT_EQ(call.status, 1);
+    size_t closing = call.out.rfind("Deploy failed");
+    EXPECT_EQ(call.out.substr(closing == std::string::npos ? 0 : closing), c.closing) << call.out;
+    site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+  }
+}
