@@ -1,10 +1,13 @@
 #include "controllers/Controller.h"
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "app/Logger.h"
 #include "app/Resources.h"
@@ -66,13 +69,58 @@ void Controller::writeLine(std::FILE* stream, const std::string& message) {
   std::fputc('\n', stream);
 }
 
+namespace {
+// The pauses before the tries after the first.
+const int RETRY_SECONDS[] = {1, 2, 4};
+const int WGET_NETWORK_FAILURE = 4;
+const int WGET_SERVER_ERROR = 8;
+}  // namespace
+
 int Controller::download(std::string url, std::string directory) {
-  Command command = {"wget", url, "-P", directory};
+  Command command = {"wget", url, "-P", directory, "--server-response"};
   if (arguments->IgnoreCerts())
     command.push_back("--no-check-certificate");
   if (!dryRun && !Shell::IsOptionLike(url) && !Shell::IsOptionLike(directory))
     removeEarlierDownload(url, directory);
-  return run(command, {url, directory});
+  std::string answers;
+  int result = runKeepingErrors(command, {url, directory}, &answers);
+  for (int seconds : RETRY_SECONDS) {
+    if (!worthRetrying(result, answers) || stopped())
+      break;
+    print(resources->texts["DOWNLOAD_RETRY"] + std::to_string(seconds) + " (wget " +
+              FailedStep::Meaning("wget", result) + ")",
+          BrightYellow);
+    if (!pause(seconds))
+      break;
+    if (command.back() != "--continue")
+      command.push_back("--continue");
+    result = runKeepingErrors(command, {url, directory}, &answers);
+  }
+  return result;
+}
+
+// The last status line wget printed with --server-response ("  HTTP/1.1 503 ...") tells a
+// server error from a refusal.
+bool Controller::worthRetrying(int status, const std::string& answers) {
+  if (status <= 0 || !WIFEXITED(status))
+    return false;
+  if (WEXITSTATUS(status) == WGET_NETWORK_FAILURE)
+    return true;
+  if (WEXITSTATUS(status) != WGET_SERVER_ERROR)
+    return false;
+  size_t line = answers.rfind("  HTTP/");
+  if (line == std::string::npos)
+    return false;
+  size_t code = answers.find(' ', line + 2);
+  return code != std::string::npos && answers.compare(code, 2, " 5") == 0;
+}
+
+bool Controller::pause(int seconds) const {
+  const auto step = std::chrono::milliseconds(50);
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!stopped() && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(step);
+  return !stopped();
 }
 
 void Controller::removeEarlierDownload(const std::string& url, const std::string& directory) {
@@ -89,6 +137,11 @@ void Controller::removeEarlierDownload(const std::string& url, const std::string
 }
 
 int Controller::run(const Command& command, std::initializer_list<std::string> paths) {
+  return runKeepingErrors(command, paths, nullptr);
+}
+
+int Controller::runKeepingErrors(const Command& command, std::initializer_list<std::string> paths,
+                                 std::string* errors) {
   std::string line = loggedLine(command);
   lastProgram = command.empty() ? "" : command.front();
   for (const std::string& path : paths) {
@@ -105,7 +158,8 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
   }
   logger->Write("Controller[" + name + "]::run " + line + ".");
   std::fflush(stdout);
-  CommandRunner::Result result = runner->Run(command);
+  CommandRunner::Result result =
+      errors ? runner->RunKeepingErrors(command, errors) : runner->Run(command);
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
                 result.meaning + ").");
   leaveLostTerminal();

@@ -45,8 +45,11 @@ class Controller {
   // Prints the message in colour and logs it without the colour codes. In a dry run a red line
   // goes to standard error and any other only to the log.
   void print(std::string message, Color color);
-  // Downloads url into directory with wget, replacing a copy left by an earlier run. Returns the
-  // wait status of wget (as system() reports it), or REFUSED.
+  // Downloads url into directory with wget, replacing a copy left by an earlier run. A try that
+  // fails for a network reason (no connection, or a 5xx answer) is followed by up to three more
+  // after 1, 2 and 4 seconds, each continuing the partial file, with a yellow line before each;
+  // a stop request ends the waiting. Returns the wait status of the last wget (as system()
+  // reports it), or REFUSED.
   int download(std::string url, std::string directory);
 
   Version getTargetVersion();
@@ -63,6 +66,9 @@ class Controller {
   // command and its result are logged; standard output is flushed first so the printed lines
   // and the command's own output stay in order.
   int run(const Command& command, std::initializer_list<std::string> paths = {});
+  // Runs the command as run does, keeping the end of its standard error in errors.
+  int runKeepingErrors(const Command& command, std::initializer_list<std::string> paths,
+                       std::string* errors);
   static std::string code(int result) { return std::to_string(result); }
   // Names the step that the following commands belong to, for the record of a failure.
   void beginStep(const std::string& step) { currentStep = step; }
@@ -93,6 +99,10 @@ class Controller {
 
  private:
   void removeEarlierDownload(const std::string& url, const std::string& directory);
+  // True for a wget status (and its server answers) that another try may cure.
+  static bool worthRetrying(int status, const std::string& answers);
+  // Waits the seconds unless a stop is requested; false when one was.
+  bool pause(int seconds) const;
   void leaveLostTerminal();
   static std::string loggedLine(const Command& command);
   static void writeLine(std::FILE* stream, const std::string& message);

@@ -15,7 +15,9 @@ class SpawnRunner : public CommandRunner {
   // A program that cannot be started is reported on standard error as
   // "deployer: <program>: command not found" (or the reason) and gives the status 32512.
   Result Run(const std::vector<std::string>& words) override;
+  Result RunKeepingErrors(const std::vector<std::string>& words, std::string* errors) override;
 
  private:
+  static Result run(const std::vector<std::string>& words, std::string* errors);
   static Result notStarted(const std::string& program, int error);
 };

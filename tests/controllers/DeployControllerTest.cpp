@@ -1,5 +1,6 @@
 #include "controllers/DeployController.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -41,9 +42,11 @@ TEST_F(DeployControllerTest, PassesHostileValuesAsOneIntactArgumentAndRunsNothin
   site.MakeControlDirectory(site.Path("web dir's $(touch run1)/web_8080/ctl"), 0, 0, 0);
   site.RecordDownloads();
   EXPECT_EQ(LastLine(Deploy(false, true, true)), "<green>DEPLOY_SUCCESS</>\n");
-  EXPECT_EQ(Records(), R"(wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp] [--no-check-certificate]
+  EXPECT_EQ(
+      Records(),
+      R"(wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp] [--server-response] [--no-check-certificate]
 vaq-web/install.sh [-ws] [a "b" `touch run2`] [-p] [8080] [-cs] [docker] [-pp] [8000]
-wget [{server}/p&q;x/app-24.1.sh] [-P] [{site}/web dir's $(touch run1)/web_8080/ctl/tar_files] [--no-check-certificate]
+wget [{server}/p&q;x/app-24.1.sh] [-P] [{site}/web dir's $(touch run1)/web_8080/ctl/tar_files] [--server-response] [--no-check-certificate]
 ws_addapp.sh [-t] [id with blanks:core.dll] [-a] [app-24.1.sh] [-p] [9090] [-vc] [c$HOME`touch run4`] [-st] [1] [-sn] [db.local] [-dn] [~/base&more]
 )");
   // Each logged command line, pasted into bash, runs exactly the same command.
@@ -125,3 +128,25 @@ TEST_F(DeployControllerTest, UsesNoDownloadWhoseChecksumDiffers) {
 }
 
 }  // namespace
+
+// A server error or a lost connection is tried again, a refusal is not.
+TEST_F(DeployControllerTest, TriesADownloadAgainOnlyAfterAServerError) {
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  const struct {
+    std::vector<int> answers;
+    bool succeeds;
+    size_t requests;
+  } cases[] = {{{503, 503}, true, 3}, {{404}, false, 1}};
+  for (const auto& c : cases) {
+    site.Server().AnswerNext(c.answers);
+    size_t before = site.Server().Requests().size();
+    std::string output = Deploy(false, false);
+    EXPECT_EQ(succeeded, c.succeeds) << output;
+    std::string requests = site.Server().Requests().substr(before);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), '\n'), c.requests) << requests;
+    EXPECT_EQ(output.find("<yellow>DOWNLOAD_RETRY1 (wget exit status 8"),
+              c.succeeds ? output.find("<yellow>DOWNLOAD_RETRY") : std::string::npos)
+        << output;
+  }
+}
