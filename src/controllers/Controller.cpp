@@ -249,6 +249,28 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
   return false;
 }
 
+bool Controller::fetch(const std::string& url, const std::string& directory,
+                       const char* checksumPath, const std::string& failure,
+                       const std::string& success) {
+  std::string file = directory + "/" + Path::GetFileName(url);
+  if (isVerifiedCopy(file, checksumPath))
+    return true;
+  return report(download(url, directory), failure, success) && verify(file, checksumPath);
+}
+
+bool Controller::isVerifiedCopy(const std::string& file, const char* checksumPath) {
+  std::string expected = Sha256::Normalised(settings->GetOptionalString(checksumPath));
+  std::error_code error;
+  if (expected.empty() ||
+      !std::filesystem::is_regular_file(std::filesystem::symlink_status(file, error)))
+    return false;
+  std::string actual, reason;
+  if (!Sha256::OfFile(file, &actual, &reason) || actual != expected)
+    return false;
+  print(resources->texts["DOWNLOAD_CACHED"] + file, Green);
+  return true;
+}
+
 Version Controller::getTargetVersion() {
   return Version(targetVersion.get());
 }

@@ -86,6 +86,11 @@ class Controller {
   // unverified. False after a mismatch or when the file cannot be read. A dry run prints the
   // check as a comment line instead ("# sha256 FILE must be DIGEST"), when a checksum is set.
   bool verify(const std::string& file, const char* checksumPath);
+  // Brings the file of url into directory and checks it (verify): a copy already there whose
+  // digest is the checksum setting's is used as it is, with a green line; otherwise it is
+  // downloaded, printing failure and the result or success. False when no checked file is there.
+  bool fetch(const std::string& url, const std::string& directory, const char* checksumPath,
+             const std::string& failure, const std::string& success);
 
   std::unique_ptr<Version> targetVersion;
   std::unique_ptr<ControllerArguments> arguments;
@@ -100,6 +105,7 @@ class Controller {
  private:
   void removeEarlierDownload(const std::string& url, const std::string& directory);
   // True for a wget status (and its server answers) that another try may cure.
+  bool isVerifiedCopy(const std::string& file, const char* checksumPath);
   static bool worthRetrying(int status, const std::string& answers);
   // Waits the seconds unless a stop is requested; false when one was.
   bool pause(int seconds) const;

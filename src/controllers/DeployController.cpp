@@ -60,9 +60,8 @@ void DeployController::noticeVersion() {
 bool DeployController::downloadPatch(const std::string& folder, const std::string& patchName) {
   beginStep("the patch download");
   std::string url = settings->GetString(SettingsPath::PatchUrl) + "/" + patchName;
-  if (!report(download(url, folder), resources->texts["DOWNLOAD_PATCH_CODE"],
-              resources->texts["DOWNLOAD_PATCH_SUCCESS"]) ||
-      !verify(folder + "/" + patchName, SettingsPath::PatchSha256))
+  if (!fetch(url, folder, SettingsPath::PatchSha256, resources->texts["DOWNLOAD_PATCH_CODE"],
+             resources->texts["DOWNLOAD_PATCH_SUCCESS"]))
     return false;
   print(resources->texts["PATCH_GRANT"], BrightYellow);
   return true;
@@ -161,8 +160,8 @@ bool DeployController::downloadAndUnpack(const Component& component, std::string
   print(component.download.announce, BrightYellow);
   beginStep("the " + component.what + " download");
   std::string url = settings->GetString(component.url);
-  if (!report(download(url, "./temp"), component.download.failure, component.download.success) ||
-      !verify("./temp/" + Path::GetFileName(url), component.sha256))
+  if (!fetch(url, "./temp", component.sha256, component.download.failure,
+             component.download.success))
     return false;
   if (component.unzipInColour)
     print(component.unzip, BrightYellow);

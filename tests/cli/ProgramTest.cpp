@@ -12,6 +12,7 @@
 
 #include "controllers/Shell.h"
 #include "support/DeploymentSite.h"
+#include "util/Sha256.h"
 
 namespace {
 
@@ -225,4 +226,27 @@ TEST_F(ProgramCommands, AFailedDeployEndsWithTheStepAndTheMeaningOfItsStatus) {
     EXPECT_EQ(call.out.substr(closing == std::string::npos ? 0 : closing), c.closing) << call.out;
     site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
   }
+}
+
+// With the checksums set, a second deploy uses the verified copies and asks the server nothing.
+TEST_F(ProgramCommands, ARedeployWithChecksumsSetFetchesNothing) {
+  const std::pair<const char*, std::string> checksums[] = {
+      {"Docker/Sha256", DeploymentSite::RUNTIME_ARCHIVE},
+      {"WebServer/Sha256", DeploymentSite::WEB_SERVER_ARCHIVE},
+      {"Patch/Sha256", "patches/app-24.2.0.7.sh"}};
+  for (const auto& [path, served] : checksums) {
+    std::string digest, reason;
+    Sha256::OfFile(site.Path("served/" + served), &digest, &reason);
+    site.Set(path, digest);
+  }
+  site.WriteSettings("app/Settings.json");
+  ASSERT_EQ(Run({"deploy"}).status, 0);
+  size_t requested = site.Server().Requests().size();
+  Call again = Run({"deploy"});
+  EXPECT_EQ(again.status, 0) << again.out << again.err;
+  EXPECT_EQ(site.Server().Requests().substr(requested), "");
+  size_t used = 0;
+  for (size_t at = 0; (at = again.out.find("verified copy", at)) != std::string::npos; ++at)
+    ++used;
+  EXPECT_EQ(used, 3u) << again.out;
 }
