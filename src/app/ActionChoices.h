@@ -10,4 +10,5 @@ struct ActionChoices {
   bool ignoreCerts = false;      // download without certificate checks
   std::string migratePath;       // settings file of the installation to migrate from
   bool migrateDelete = false;    // after the migration, delete that installation
+  bool keepDownloads = false;    // after a deploy, leave every file in temp/
 };

@@ -17,6 +17,7 @@ const std::map<std::string, Flag> FLAGS = {
     {"--no-runtime", [](CommandLineOptions* o) { o->choices.installDocker = false; }},
     {"--no-web-server", [](CommandLineOptions* o) { o->choices.installWebServer = false; }},
     {"--ignore-certs", [](CommandLineOptions* o) { o->choices.ignoreCerts = true; }},
+    {"--keep-downloads", [](CommandLineOptions* o) { o->choices.keepDownloads = true; }},
     {"--delete-source", [](CommandLineOptions* o) { o->choices.migrateDelete = true; }},
 };
 
@@ -25,7 +26,7 @@ const std::vector<CommandInfo> COMMANDS = {
     {Command::Interface, "", {}, 0, false, WindowAction::NO_ACTION, true},
     {Command::Deploy,
      "deploy",
-     {"--no-runtime", "--no-web-server", "--ignore-certs", "--dry-run"},
+     {"--no-runtime", "--no-web-server", "--ignore-certs", "--keep-downloads", "--dry-run"},
      0,
      false,
      WindowAction::DEPLOY,
@@ -61,8 +62,8 @@ const char* const HELP =
     "Without a command, deployer opens its full-screen interface in the working folder.\n"
     "\n"
     "Commands:\n"
-    "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--dry-run]\n"
-    "                        install the container runtime and the web server, then deploy\n"
+    "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--keep-downloads]\n"
+    "         [--dry-run]    install the container runtime and the web server, then deploy\n"
     "                        the application patch\n"
     "  update [--dry-run]    update the application to the configured patch\n"
     "  delete --yes [--dry-run]\n"
@@ -81,6 +82,8 @@ const char* const HELP =
     "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt, temp/)\n"
     "  --dry-run             print the commands the action would run; change nothing\n"
     "  --yes                 confirm a delete without asking\n"
+    "  --keep-downloads      keep every file in temp/ after a deploy; by default only the\n"
+    "                        files that the deploy used stay\n"
     "  -h, --help            show this help\n"
     "  -V, --version         show the version\n"
     "\n"

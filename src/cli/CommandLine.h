@@ -31,7 +31,8 @@ struct CommandLineOptions {
   bool version = false;
   bool dryRun = false;
   bool yes = false;
-  // --no-runtime, --no-web-server, --ignore-certs; migrate FILE and --delete-source.
+  // --no-runtime, --no-web-server, --ignore-certs, --keep-downloads; migrate FILE and
+  // --delete-source.
   ActionChoices choices;
   std::string path;                                              // get PATH
   std::string language;                                          // init --lang
@@ -55,7 +56,7 @@ struct CommandLineOptions {
 // may be mixed; "--" ends the options. The arguments of set are all operands (a value may begin
 // with "-"; a leading "--" is skipped), unless the first is -h or --help. --help is accepted after
 // a command too. Each command takes only its own options:
-//   deploy  --no-runtime --no-web-server --ignore-certs --dry-run
+//   deploy  --no-runtime --no-web-server --ignore-certs --keep-downloads --dry-run
 //   update  --dry-run           delete  --yes --dry-run
 //   migrate FILE --delete-source --yes --dry-run
 //   show    get PATH            set PATH VALUE [PATH VALUE ...]

@@ -35,6 +35,7 @@ class ControllerArguments {
   bool InstallDocker() { return choices.installDocker; }
   bool InstallWebServer() { return choices.installWebServer; }
   bool IgnoreCerts() { return choices.ignoreCerts; }
+  bool KeepDownloads() { return choices.keepDownloads; }
   std::string MigratePath() { return choices.migratePath; }
   bool MigrateDelete() { return choices.migrateDelete; }
   // A dry run prints the command lines the action would run and does nothing else. Set before

@@ -1,6 +1,7 @@
 #include "controllers/DeployController.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "app/Logger.h"
 #include "app/Resources.h"
@@ -41,6 +42,24 @@ void DeployController::Execute() {
   print(patchName, BrightYellow);
   if (downloadPatch(folder, patchName) && grantPatch(folder, patchName))
     registerPatch(controlPath, patchName);
+  if (succeeded && !arguments->KeepDownloads())
+    tidyTempFolder();
+}
+
+// Only a real folder is tidied: entries are removed inside it, never through a link to it.
+void DeployController::tidyTempFolder() {
+  std::error_code error;
+  if (dryRun || !std::filesystem::is_directory(std::filesystem::symlink_status("temp", error)))
+    return;
+  std::vector<std::filesystem::path> unused;
+  for (const auto& entry : std::filesystem::directory_iterator("temp", error))
+    if (usedDownloads.count(entry.path().filename().string()) == 0)
+      unused.push_back(entry.path());
+  for (const std::filesystem::path& path : unused) {
+    std::filesystem::remove_all(path, error);
+    logger->Write("Controller[" + name + "]::tidyTempFolder removed " + path.string() +
+                  (error ? " in part: " + error.message() : "") + ".");
+  }
 }
 
 // An earlier deploy left the folder (and its downloads) in place.
@@ -160,6 +179,7 @@ bool DeployController::downloadAndUnpack(const Component& component, std::string
   print(component.download.announce, BrightYellow);
   beginStep("the " + component.what + " download");
   std::string url = settings->GetString(component.url);
+  usedDownloads.insert(Path::GetFileName(url));
   if (!fetch(url, "./temp", component.sha256, component.download.failure,
              component.download.success))
     return false;

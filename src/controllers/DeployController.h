@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "controllers/Controller.h"
@@ -45,6 +46,8 @@ class DeployController : public Controller {
   bool downloadAndUnpack(const Component& component, std::string* folder);
   bool install(const Component& component, const Command& command, const std::string& path);
   void makeTempFolder();
+  // Removes from temp/ what this deploy did not use, unless the downloads are to be kept.
+  void tidyTempFolder();
   void noticeVersion();
   bool downloadPatch(const std::string& folder, const std::string& patchName);
   bool grantPatch(const std::string& folder, const std::string& patchName);
@@ -58,4 +61,6 @@ class DeployController : public Controller {
   bool before24_2();
 
   std::unique_ptr<Version> patchVersion;
+  // The names of the files in temp/ that this deploy used.
+  std::set<std::string> usedDownloads;
 };

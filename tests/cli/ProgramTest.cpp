@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "controllers/Shell.h"
@@ -249,4 +250,25 @@ TEST_F(ProgramCommands, ARedeployWithChecksumsSetFetchesNothing) {
   for (size_t at = 0; (at = again.out.find("verified copy", at)) != std::string::npos; ++at)
     ++used;
   EXPECT_EQ(used, 3u) << again.out;
+}
+
+TEST_F(ProgramCommands, ASucceededDeployLeavesOnlyTheDownloadsItUsedInTemp) {
+  const struct {
+    std::vector<std::string> arguments;
+    std::set<std::string> kept;
+  } cases[] = {
+      {{"deploy"}, {"runtime-1.0.tar.gz", "vaq-web_d2.tar.gz"}},
+      {{"deploy", "--keep-downloads"}, {"old.tar.gz", "runtime-1.0.tar.gz", "vaq-web_d2.tar.gz"}},
+      {{"deploy", "--no-runtime"}, {"vaq-web_d2.tar.gz"}},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::create_directories(site.Path("app/temp/old"));
+    site.ServeFile("../app/temp/old.tar.gz", "");
+    ASSERT_EQ(Run(c.arguments).status, 0);
+    std::set<std::string> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(site.Path("app/temp")))
+      kept.insert(entry.path().filename());
+    kept.erase("old");
+    EXPECT_EQ(kept, c.kept) << c.arguments.back();
+  }
 }
