@@ -77,6 +77,9 @@ const int WGET_SERVER_ERROR = 8;
 }  // namespace
 
 int Controller::download(std::string url, std::string directory) {
+  std::string local = LocalSource(url);
+  if (!local.empty())
+    return run({"cp", local, directory}, {local, directory});
   Command command = {"wget", url, "-P", directory, "--server-response"};
   if (arguments->IgnoreCerts())
     command.push_back("--no-check-certificate");
@@ -97,6 +100,18 @@ int Controller::download(std::string url, std::string directory) {
     result = runKeepingErrors(command, {url, directory}, &answers);
   }
   return result;
+}
+
+std::string Controller::LocalSource(const std::string& url) {
+  const std::string scheme = "file://", host = "localhost";
+  if (!url.empty() && url[0] == '/')
+    return url;
+  if (url.compare(0, scheme.size(), scheme) != 0)
+    return "";
+  std::string path = url.substr(scheme.size());
+  if (path.compare(0, host.size(), host) == 0)
+    path.erase(0, host.size());
+  return !path.empty() && path[0] == '/' ? path : "";
 }
 
 // The last status line wget printed with --server-response ("  HTTP/1.1 503 ...") tells a

@@ -49,8 +49,12 @@ class Controller {
   // fails for a network reason (no connection, or a 5xx answer) is followed by up to three more
   // after 1, 2 and 4 seconds, each continuing the partial file, with a yellow line before each;
   // a stop request ends the waiting. Returns the wait status of the last wget (as system()
-  // reports it), or REFUSED.
+  // reports it), or REFUSED. A url that is an absolute path or a file:// address names a local
+  // file, which is copied with cp instead.
   int download(std::string url, std::string directory);
+  // The path of the local file that url names ("/srv/a.tar.gz", "file:///srv/a.tar.gz",
+  // "file://localhost/srv/a.tar.gz"); "" for an address to download.
+  static std::string LocalSource(const std::string& url);
 
   Version getTargetVersion();
   std::string getDockerUnPackName();

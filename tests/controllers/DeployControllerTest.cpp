@@ -150,3 +150,34 @@ TEST_F(DeployControllerTest, TriesADownloadAgainOnlyAfterAServerError) {
         << output;
   }
 }
+
+// A local path or a file:// address is copied, checked and used as a download is.
+TEST_F(DeployControllerTest, CopiesLocalSourcesWithTheServerStopped) {
+  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  std::string digest, reason;
+  Sha256::OfFile(site.Path("served/patches/app-24.2.0.7.sh"), &digest, &reason);
+  site.Set("Patch/Sha256", digest);
+  site.Server().Stop();
+  for (std::string prefix : {"", "file://", "file://localhost"}) {
+    site.Set("Docker/Url", prefix + site.Path("served/") + DeploymentSite::RUNTIME_ARCHIVE);
+    site.Set("WebServer/Url", prefix + site.Path("served/") + DeploymentSite::WEB_SERVER_ARCHIVE);
+    site.Set("Patch/Url", prefix + site.Path("served/patches"));
+    fs::remove_all(ControlPath() + "/tar_files/app-24.2.0.7.sh");
+    site.ClearRecords();
+    std::string output = Deploy(true, true);
+    EXPECT_TRUE(succeeded) << prefix << output;
+    EXPECT_NE(output.find("<green>SHA256_MATCH"), std::string::npos) << output;
+    EXPECT_EQ(Records(),
+              "runtime-1.0/install.sh\nvaq-web/install.sh [-ws] [tomcat] [-p] [8080] "
+              "[-cs] [docker] [-pp] [8000] [-l] [ru_RU.utf8]\nws_addapp.sh [-t] [CX1] "
+              "[-a] [app-24.2.0.7.sh] [-p] [9090] [-vc] [main] [-st] [1] [-sn] "
+              "[db.local] [-dn] [appdb]\n");
+  }
+  std::vector<std::string> commands = LoggedCommands(Log());
+  EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
+                          [](const std::string& line) { return line.rfind("cp /", 0) == 0; }),
+            3);  // in the log of the last deploy
+}
