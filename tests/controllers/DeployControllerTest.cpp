@@ -9,6 +9,8 @@
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 #include "controllers/Shell.h"
+#include "support/LoopbackServer.h"
+#include "support/TempDir.h"
 #include "util/Sha256.h"
 
 namespace {
@@ -180,4 +182,27 @@ TEST_F(DeployControllerTest, CopiesLocalSourcesWithTheServerStopped) {
   EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
                           [](const std::string& line) { return line.rfind("cp /", 0) == 0; }),
             3);  // in the log of the last deploy
+}
+
+// http_proxy and no_proxy reach wget: a loopback server standing in for the proxy sees the whole
+// address asked for, unless no_proxy names the host.
+TEST_F(DeployControllerTest, DownloadsThroughTheProxyOfTheEnvironment) {
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  TempDir nothing;
+  LoopbackServer proxy(nothing.Path());
+  setenv("http_proxy", proxy.Url("").c_str(), 1);
+  const struct {
+    const char* noProxy;
+    std::string proxied;
+  } cases[] = {{"", site.Url("patches/app-24.2.0.7.sh") + "\n"}, {"127.0.0.1", ""}};
+  for (const auto& c : cases) {
+    setenv("no_proxy", c.noProxy, 1);
+    size_t before = proxy.Requests().size();
+    std::string output = Deploy(false, false);
+    EXPECT_EQ(proxy.Requests().substr(before), c.proxied);
+    EXPECT_EQ(succeeded, c.proxied.empty()) << output;
+  }
+  unsetenv("http_proxy");
+  unsetenv("no_proxy");
 }
