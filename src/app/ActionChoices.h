@@ -11,4 +11,5 @@ struct ActionChoices {
   std::string migratePath;       // settings file of the installation to migrate from
   bool migrateDelete = false;    // after the migration, delete that installation
   bool keepDownloads = false;    // after a deploy, leave every file in temp/
+  int stepTimeout = 0;           // seconds one command may run; 0: no limit
 };

@@ -21,21 +21,32 @@ const std::map<std::string, Flag> FLAGS = {
     {"--delete-source", [](CommandLineOptions* o) { o->choices.migrateDelete = true; }},
 };
 
+// An option with a value: the seconds one command of an action may run.
+const char* const STEP_TIMEOUT = "--step-timeout";
+const int LONGEST_STEP_TIMEOUT = 7 * 24 * 3600;
+
 // The one list of commands.
 const std::vector<CommandInfo> COMMANDS = {
     {Command::Interface, "", {}, 0, false, WindowAction::NO_ACTION, true},
     {Command::Deploy,
      "deploy",
-     {"--no-runtime", "--no-web-server", "--ignore-certs", "--keep-downloads", "--dry-run"},
+     {"--no-runtime", "--no-web-server", "--ignore-certs", "--keep-downloads", "--dry-run",
+      STEP_TIMEOUT},
      0,
      false,
      WindowAction::DEPLOY,
      true},
-    {Command::Update, "update", {"--dry-run"}, 0, false, WindowAction::UPDATE, true},
-    {Command::Delete, "delete", {"--yes", "--dry-run"}, 0, false, WindowAction::DELETE, true},
+    {Command::Update, "update", {"--dry-run", STEP_TIMEOUT}, 0, false, WindowAction::UPDATE, true},
+    {Command::Delete,
+     "delete",
+     {"--yes", "--dry-run", STEP_TIMEOUT},
+     0,
+     false,
+     WindowAction::DELETE,
+     true},
     {Command::Migrate,
      "migrate",
-     {"--delete-source", "--yes", "--dry-run"},
+     {"--delete-source", "--yes", "--dry-run", STEP_TIMEOUT},
      1,
      false,
      WindowAction::MIGRATE,
@@ -63,7 +74,8 @@ const char* const HELP =
     "\n"
     "Commands:\n"
     "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--keep-downloads]\n"
-    "         [--dry-run]    install the container runtime and the web server, then deploy\n"
+    "         [--step-timeout SECONDS] [--dry-run]\n"
+    "                        install the container runtime and the web server, then deploy\n"
     "                        the application patch\n"
     "  update [--dry-run]    update the application to the configured patch\n"
     "  delete --yes [--dry-run]\n"
@@ -82,6 +94,9 @@ const char* const HELP =
     "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt, temp/)\n"
     "  --dry-run             print the commands the action would run; change nothing\n"
     "  --yes                 confirm a delete without asking\n"
+    "  --step-timeout SECONDS\n"
+    "                        stop a command of the action that runs longer (SIGTERM, then\n"
+    "                        SIGKILL ten seconds later); the action then fails\n"
     "  --keep-downloads      keep every file in temp/ after a deploy; by default only the\n"
     "                        files that the deploy used stay\n"
     "  -h, --help            show this help\n"
@@ -181,10 +196,39 @@ class Parser {
       return language(argument);
     if (rule.takesLanguage && (argument == "-C" || argument == "--directory"))
       return folder(argument);
-    if (rule.flags.count(argument) == 0)
+    if (rule.flags.count(STEP_TIMEOUT) != 0 &&
+        (argument == STEP_TIMEOUT || argument.compare(0, 15, "--step-timeout=") == 0))
+      return stepTimeout(argument);
+    if (rule.flags.count(argument) == 0 || FLAGS.count(argument) == 0)
       return fail("unknown option '" + argument + "' for " + rule.name);
     FLAGS.at(argument)(options);
     return true;
+  }
+
+  bool stepTimeout(const std::string& argument) {
+    std::string value;
+    if (argument == STEP_TIMEOUT) {
+      if (++index >= argc)
+        return fail("option '--step-timeout' needs a number of seconds");
+      value = argv[index];
+    } else {
+      value = argument.substr(15);
+    }
+    int seconds = 0;
+    for (char c : value) {
+      if (c < '0' || c > '9' || seconds > LONGEST_STEP_TIMEOUT)
+        return timeoutRefused(value);
+      seconds = seconds * 10 + (c - '0');
+    }
+    if (value.empty() || seconds < 1 || seconds > LONGEST_STEP_TIMEOUT)
+      return timeoutRefused(value);
+    options->choices.stepTimeout = seconds;
+    return true;
+  }
+
+  bool timeoutRefused(const std::string& value) {
+    return fail("option '--step-timeout' needs whole seconds from 1 to " +
+                std::to_string(LONGEST_STEP_TIMEOUT) + ", not '" + value + "'");
   }
 
   bool language(const std::string& argument) {

@@ -59,6 +59,7 @@ struct CommandLineOptions {
 //   deploy  --no-runtime --no-web-server --ignore-certs --keep-downloads --dry-run
 //   update  --dry-run           delete  --yes --dry-run
 //   migrate FILE --delete-source --yes --dry-run
+//   (deploy, update, delete and migrate also take --step-timeout SECONDS or --step-timeout=SECONDS)
 //   show    get PATH            set PATH VALUE [PATH VALUE ...]
 //   init    [-C DIR] [--lang en|ru]   (init takes -C after the command as well)
 class CommandLine {

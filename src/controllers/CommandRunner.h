@@ -13,6 +13,8 @@ class CommandRunner {
     int status;
     // What the status means: "exit status 4", "killed by signal 9", "could not be started".
     std::string meaning;
+    // True when the command ran longer than the runner's time-out and was stopped.
+    bool timedOut = false;
   };
 
   CommandRunner() = default;

@@ -1,6 +1,7 @@
 #include "controllers/Controller.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,7 +34,7 @@ Controller::Controller(ControllerArguments* arguments, Version* programVersion, 
   if (dryRun)
     runner = std::make_unique<DryRunner>();
   else
-    runner = std::make_unique<SpawnRunner>();
+    runner = std::make_unique<SpawnRunner>(this->arguments->StepTimeout());
   targetVersion = std::make_unique<Version>(std::to_string(programVersion->Part(1)) + "." +
                                             std::to_string(programVersion->Part(2)) + ".0.0");
 }
@@ -178,7 +179,11 @@ int Controller::runKeepingErrors(const Command& command, std::initializer_list<s
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
                 result.meaning + ").");
   leaveLostTerminal();
-  return result.status;
+  lastTimedOut = result.timedOut;
+  if (!result.timedOut)
+    return result.status;
+  print(resources->texts["STEP_TIMEOUT"] + std::to_string(arguments->StepTimeout()), Red);
+  return result.status != 0 ? result.status : SIGTERM;  // a step that timed out has failed
 }
 
 // The command as the dry run shows it, each word cut for the log as a value is.
@@ -214,7 +219,9 @@ void Controller::leaveLostTerminal() {
 
 bool Controller::report(int result, const std::string& failure, const std::string& success) {
   if (result != 0) {
-    this->failure = {currentStep, lastProgram, result, ""};
+    std::string timedOut = lastProgram + " ran longer than " +
+                           std::to_string(arguments->StepTimeout()) + " seconds and was stopped";
+    this->failure = {currentStep, lastProgram, result, lastTimedOut ? timedOut : ""};
     print(failure + code(result), Red);
     return false;
   }

@@ -120,5 +120,6 @@ class Controller {
   std::unique_ptr<CommandRunner> runner;
   std::string currentStep;
   std::string lastProgram;
+  bool lastTimedOut = false;
   FailedStep failure;
 };

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -69,10 +70,11 @@ class CommandSignals {
   CommandSignals& operator=(const CommandSignals&) = delete;
 
   const posix_spawnattr_t* Attributes() const { return &attributes; }
-  // Waits until a signal arrives (the child's end among them) or, when fd is open, it can be read.
-  void Wait(int fd) const {
+  // Waits until a signal arrives (the child's end among them), or, when fd is open, it can be
+  // read, or at most the time given (none: no limit).
+  void Wait(int fd, const timespec* most) const {
     pollfd readable{fd, POLLIN, 0};
-    ppoll(&readable, fd < 0 ? 0 : 1, nullptr, &mask);
+    ppoll(&readable, fd < 0 ? 0 : 1, most, &mask);
   }
 
  private:
@@ -181,9 +183,47 @@ class ErrorCopy {
   int ends[2] = {-1, -1};
 };
 
+// The time a command may run: SIGTERM to its group at the end, SIGKILL ten seconds later.
+class Deadline {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  Deadline(pid_t group, int seconds) : group(group), limited(seconds > 0) {
+    next = Clock::now() + std::chrono::seconds(seconds);
+  }
+  bool Passed() const { return signalsSent > 0; }
+  // Sends the signal that is due; the time until the next one goes to left (nullptr: none).
+  const timespec* Check() {
+    if (!limited || signalsSent == 2)
+      return nullptr;
+    Clock::duration rest = next - Clock::now();
+    if (rest <= Clock::duration::zero()) {
+      kill(-group, signalsSent == 0 ? SIGTERM : SIGKILL);
+      ++signalsSent;
+      next = Clock::now() + std::chrono::seconds(KILL_AFTER);
+      rest = next - Clock::now();
+      if (signalsSent == 2)
+        return nullptr;
+    }
+    auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(rest).count();
+    left.tv_sec = static_cast<time_t>(nanoseconds / 1000000000);
+    left.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
+    return &left;
+  }
+
+ private:
+  static const int KILL_AFTER = 10;
+  pid_t group;
+  bool limited;
+  int signalsSent = 0;
+  Clock::time_point next;
+  timespec left{};
+};
+
 // Waits for the child, passing a stop request on to its group once. False when the child cannot
 // be waited for (it was reaped elsewhere).
-bool waitFor(pid_t child, const CommandSignals& signals, int* status, ErrorCopy* errors) {
+bool waitFor(pid_t child, const CommandSignals& signals, int* status, ErrorCopy* errors,
+             Deadline* deadline) {
   bool passedOn = false;
   TerminalLoan terminal;
   for (;;) {
@@ -191,6 +231,7 @@ bool waitFor(pid_t child, const CommandSignals& signals, int* status, ErrorCopy*
       kill(-child, StopSignals::StopRequested());
       passedOn = true;
     }
+    const timespec* most = deadline->Check();
     errors->Relay();
     pid_t ended = waitpid(child, status, WNOHANG | WUNTRACED);
     if (ended == child && WIFSTOPPED(*status))
@@ -200,7 +241,7 @@ bool waitFor(pid_t child, const CommandSignals& signals, int* status, ErrorCopy*
     else if (ended < 0 && errno != EINTR)
       return false;
     else if (ended == 0)
-      signals.Wait(errors->ReadEnd());
+      signals.Wait(errors->ReadEnd(), most);
   }
 }
 }  // namespace
@@ -214,7 +255,8 @@ CommandRunner::Result SpawnRunner::RunKeepingErrors(const std::vector<std::strin
   return run(words, errors);
 }
 
-CommandRunner::Result SpawnRunner::run(const std::vector<std::string>& words, std::string* errors) {
+CommandRunner::Result SpawnRunner::run(const std::vector<std::string>& words,
+                                       std::string* errors) const {
   if (words.empty())
     return notStarted("", ENOENT);
   std::vector<char*> argv;
@@ -233,10 +275,13 @@ CommandRunner::Result SpawnRunner::run(const std::vector<std::string>& words, st
   if (error != 0)
     return notStarted(words[0], error);
   int status = 0;
-  bool waited = waitFor(child, signals, &status, &errorCopy);
+  Deadline deadline(child, timeoutSeconds);
+  bool waited = waitFor(child, signals, &status, &errorCopy, &deadline);
   errorCopy.Relay();
   if (!waited)
-    return {-1, "could not be waited for"};
+    return {-1, "could not be waited for", deadline.Passed()};
+  if (deadline.Passed())
+    return {status, "stopped after " + std::to_string(timeoutSeconds) + " seconds", true};
   return {status, Meaning(status)};
 }
 

@@ -272,3 +272,14 @@ TEST_F(ProgramCommands, ASucceededDeployLeavesOnlyTheDownloadsItUsedInTemp) {
     EXPECT_EQ(kept, c.kept) << c.arguments.back();
   }
 }
+
+TEST_F(ProgramCommands, AStepThatRunsTooLongFailsTheAction) {
+  std::ofstream(site.Path("web/web_8080/ctl/ws_addapp.sh"), std::ios::trunc) << "sleep 30\n";
+  Call call = Run({"deploy", "--no-runtime", "--no-web-server", "--step-timeout", "1"});
+  EXPECT_EQ(call.status, 1);
+  EXPECT_NE(call.out.find("step time-out"), std::string::npos) << call.out;
+  EXPECT_NE(call.err.find("Deploy failed at the application registration: bash ran longer than 1 "
+                          "seconds and was stopped; see log.txt"),
+            std::string::npos)
+      << call.err;
+}
