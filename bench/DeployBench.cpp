@@ -57,7 +57,7 @@ struct Stage {
            "echo -e \"\\e[1;33mDOWNLOAD_DOCKER\\e[0m\"\n"
            "wget " +
            site.Url(DeploymentSite::RUNTIME_ARCHIVE) +
-           " -P ./temp\n"
+           " -P ./temp --server-response\n"
            "echo -e \"\\e[0;32mDOWNLOAD_DOCKER_SUCCESS\\e[0m\"\n"
            "chmod +x ./temp/runtime-1.0.tar.gz\n"
            "tar -C " +
@@ -70,7 +70,7 @@ struct Stage {
            "echo -e \"\\e[0;32mDOCKER_INSTALL_SUCCESS\\e[0m\"\n"
            "wget " +
            site.Url(DeploymentSite::WEB_SERVER_ARCHIVE) +
-           " -P ./temp\n"
+           " -P ./temp --server-response\n"
            "echo -e \"\\e[0;32mDOWNLOAD_SERVER_SUCCESS\\e[0m\"\n"
            "chmod +x ./temp/vaq-web_d2.tar.gz\n"
            "tar -C " +
@@ -84,7 +84,7 @@ struct Stage {
            "echo -e \"\\e[0;32mSERVER_INSTALL_SUCCESS\\e[0m\"\n"
            "wget " +
            site.Url("patches/app-24.2.0.7.sh") + " -P " + ctl +
-           "/tar_files\n"
+           "/tar_files --server-response\n"
            "echo -e \"\\e[0;32mDOWNLOAD_PATCH_SUCCESS\\e[0m\"\n"
            "chmod +x " +
            ctl +

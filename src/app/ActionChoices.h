@@ -10,4 +10,6 @@ struct ActionChoices {
   bool ignoreCerts = false;      // download without certificate checks
   std::string migratePath;       // settings file of the installation to migrate from
   bool migrateDelete = false;    // after the migration, delete that installation
+  bool keepDownloads = false;    // after a deploy, leave every file in temp/
+  int stepTimeout = 0;           // seconds one command may run; 0: no limit
 };

@@ -148,9 +148,10 @@ bool Application::controllerPhase(int action, std::unique_ptr<ControllerArgument
   std::string name = ACTION_NAMES[action];
   try {
     logger->Write(BANNER);
+    failedStep.clear();
     if (runController(action, std::move(arguments)))
       return true;
-    failRun(name + " failed");
+    failRun(name + " failed" + failedStep);
     return true;
   } catch (...) {
     failRun(name + " failed (" + logFailure() + ")");
@@ -190,5 +191,6 @@ void Application::windowClosed() {
 
 void Application::failRun(const std::string& what) {
   status = 1;
+  std::fflush(stdout);
   std::fprintf(stderr, "%s; see %s for details.\n", what.c_str(), files.log.c_str());
 }

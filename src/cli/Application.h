@@ -41,7 +41,8 @@ class Application {
   // built and windowClosed() once it is gone. Without a window: no action, nothing chosen.
   virtual int runInterface(std::unique_ptr<ControllerArguments>& arguments);
   // Builds and runs the controller of an action from 1 to 4, which takes the arguments over.
-  // Returns whether the action succeeded.
+  // Returns whether the action succeeded; after a failure it may leave where the action failed in
+  // failedStep (" at the patch download: wget exit status 4, a network failure").
   virtual bool runController(int action, std::unique_ptr<ControllerArguments> arguments);
   // Leaves screen mode directly after a failure while the window existed.
   virtual void leaveScreenMode();
@@ -51,9 +52,11 @@ class Application {
   void windowOpened();
   void windowClosed();
   // Makes the program end with status 1 (for example when input has ended) and says so on standard
-  // error in one line: what failed, and where the details are.
+  // error in one line, after everything written to standard output so far: what failed, and
+  // where the details are.
   void failRun(const std::string& what);
 
+  std::string failedStep;
   Version* version;
   Logger* logger;
   Resources* resources;

@@ -18,25 +18,37 @@ const std::map<std::string, Flag> FLAGS = {
     {"--no-runtime", [](CommandLineOptions* o) { o->choices.installDocker = false; }},
     {"--no-web-server", [](CommandLineOptions* o) { o->choices.installWebServer = false; }},
     {"--ignore-certs", [](CommandLineOptions* o) { o->choices.ignoreCerts = true; }},
+    {"--keep-downloads", [](CommandLineOptions* o) { o->choices.keepDownloads = true; }},
     {"--delete-source", [](CommandLineOptions* o) { o->choices.migrateDelete = true; }},
     {"--update-texts", [](CommandLineOptions* o) { o->updateTexts = true; }},
 };
+
+// An option with a value: the seconds one command of an action may run.
+const char* const STEP_TIMEOUT = "--step-timeout";
+const int LONGEST_STEP_TIMEOUT = 7 * 24 * 3600;
 
 // The one list of commands.
 const std::vector<CommandInfo> COMMANDS = {
     {Command::Interface, "", {}, 0, false, WindowAction::NO_ACTION, true},
     {Command::Deploy,
      "deploy",
-     {"--no-runtime", "--no-web-server", "--ignore-certs", "--dry-run"},
+     {"--no-runtime", "--no-web-server", "--ignore-certs", "--keep-downloads", "--dry-run",
+      STEP_TIMEOUT},
      0,
      false,
      WindowAction::DEPLOY,
      true},
-    {Command::Update, "update", {"--dry-run"}, 0, false, WindowAction::UPDATE, true},
-    {Command::Delete, "delete", {"--yes", "--dry-run"}, 0, false, WindowAction::DELETE, true},
+    {Command::Update, "update", {"--dry-run", STEP_TIMEOUT}, 0, false, WindowAction::UPDATE, true},
+    {Command::Delete,
+     "delete",
+     {"--yes", "--dry-run", STEP_TIMEOUT},
+     0,
+     false,
+     WindowAction::DELETE,
+     true},
     {Command::Migrate,
      "migrate",
-     {"--delete-source", "--yes", "--dry-run"},
+     {"--delete-source", "--yes", "--dry-run", STEP_TIMEOUT},
      1,
      false,
      WindowAction::MIGRATE,
@@ -64,7 +76,8 @@ const char* const HELP =
     "folder.\n"
     "\n"
     "Commands:\n"
-    "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--dry-run]\n"
+    "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--keep-downloads]\n"
+    "         [--step-timeout SECONDS] [--dry-run]\n"
     "                        install the container runtime and the web server,\n"
     "                        then deploy the application patch\n"
     "  update [--dry-run]    update the application to the configured patch\n"
@@ -91,6 +104,11 @@ const char* const HELP =
     "  --yes                 confirm a delete without asking\n"
     "  --wait SECONDS        when another run is changing the working folder, wait up\n"
     "                        to SECONDS for it to end (without it: fail at once, 75)\n"
+    "  --step-timeout SECONDS\n"
+    "                        stop a command still running after SECONDS (SIGTERM,\n"
+    "                        then SIGKILL ten seconds later); the action fails\n"
+    "  --keep-downloads      keep all of temp/ after a deploy (by default only the\n"
+    "                        files it used stay)\n"
     "  -h, --help            show this help\n"
     "  -V, --version         show the version\n"
     "\n"
@@ -218,10 +236,39 @@ class Parser {
       return folder(argument);
     if (rule.writes && isWait(argument))
       return wait(argument);
-    if (rule.flags.count(argument) == 0)
+    if (rule.flags.count(STEP_TIMEOUT) != 0 &&
+        (argument == STEP_TIMEOUT || argument.compare(0, 15, "--step-timeout=") == 0))
+      return stepTimeout(argument);
+    if (rule.flags.count(argument) == 0 || FLAGS.count(argument) == 0)
       return fail("unknown option '" + argument + "' for " + rule.name);
     FLAGS.at(argument)(options);
     return true;
+  }
+
+  bool stepTimeout(const std::string& argument) {
+    std::string value;
+    if (argument == STEP_TIMEOUT) {
+      if (++index >= argc)
+        return fail("option '--step-timeout' needs a number of seconds");
+      value = argv[index];
+    } else {
+      value = argument.substr(15);
+    }
+    int seconds = 0;
+    for (char c : value) {
+      if (c < '0' || c > '9' || seconds > LONGEST_STEP_TIMEOUT)
+        return timeoutRefused(value);
+      seconds = seconds * 10 + (c - '0');
+    }
+    if (value.empty() || seconds < 1 || seconds > LONGEST_STEP_TIMEOUT)
+      return timeoutRefused(value);
+    options->choices.stepTimeout = seconds;
+    return true;
+  }
+
+  bool timeoutRefused(const std::string& value) {
+    return fail("option '--step-timeout' needs whole seconds from 1 to " +
+                std::to_string(LONGEST_STEP_TIMEOUT) + ", not '" + value + "'");
   }
 
   bool language(const std::string& argument) {

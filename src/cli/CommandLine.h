@@ -33,7 +33,8 @@ struct CommandLineOptions {
   bool yes = false;
   bool updateTexts = false;  // init --update-texts
   double waitSeconds = 0;    // --wait SECONDS: how long a writing command waits for the lock
-  // --no-runtime, --no-web-server, --ignore-certs; migrate FILE and --delete-source.
+  // --no-runtime, --no-web-server, --ignore-certs, --keep-downloads; migrate FILE and
+  // --delete-source.
   ActionChoices choices;
   std::string path;                                              // get PATH
   std::string language;                                          // init --lang
@@ -57,9 +58,10 @@ struct CommandLineOptions {
 // may be mixed; "--" ends the options. The arguments of set are all operands (a value may begin
 // with "-"; a leading "--" is skipped), unless the first is -h or --help. --help is accepted after
 // a command too. Each command takes only its own options:
-//   deploy  --no-runtime --no-web-server --ignore-certs --dry-run
+//   deploy  --no-runtime --no-web-server --ignore-certs --keep-downloads --dry-run
 //   update  --dry-run           delete  --yes --dry-run
 //   migrate FILE --delete-source --yes --dry-run
+//   (deploy, update, delete and migrate also take --step-timeout SECONDS or --step-timeout=SECONDS)
 //   show    get PATH            set PATH VALUE [PATH VALUE ...]
 //   init    [-C DIR] [--lang en|ru] [--update-texts]   (init takes -C after the command too)
 // --wait is taken after every command that changes the folder but set as well.

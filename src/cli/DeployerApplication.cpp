@@ -55,6 +55,7 @@ bool DeployerApplication::runController(int action,
       return true;
   }
   controller->Execute();
+  failedStep = controller->Failure().Description();
   return controller->Succeeded();
 }
 

@@ -13,6 +13,8 @@ class CommandRunner {
     int status;
     // What the status means: "exit status 4", "killed by signal 9", "could not be started".
     std::string meaning;
+    // True when the command ran longer than the runner's time-out and was stopped.
+    bool timedOut = false;
   };
 
   CommandRunner() = default;
@@ -21,6 +23,13 @@ class CommandRunner {
   CommandRunner& operator=(const CommandRunner&) = delete;
 
   virtual Result Run(const std::vector<std::string>& words) = 0;
+  // Runs the command as Run does, and keeps in errors the last 64 KiB of what it wrote to its
+  // standard error, which still reaches this program's standard error as it comes. A runner
+  // that runs nothing keeps nothing.
+  virtual Result RunKeepingErrors(const std::vector<std::string>& words, std::string* errors) {
+    errors->clear();
+    return Run(words);
+  }
 
   // The meaning of a wait status of a program that was started.
   static std::string Meaning(int status);

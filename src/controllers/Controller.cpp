@@ -1,10 +1,14 @@
 #include "controllers/Controller.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "app/Logger.h"
 #include "app/Resources.h"
@@ -30,7 +34,7 @@ Controller::Controller(ControllerArguments* arguments, Version* programVersion, 
   if (dryRun)
     runner = std::make_unique<DryRunner>();
   else
-    runner = std::make_unique<SpawnRunner>();
+    runner = std::make_unique<SpawnRunner>(this->arguments->StepTimeout());
   targetVersion = std::make_unique<Version>(std::to_string(programVersion->Part(1)) + "." +
                                             std::to_string(programVersion->Part(2)) + ".0.0");
 }
@@ -66,13 +70,73 @@ void Controller::writeLine(std::FILE* stream, const std::string& message) {
   std::fputc('\n', stream);
 }
 
+namespace {
+// The pauses before the tries after the first.
+const int RETRY_SECONDS[] = {1, 2, 4};
+const int WGET_NETWORK_FAILURE = 4;
+const int WGET_SERVER_ERROR = 8;
+}  // namespace
+
 int Controller::download(std::string url, std::string directory) {
-  Command command = {"wget", url, "-P", directory};
+  std::string local = LocalSource(url);
+  if (!local.empty())
+    return run({"cp", local, directory}, {local, directory});
+  Command command = {"wget", url, "-P", directory, "--server-response"};
   if (arguments->IgnoreCerts())
     command.push_back("--no-check-certificate");
   if (!dryRun && !Shell::IsOptionLike(url) && !Shell::IsOptionLike(directory))
     removeEarlierDownload(url, directory);
-  return run(command, {url, directory});
+  std::string answers;
+  int result = runKeepingErrors(command, {url, directory}, &answers);
+  for (int seconds : RETRY_SECONDS) {
+    if (!worthRetrying(result, answers) || stopped())
+      break;
+    print(resources->texts["DOWNLOAD_RETRY"] + std::to_string(seconds) + " (wget " +
+              FailedStep::Meaning("wget", result) + ")",
+          BrightYellow);
+    if (!pause(seconds))
+      break;
+    if (command.back() != "--continue")
+      command.push_back("--continue");
+    result = runKeepingErrors(command, {url, directory}, &answers);
+  }
+  return result;
+}
+
+std::string Controller::LocalSource(const std::string& url) {
+  const std::string scheme = "file://", host = "localhost";
+  if (!url.empty() && url[0] == '/')
+    return url;
+  if (url.compare(0, scheme.size(), scheme) != 0)
+    return "";
+  std::string path = url.substr(scheme.size());
+  if (path.compare(0, host.size(), host) == 0)
+    path.erase(0, host.size());
+  return !path.empty() && path[0] == '/' ? path : "";
+}
+
+// The last status line wget printed with --server-response ("  HTTP/1.1 503 ...") tells a
+// server error from a refusal.
+bool Controller::worthRetrying(int status, const std::string& answers) {
+  if (status <= 0 || !WIFEXITED(status))
+    return false;
+  if (WEXITSTATUS(status) == WGET_NETWORK_FAILURE)
+    return true;
+  if (WEXITSTATUS(status) != WGET_SERVER_ERROR)
+    return false;
+  size_t line = answers.rfind("  HTTP/");
+  if (line == std::string::npos)
+    return false;
+  size_t code = answers.find(' ', line + 2);
+  return code != std::string::npos && answers.compare(code, 2, " 5") == 0;
+}
+
+bool Controller::pause(int seconds) const {
+  const auto step = std::chrono::milliseconds(50);
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!stopped() && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(step);
+  return !stopped();
 }
 
 void Controller::removeEarlierDownload(const std::string& url, const std::string& directory) {
@@ -89,7 +153,13 @@ void Controller::removeEarlierDownload(const std::string& url, const std::string
 }
 
 int Controller::run(const Command& command, std::initializer_list<std::string> paths) {
+  return runKeepingErrors(command, paths, nullptr);
+}
+
+int Controller::runKeepingErrors(const Command& command, std::initializer_list<std::string> paths,
+                                 std::string* errors) {
   std::string line = loggedLine(command);
+  lastProgram = command.empty() ? "" : command.front();
   for (const std::string& path : paths) {
     if (Shell::IsOptionLike(path)) {
       logger->Write("Controller[" + name + "]::run refused " + line + " because " + path +
@@ -104,10 +174,16 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
   }
   logger->Write("Controller[" + name + "]::run " + line + ".");
   std::fflush(stdout);
-  CommandRunner::Result result = runner->Run(command);
+  CommandRunner::Result result =
+      errors ? runner->RunKeepingErrors(command, errors) : runner->Run(command);
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
                 result.meaning + ").");
   leaveLostTerminal();
+  lastTimedOut = result.timedOut;
+  if (result.timedOut) {
+    print(resources->texts["STEP_TIMEOUT"] + std::to_string(arguments->StepTimeout()), Red);
+    return result.status != 0 ? result.status : SIGTERM;  // a step that timed out has failed
+  }
   // A command that outlived the stop passed on to it (bash ignores SIGQUIT) is read as killed
   // by it all the same, so that the action ends here as it does when the command dies.
   if (int stop = StopSignals::StopRequested())
@@ -150,6 +226,9 @@ bool Controller::report(int result, const std::string& failure, const std::strin
   if (result == SKIPPED)
     return false;
   if (result != 0) {
+    std::string timedOut = lastProgram + " ran longer than " +
+                           std::to_string(arguments->StepTimeout()) + " seconds and was stopped";
+    this->failure = {currentStep, lastProgram, result, lastTimedOut ? timedOut : ""};
     print(failure + code(result), Red);
     return false;
   }
@@ -183,6 +262,7 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
   std::string actual, reason;
   if (!Sha256::OfFile(file, &actual, &reason)) {
     print(resources->texts["SHA256_UNREADABLE"] + file + " (" + reason + ")", Red);
+    failure = {currentStep, "", 0, file + " cannot be read for its checksum"};
     return false;
   }
   if (actual == expected) {
@@ -192,6 +272,7 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
   print(resources->texts["SHA256_MISMATCH"] + file + " (" + resources->texts["SHA256_EXPECTED"] +
             expected + ", " + resources->texts["SHA256_ACTUAL"] + actual + ")",
         Red);
+  failure = {currentStep, "", 0, "the checksum of " + file + " differs from the setting"};
   std::error_code error;
   std::filesystem::remove(file, error);
   return false;
@@ -214,6 +295,28 @@ bool Controller::downloadFolderUsable(const std::string& folder) {
     return true;
   print(resources->texts["DOWNLOAD_FOLDER_REFUSED"] + folder, Red);
   return false;
+}
+
+bool Controller::fetch(const std::string& url, const std::string& directory,
+                       const char* checksumPath, const std::string& failure,
+                       const std::string& success) {
+  std::string file = directory + "/" + Path::GetFileName(url);
+  if (isVerifiedCopy(file, checksumPath))
+    return true;
+  return report(download(url, directory), failure, success) && verify(file, checksumPath);
+}
+
+bool Controller::isVerifiedCopy(const std::string& file, const char* checksumPath) {
+  std::string expected = Sha256::Normalised(settings->GetOptionalString(checksumPath));
+  std::error_code error;
+  if (expected.empty() ||
+      !std::filesystem::is_regular_file(std::filesystem::symlink_status(file, error)))
+    return false;
+  std::string actual, reason;
+  if (!Sha256::OfFile(file, &actual, &reason) || actual != expected)
+    return false;
+  print(resources->texts["DOWNLOAD_CACHED"] + file, Green);
+  return true;
 }
 
 Version Controller::getTargetVersion() {

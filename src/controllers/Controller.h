@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "controllers/FailedStep.h"
 #include "util/Color.h"
 
 class CommandRunner;
@@ -37,6 +38,8 @@ class Controller {
   virtual void Execute();
   // True when the last Execute carried the action out; false before and after a failure.
   bool Succeeded() const { return succeeded; }
+  // The step whose failure ended the last Execute (nothing failed when !Failed()).
+  const FailedStep& Failure() const { return failure; }
 
   // Writes the message and a newline to standard output (not in a dry run); logs it unless quiet.
   void print(std::string message, bool quiet);
@@ -44,9 +47,16 @@ class Controller {
   // Prints the message in colour and logs it without the colour codes. In a dry run a red line
   // goes to standard error and any other only to the log.
   void print(std::string message, Color color);
-  // Downloads url into directory with wget, replacing a copy left by an earlier run. Returns the
-  // wait status of wget (as system() reports it), or REFUSED.
+  // Downloads url into directory with wget, replacing a copy left by an earlier run. A try that
+  // fails for a network reason (no connection, or a 5xx answer) is followed by up to three more
+  // after 1, 2 and 4 seconds, each continuing the partial file, with a yellow line before each;
+  // a stop request ends the waiting. Returns the wait status of the last wget (as system()
+  // reports it), or REFUSED. A url that is an absolute path or a file:// address names a local
+  // file, which is copied with cp instead.
   int download(std::string url, std::string directory);
+  // The path of the local file that url names ("/srv/a.tar.gz", "file:///srv/a.tar.gz",
+  // "file://localhost/srv/a.tar.gz"); "" for an address to download.
+  static std::string LocalSource(const std::string& url);
 
   Version getTargetVersion();
   std::string getDockerUnPackName();
@@ -63,9 +73,15 @@ class Controller {
   // killed by it, whatever its own end. The command and its result are logged; standard output
   // is flushed first so the printed lines and the command's own output stay in order.
   int run(const Command& command, std::initializer_list<std::string> paths = {});
+  // Runs the command as run does, keeping the end of its standard error in errors.
+  int runKeepingErrors(const Command& command, std::initializer_list<std::string> paths,
+                       std::string* errors);
   static std::string code(int result) { return std::to_string(result); }
-  // Prints success in green after a result of 0, otherwise failure and the result in red; prints
-  // nothing for a step that was SKIPPED.
+  // Names the step that the following commands belong to, for the record of a failure.
+  void beginStep(const std::string& step) { currentStep = step; }
+  // Prints success in green after a result of 0, otherwise failure and the result in red, and
+  // records the failure of the current step and the program run last; prints nothing for a step
+  // that was SKIPPED.
   bool report(int result, const std::string& failure, const std::string& success);
   // True once SIGINT, SIGTERM or SIGQUIT asked the program to stop: no further step runs (run
   // then skips every command, returning SKIPPED).
@@ -86,6 +102,11 @@ class Controller {
   // folder would put them elsewhere, so the action stops there with a red line (false). A dry run
   // accepts one that is not there yet.
   bool downloadFolderUsable(const std::string& folder);
+  // Brings the file of url into directory and checks it (verify): a copy already there whose
+  // digest is the checksum setting's is used as it is, with a green line; otherwise it is
+  // downloaded, printing failure and the result or success. False when no checked file is there.
+  bool fetch(const std::string& url, const std::string& directory, const char* checksumPath,
+             const std::string& failure, const std::string& success);
 
   std::unique_ptr<Version> targetVersion;
   std::unique_ptr<ControllerArguments> arguments;
@@ -99,9 +120,18 @@ class Controller {
 
  private:
   void removeEarlierDownload(const std::string& url, const std::string& directory);
+  // True for a wget status (and its server answers) that another try may cure.
+  bool isVerifiedCopy(const std::string& file, const char* checksumPath);
+  static bool worthRetrying(int status, const std::string& answers);
+  // Waits the seconds unless a stop is requested; false when one was.
+  bool pause(int seconds) const;
   void leaveLostTerminal();
   static std::string loggedLine(const Command& command);
   static void writeLine(std::FILE* stream, const std::string& message);
 
   std::unique_ptr<CommandRunner> runner;
+  std::string currentStep;
+  std::string lastProgram;
+  bool lastTimedOut = false;
+  FailedStep failure;
 };

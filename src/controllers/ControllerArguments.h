@@ -35,6 +35,8 @@ class ControllerArguments {
   bool InstallDocker() { return choices.installDocker; }
   bool InstallWebServer() { return choices.installWebServer; }
   bool IgnoreCerts() { return choices.ignoreCerts; }
+  bool KeepDownloads() { return choices.keepDownloads; }
+  int StepTimeout() { return choices.stepTimeout; }
   std::string MigratePath() { return choices.migratePath; }
   bool MigrateDelete() { return choices.migrateDelete; }
   // A dry run prints the command lines the action would run and does nothing else. Set before

@@ -1,5 +1,8 @@
 #include "controllers/DeployController.h"
 
+#include <filesystem>
+#include <vector>
+
 #include "app/Logger.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
@@ -27,7 +30,7 @@ void DeployController::Execute() {
   succeeded = false;
   saveSettings();
   noticeVersion();
-  run({"mkdir", "temp"});
+  makeTempFolder();
   if (!downloadFolderUsable(DOWNLOADS))
     return;
   if (arguments->InstallDocker() && !downloadAndInstallDocker())
@@ -42,6 +45,31 @@ void DeployController::Execute() {
   print(patchName, BrightYellow);
   if (downloadPatch(folder, patchName) && grantPatch(folder, patchName))
     registerPatch(controlPath, patchName);
+  if (succeeded && !arguments->KeepDownloads())
+    tidyTempFolder();
+}
+
+// Only a real folder is tidied: entries are removed inside it, never through a link to it.
+void DeployController::tidyTempFolder() {
+  std::error_code error;
+  if (dryRun || !std::filesystem::is_directory(std::filesystem::symlink_status("temp", error)))
+    return;
+  std::vector<std::filesystem::path> unused;
+  for (const auto& entry : std::filesystem::directory_iterator("temp", error))
+    if (usedDownloads.count(entry.path().filename().string()) == 0)
+      unused.push_back(entry.path());
+  for (const std::filesystem::path& path : unused) {
+    std::filesystem::remove_all(path, error);
+    logger->Write("Controller[" + name + "]::tidyTempFolder removed " + path.string() +
+                  (error ? " in part: " + error.message() : "") + ".");
+  }
+}
+
+// An earlier deploy left the folder (and its downloads) in place.
+void DeployController::makeTempFolder() {
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status("temp", error)))
+    run({"mkdir", "temp"});
 }
 
 void DeployController::noticeVersion() {
@@ -52,12 +80,12 @@ void DeployController::noticeVersion() {
 }
 
 bool DeployController::downloadPatch(const std::string& folder, const std::string& patchName) {
+  beginStep("the patch download");
   std::string url = settings->GetString(SettingsPath::PatchUrl) + "/" + patchName;
   std::string file;
   if (!fileIn(folder, patchName, &file) ||
-      !report(download(url, folder), resources->texts["DOWNLOAD_PATCH_CODE"],
-              resources->texts["DOWNLOAD_PATCH_SUCCESS"]) ||
-      !verify(file, SettingsPath::PatchSha256))
+      !fetch(url, folder, SettingsPath::PatchSha256, resources->texts["DOWNLOAD_PATCH_CODE"],
+             resources->texts["DOWNLOAD_PATCH_SUCCESS"]))
     return false;
   print(resources->texts["PATCH_GRANT"], BrightYellow);
   return true;
@@ -65,6 +93,7 @@ bool DeployController::downloadPatch(const std::string& folder, const std::strin
 
 bool DeployController::grantPatch(const std::string& folder, const std::string& patchName) {
   std::string file;
+  beginStep("the patch permission change");
   if (!fileIn(folder, patchName, &file) ||
       !report(run({"chmod", "+x", file}, {file}), resources->texts["PATCH_GRANT_FAIL"],
               resources->texts["PATCH_GRANT_SUCCESS"]))
@@ -76,6 +105,7 @@ bool DeployController::grantPatch(const std::string& folder, const std::string& 
 void DeployController::registerPatch(const std::string& controlPath, const std::string& patchName) {
   Command command = registrationCommand(controlPath, patchName);
   logger->Write("Try " + Shell::Line(command));
+  beginStep("the application registration");
   succeeded = report(run(command, {controlPath}), resources->texts["DEPLOY_FAIL"],
                      resources->texts["DEPLOY_SUCCESS"]);
 }
@@ -120,7 +150,8 @@ bool DeployController::downloadAndInstallWebServer() {
 
 // The runtime's announcement of its unpacking is coloured, the web server's is not.
 DeployController::Component DeployController::dockerComponent() {
-  return {SettingsPath::DockerUrl,
+  return {"container runtime",
+          SettingsPath::DockerUrl,
           SettingsPath::DockerSha256,
           SettingsPath::DockerPath,
           true,
@@ -134,7 +165,8 @@ DeployController::Component DeployController::dockerComponent() {
 }
 
 DeployController::Component DeployController::webServerComponent() {
-  return {SettingsPath::WebServerUrl,
+  return {"web server",
+          SettingsPath::WebServerUrl,
           SettingsPath::WebServerSha256,
           SettingsPath::WebServerPath,
           false,
@@ -151,22 +183,26 @@ DeployController::Component DeployController::webServerComponent() {
 // which is stored in folder.
 bool DeployController::downloadAndUnpack(const Component& component, std::string* folder) {
   print(component.download.announce, BrightYellow);
+  beginStep("the " + component.what + " download");
   std::string url = settings->GetString(component.url);
   std::string archive;
+  usedDownloads.insert(Path::GetFileName(url));
   if (!fileIn(DOWNLOADS, Path::GetFileName(url), &archive) ||
-      !report(download(url, DOWNLOADS), component.download.failure, component.download.success) ||
-      !verify(archive, component.sha256))
+      !fetch(url, DOWNLOADS, component.sha256, component.download.failure,
+             component.download.success))
     return false;
   if (component.unzipInColour)
     print(component.unzip, BrightYellow);
   else
     print(component.unzip);
+  beginStep("the " + component.what + " unpacking");
   return unpack(url, component.folder, component.unpack, folder);
 }
 
 bool DeployController::install(const Component& component, const Command& command,
                                const std::string& path) {
   print(component.install.announce, BrightYellow);
+  beginStep("the " + component.what + " installation");
   return report(run(command, {path}), component.install.failure, component.install.success);
 }
 

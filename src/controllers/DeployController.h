@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "controllers/Controller.h"
@@ -29,6 +30,7 @@ class DeployController : public Controller {
   // What differs between installing the runtime and the web server: the settings read and the
   // lines printed.
   struct Component {
+    std::string what;  // in the names of the steps
     const char* url;
     const char* sha256;
     const char* folder;
@@ -43,6 +45,9 @@ class DeployController : public Controller {
   Component webServerComponent();
   bool downloadAndUnpack(const Component& component, std::string* folder);
   bool install(const Component& component, const Command& command, const std::string& path);
+  void makeTempFolder();
+  // Removes from temp/ what this deploy did not use, unless the downloads are to be kept.
+  void tidyTempFolder();
   void noticeVersion();
   bool downloadPatch(const std::string& folder, const std::string& patchName);
   bool grantPatch(const std::string& folder, const std::string& patchName);
@@ -56,4 +61,6 @@ class DeployController : public Controller {
   bool before24_2();
 
   std::unique_ptr<Version> patchVersion;
+  // The names of the files in temp/ that this deploy used.
+  std::set<std::string> usedDownloads;
 };

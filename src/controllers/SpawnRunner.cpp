@@ -1,5 +1,6 @@
 #include "controllers/SpawnRunner.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -68,8 +70,12 @@ class CommandSignals {
   CommandSignals& operator=(const CommandSignals&) = delete;
 
   const posix_spawnattr_t* Attributes() const { return &attributes; }
-  // Waits until a signal arrives (the child's end among them).
-  void Wait() const { ppoll(nullptr, 0, nullptr, &mask); }
+  // Waits until a signal arrives (the child's end among them), or, when fd is open, it can be
+  // read, or at most the time given (none: no limit).
+  void Wait(int fd, const timespec* most) const {
+    pollfd readable{fd, POLLIN, 0};
+    ppoll(&readable, fd < 0 ? 0 : 1, most, &mask);
+  }
 
  private:
   struct sigaction previous[SIGNAL_COUNT] {};
@@ -105,9 +111,119 @@ class TerminalLoan {
   bool lent = false;
 };
 
+// The command's standard error through a pipe: what comes is written on to this program's standard
+// error and its end kept. Without a copy to keep, the command writes to standard error itself.
+class ErrorCopy {
+ public:
+  static const size_t KEPT = 64 * 1024;
+
+  explicit ErrorCopy(std::string* copy) : copy(copy) {
+    if (copy != nullptr && pipe2(ends, O_CLOEXEC) != 0)
+      ends[0] = ends[1] = -1;
+    if (copy != nullptr)
+      copy->clear();
+  }
+  ~ErrorCopy() {
+    for (int end : ends)
+      if (end >= 0)
+        close(end);
+  }
+  ErrorCopy(const ErrorCopy&) = delete;
+  ErrorCopy& operator=(const ErrorCopy&) = delete;
+
+  void AddTo(posix_spawn_file_actions_t* actions) const {
+    if (ends[1] >= 0)
+      posix_spawn_file_actions_adddup2(actions, ends[1], STDERR_FILENO);
+  }
+  // After the start: only the command writes to the pipe.
+  void Started() {
+    if (ends[1] < 0)
+      return;
+    close(ends[1]);
+    ends[1] = -1;
+    fcntl(ends[0], F_SETFL, O_NONBLOCK);
+  }
+  int ReadEnd() const { return ends[0]; }
+  // Passes on what can be read now; closes the pipe at its end.
+  void Relay() {
+    char buffer[4096];
+    ssize_t count;
+    while (ends[0] >= 0 && (count = read(ends[0], buffer, sizeof buffer)) != 0) {
+      if (count < 0) {
+        if (errno == EINTR)
+          continue;
+        if (errno == EAGAIN)
+          return;
+        break;
+      }
+      writeAll(buffer, static_cast<size_t>(count));
+      copy->append(buffer, static_cast<size_t>(count));
+      if (copy->size() > KEPT)
+        copy->erase(0, copy->size() - KEPT);
+    }
+    if (ends[0] >= 0)
+      close(ends[0]);
+    ends[0] = -1;
+  }
+
+ private:
+  static void writeAll(const char* data, size_t size) {
+    while (size > 0) {
+      ssize_t written = write(STDERR_FILENO, data, size);
+      if (written < 0 && errno == EINTR)
+        continue;
+      if (written <= 0)
+        return;
+      data += written;
+      size -= static_cast<size_t>(written);
+    }
+  }
+
+  std::string* copy;
+  int ends[2] = {-1, -1};
+};
+
+// The time a command may run: SIGTERM to its group at the end, SIGKILL ten seconds later.
+class Deadline {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  Deadline(pid_t group, int seconds) : group(group), limited(seconds > 0) {
+    next = Clock::now() + std::chrono::seconds(seconds);
+  }
+  bool Passed() const { return signalsSent > 0; }
+  // Sends the signal that is due; the time until the next one goes to left (nullptr: none).
+  const timespec* Check() {
+    if (!limited || signalsSent == 2)
+      return nullptr;
+    Clock::duration rest = next - Clock::now();
+    if (rest <= Clock::duration::zero()) {
+      kill(-group, signalsSent == 0 ? SIGTERM : SIGKILL);
+      ++signalsSent;
+      next = Clock::now() + std::chrono::seconds(KILL_AFTER);
+      rest = next - Clock::now();
+      if (signalsSent == 2)
+        return nullptr;
+    }
+    auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(rest).count();
+    left.tv_sec = static_cast<time_t>(nanoseconds / 1000000000);
+    left.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
+    return &left;
+  }
+
+ private:
+  static const int KILL_AFTER = 10;
+  pid_t group;
+  bool limited;
+  int signalsSent = 0;
+  Clock::time_point next;
+  timespec left{};
+};
+
 // Waits for the child, passing a stop request on to its group once. False when the child cannot
 // be waited for (it was reaped elsewhere).
-bool waitFor(pid_t child, const CommandSignals& signals, int* status) {
+bool waitFor(pid_t child, const CommandSignals& signals, int* status, ErrorCopy* errors,
+             Deadline* deadline) {
   bool passedOn = false;
   TerminalLoan terminal;
   for (;;) {
@@ -115,6 +231,8 @@ bool waitFor(pid_t child, const CommandSignals& signals, int* status) {
       kill(-child, StopSignals::StopRequested());
       passedOn = true;
     }
+    const timespec* most = deadline->Check();
+    errors->Relay();
     pid_t ended = waitpid(child, status, WNOHANG | WUNTRACED);
     if (ended == child && WIFSTOPPED(*status))
       terminal.LendTo(child, WSTOPSIG(*status));
@@ -123,12 +241,22 @@ bool waitFor(pid_t child, const CommandSignals& signals, int* status) {
     else if (ended < 0 && errno != EINTR)
       return false;
     else if (ended == 0)
-      signals.Wait();
+      signals.Wait(errors->ReadEnd(), most);
   }
 }
 }  // namespace
 
 CommandRunner::Result SpawnRunner::Run(const std::vector<std::string>& words) {
+  return run(words, nullptr);
+}
+
+CommandRunner::Result SpawnRunner::RunKeepingErrors(const std::vector<std::string>& words,
+                                                    std::string* errors) {
+  return run(words, errors);
+}
+
+CommandRunner::Result SpawnRunner::run(const std::vector<std::string>& words,
+                                       std::string* errors) const {
   if (words.empty())
     return notStarted("", ENOENT);
   std::vector<char*> argv;
@@ -136,13 +264,24 @@ CommandRunner::Result SpawnRunner::Run(const std::vector<std::string>& words) {
     argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
   CommandSignals signals;
+  ErrorCopy errorCopy(errors);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  errorCopy.AddTo(&actions);
   pid_t child = 0;
-  int error = posix_spawnp(&child, argv[0], nullptr, signals.Attributes(), argv.data(), environ);
+  int error = posix_spawnp(&child, argv[0], &actions, signals.Attributes(), argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  errorCopy.Started();
   if (error != 0)
     return notStarted(words[0], error);
   int status = 0;
-  if (!waitFor(child, signals, &status))
-    return {-1, "could not be waited for"};
+  Deadline deadline(child, timeoutSeconds);
+  bool waited = waitFor(child, signals, &status, &errorCopy, &deadline);
+  errorCopy.Relay();
+  if (!waited)
+    return {-1, "could not be waited for", deadline.Passed()};
+  if (deadline.Passed())
+    return {status, "stopped after " + std::to_string(timeoutSeconds) + " seconds", true};
   return {status, Meaning(status)};
 }
 

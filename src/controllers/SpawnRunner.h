@@ -10,12 +10,22 @@
 // SIGQUIT sent to this program are recorded (StopSignals) and passed on to the command's group;
 // a SIGHUP is recorded only. Signals that were ignored when the program started stay ignored,
 // by this program and by the command, as with system().
+//
+// With a time-out, a command still running after that many seconds gets SIGTERM, and SIGKILL ten
+// seconds later (both sent to its group); its result then says that it timed out.
 class SpawnRunner : public CommandRunner {
  public:
+  // timeoutSeconds 0: commands run as long as they take.
+  explicit SpawnRunner(int timeoutSeconds = 0) : timeoutSeconds(timeoutSeconds) {}
+
   // A program that cannot be started is reported on standard error as
   // "deployer: <program>: command not found" (or the reason) and gives the status 32512.
   Result Run(const std::vector<std::string>& words) override;
+  Result RunKeepingErrors(const std::vector<std::string>& words, std::string* errors) override;
 
  private:
+  Result run(const std::vector<std::string>& words, std::string* errors) const;
   static Result notStarted(const std::string& program, int error);
+
+  int timeoutSeconds;
 };

@@ -27,6 +27,7 @@ void UpdateController::Execute() {
   Command command = {
       "bash", controlPath + "/ws_updapp.sh", "-s", url, "-a", patchName, "-t", complexId,
       "-p",   std::to_string(port)};
+  beginStep("the application update");
   succeeded = report(run(command, {controlPath}), resources->texts["UPDATING_CODE"],
                      resources->texts["UPDATING_SUCCESS"]);
 }

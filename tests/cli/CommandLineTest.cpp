@@ -39,6 +39,8 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
             "old/Settings.json");
   EXPECT_EQ(parse({"--wait", "10", "set", "Install/Port", "1"}).options.waitSeconds, 10);
   EXPECT_EQ(parse({"deploy", "--wait=0.5"}).options.waitSeconds, 0.5);
+  EXPECT_EQ(parse({"update", "--step-timeout", "90"}).options.choices.stepTimeout, 90);
+  EXPECT_EQ(parse({"delete", "--step-timeout=5"}).options.choices.stepTimeout, 5);
 }
 
 TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
@@ -66,6 +68,10 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
       {{"show", "--wait", "1"}, "unknown option '--wait' for show"},
       {{"--wait=1e3", "update"},
        "option '--wait' needs a number of seconds from 0 to 86400, not '1e3'"},
+      {{"show", "--step-timeout", "5"}, "unknown option '--step-timeout' for show"},
+      {{"deploy", "--step-timeout=99999999999"},
+       "option '--step-timeout' needs whole seconds from 1 to 604800, not '99999999999'"},
+      {{"deploy", "--step-timeout"}, "option '--step-timeout' needs a number of seconds"},
   };
   for (const Case& c : cases) {
     Parsed parsed = parse(c.arguments);

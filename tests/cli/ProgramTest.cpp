@@ -12,12 +12,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <thread>
 
 #include "app/ResourceKeys.h"
 #include "controllers/Shell.h"
 #include "support/DeploymentSite.h"
+#include "util/Sha256.h"
 
 namespace {
 
@@ -324,4 +326,57 @@ TEST_F(ProgramCommands, WritersAreRefusedWhileADeployRunsAndNotAfterItIsKilled) 
   for (int i = 0; i < 100 && kill(pid, 0) == 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(Run({"set", "Install/Port", "9191"}).status, 0);
+}
+
+// The closing line names the failing step and comes after every progress line, even when both
+// streams go to one file.
+TEST_F(ProgramCommands, AFailedDeployEndsWithTheStepAndTheMeaningOfItsStatus) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"deploy"},
+       "at the container runtime download: wget exit status 8, the server answered "
+       "with an error"},
+      {{"deploy", "--no-runtime", "--no-web-server", "--step-timeout", "1"},
+       "at the application registration: bash ran longer than 1 seconds and was stopped"}};
+  std::filesystem::remove(site.Path("served/") + DeploymentSite::RUNTIME_ARCHIVE);
+  std::ofstream(site.Path("web/web_8080/ctl/ws_addapp.sh"), std::ios::trunc) << "sleep 30\n";
+  for (const auto& [arguments, where] : cases) {
+    Call call = Shell("(" + Command(arguments, site.Path("app")) + " </dev/null 2>&1)");
+    EXPECT_EQ(call.status, 1);
+    std::string closing = "Deploy failed " + where + "; see log.txt for details.\n";
+    EXPECT_EQ(call.out.substr(call.out.size() - std::min(call.out.size(), closing.size())),
+              closing);
+  }
+}
+
+// A redeploy makes no mkdir error, fetches nothing when the checksums are set, and leaves in temp/
+// only the archives it used, unless it keeps the downloads.
+TEST_F(ProgramCommands, ARedeployUsesTheVerifiedCopiesAndTidiesTemp) {
+  const std::pair<const char*, std::string> checksums[] = {
+      {"Docker/Sha256", DeploymentSite::RUNTIME_ARCHIVE},
+      {"WebServer/Sha256", DeploymentSite::WEB_SERVER_ARCHIVE},
+      {"Patch/Sha256", "patches/app-24.2.0.7.sh"}};
+  for (const auto& [path, served] : checksums) {
+    std::string digest, reason;
+    Sha256::OfFile(site.Path("served/" + served), &digest, &reason);
+    site.Set(path, digest);
+  }
+  site.WriteSettings("app/Settings.json");
+  const std::pair<std::vector<std::string>, std::set<std::string>> cases[] = {
+      {{"deploy"}, {"runtime-1.0.tar.gz", "vaq-web_d2.tar.gz"}},
+      {{"deploy", "--keep-downloads"}, {"old", "runtime-1.0.tar.gz", "vaq-web_d2.tar.gz"}},
+      {{"deploy", "--no-runtime"}, {"vaq-web_d2.tar.gz"}}};
+  for (const auto& [arguments, kept] : cases) {
+    std::filesystem::create_directories(site.Path("app/temp/old"));
+    size_t requested = site.Server().Requests().size();
+    Call call = Run(arguments);
+    EXPECT_EQ(call.status, 0) << call.err;
+    EXPECT_EQ(call.err.find("mkdir"), std::string::npos) << call.err;
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(site.Path("app/temp")))
+      left.insert(entry.path().filename());
+    EXPECT_EQ(left, kept) << arguments.back();
+    if (arguments.size() > 1) {  // after the first deploy
+      EXPECT_EQ(site.Server().Requests().substr(requested), "");
+    }
+  }
 }

@@ -1,5 +1,6 @@
 #include "controllers/DeployController.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,8 @@
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 #include "controllers/Shell.h"
+#include "support/LoopbackServer.h"
+#include "support/TempDir.h"
 #include "util/Sha256.h"
 
 namespace {
@@ -41,9 +44,11 @@ TEST_F(DeployControllerTest, PassesHostileValuesAsOneIntactArgumentAndRunsNothin
   site.MakeControlDirectory(site.Path("web dir's $(touch run1)/web_8080/ctl"), 0, 0, 0);
   site.RecordDownloads();
   EXPECT_EQ(LastLine(Deploy(false, true, true)), "<green>DEPLOY_SUCCESS</>\n");
-  EXPECT_EQ(Records(), R"(wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp] [--no-check-certificate]
+  EXPECT_EQ(
+      Records(),
+      R"(wget [{server}/vaq-web_d2.tar.gz] [-P] [./temp] [--server-response] [--no-check-certificate]
 vaq-web/install.sh [-ws] [a "b" `touch run2`] [-p] [8080] [-cs] [docker] [-pp] [8000]
-wget [{server}/p&q;x/app-24.1.sh] [-P] [{site}/web dir's $(touch run1)/web_8080/ctl/tar_files] [--no-check-certificate]
+wget [{server}/p&q;x/app-24.1.sh] [-P] [{site}/web dir's $(touch run1)/web_8080/ctl/tar_files] [--server-response] [--no-check-certificate]
 ws_addapp.sh [-t] [id with blanks:core.dll] [-a] [app-24.1.sh] [-p] [9090] [-vc] [c$HOME`touch run4`] [-st] [1] [-sn] [db.local] [-dn] [~/base&more]
 )");
   // Each logged command line, pasted into bash, runs exactly the same command.
@@ -147,3 +152,73 @@ TEST_F(DeployControllerTest, DownloadsNothingThroughALinkNorOutsideItsFolder) {
 }
 
 }  // namespace
+
+// A server error or a lost connection is tried again, a refusal is not.
+TEST_F(DeployControllerTest, TriesADownloadAgainOnlyAfterAServerError) {
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  const struct {
+    std::vector<int> answers;
+    bool succeeds;
+    size_t requests;
+  } cases[] = {{{503, 503}, true, 3}, {{404}, false, 1}};
+  for (const auto& c : cases) {
+    site.Server().AnswerNext(c.answers);
+    size_t before = site.Server().Requests().size();
+    std::string output = Deploy(false, false);
+    EXPECT_EQ(succeeded, c.succeeds) << output;
+    std::string requests = site.Server().Requests().substr(before);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), '\n'), c.requests) << requests;
+    EXPECT_EQ(output.find("<yellow>DOWNLOAD_RETRY1 (wget exit status 8"),
+              c.succeeds ? output.find("<yellow>DOWNLOAD_RETRY") : std::string::npos)
+        << output;
+  }
+}
+
+// A local path or a file:// address is copied, checked and used as a download is.
+TEST_F(DeployControllerTest, CopiesLocalSourcesWithTheServerStopped) {
+  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  std::string digest, reason;
+  Sha256::OfFile(site.Path("served/patches/app-24.2.0.7.sh"), &digest, &reason);
+  site.Set("Patch/Sha256", digest);
+  site.Server().Stop();
+  for (std::string prefix : {"", "file://", "file://localhost"}) {
+    site.Set("Docker/Url", prefix + site.Path("served/") + DeploymentSite::RUNTIME_ARCHIVE);
+    site.Set("WebServer/Url", prefix + site.Path("served/") + DeploymentSite::WEB_SERVER_ARCHIVE);
+    site.Set("Patch/Url", prefix + site.Path("served/patches"));
+    fs::remove_all(ControlPath() + "/tar_files/app-24.2.0.7.sh");
+    std::string output = Deploy(true, true);
+    EXPECT_TRUE(succeeded) << prefix << output;
+    EXPECT_NE(output.find("<green>SHA256_MATCH"), std::string::npos) << output;
+  }
+  std::vector<std::string> commands = LoggedCommands(Log());
+  EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
+                          [](const std::string& line) { return line.rfind("cp /", 0) == 0; }),
+            3);  // in the log of the last deploy
+}
+
+// http_proxy and no_proxy reach wget: a loopback server standing in for the proxy sees the whole
+// address asked for, unless no_proxy names the host.
+TEST_F(DeployControllerTest, DownloadsThroughTheProxyOfTheEnvironment) {
+  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  TempDir nothing;
+  LoopbackServer proxy(nothing.Path());
+  setenv("http_proxy", proxy.Url("").c_str(), 1);
+  const struct {
+    const char* noProxy;
+    std::string proxied;
+  } cases[] = {{"", site.Url("patches/app-24.2.0.7.sh") + "\n"}, {"127.0.0.1", ""}};
+  for (const auto& c : cases) {
+    setenv("no_proxy", c.noProxy, 1);
+    size_t before = proxy.Requests().size();
+    std::string output = Deploy(false, false);
+    EXPECT_EQ(proxy.Requests().substr(before), c.proxied);
+    EXPECT_EQ(succeeded, c.proxied.empty()) << output;
+  }
+  unsetenv("http_proxy");
+  unsetenv("no_proxy");
+}

@@ -31,6 +31,7 @@ class DeploymentSite {
 
   std::string Path(const std::string& name) const { return folder.File(name); }
   std::string Url(const std::string& name) const { return server->Url(name); }
+  LoopbackServer& Server() { return *server; }
 
   // A served archive with the top folder unpackName holding install.sh and uninstall.sh, labelled
   // unpackName + "/install.sh" and so on, followed by " " + note when a note is given.

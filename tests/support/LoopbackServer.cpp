@@ -21,6 +21,28 @@ const int ATTEMPTS = 5;
 const int WAIT_STEPS = 200;
 const auto WAIT_STEP = std::chrono::milliseconds(50);
 
+// Arguments: the served folder, the port, the control folder (requests.txt, answers.txt).
+const char* const SERVER = R"(
+import functools, http.server, os, sys
+folder, port, control = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def do_GET(self):
+        with open(os.path.join(control, 'requests.txt'), 'a') as log:
+            log.write(self.path + '\n')
+        plan = os.path.join(control, 'answers.txt')
+        answers = open(plan).read().split() if os.path.exists(plan) else []
+        if answers:
+            with open(plan, 'w') as rest:
+                rest.write(' '.join(answers[1:]))
+            self.send_error(int(answers[0]))
+            return
+        super().do_GET()
+    def log_message(self, *arguments):
+        pass
+handler = functools.partial(Handler, directory=folder)
+http.server.ThreadingHTTPServer(('127.0.0.1', port), handler).serve_forever()
+)";
+
 sockaddr_in loopback(int port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -46,11 +68,21 @@ std::string LoopbackServer::Url(const std::string& name) const {
   return "http://127.0.0.1:" + std::to_string(port) + "/" + name;
 }
 
+void LoopbackServer::AnswerNext(const std::vector<int>& statuses) const {
+  std::string plan;
+  for (int status : statuses)
+    plan += std::to_string(status) + " ";
+  control.Write("answers.txt", plan);
+}
+
+std::string LoopbackServer::Requests() const {
+  return control.Read("requests.txt");
+}
+
 bool LoopbackServer::start(const std::string& folder) {
   port = freePort();
   std::string portText = std::to_string(port);
-  std::vector<std::string> words = {"python3", "-m",        "http.server", portText,
-                                    "--bind",  "127.0.0.1", "--directory", folder};
+  std::vector<std::string> words = {"python3", "-c", SERVER, folder, portText, control.Path()};
   std::vector<char*> argv;
   for (std::string& word : words)
     argv.push_back(word.data());
