@@ -92,6 +92,7 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
   std::string line = loggedLine(command);
   for (const std::string& path : paths) {
     if (Shell::IsOptionLike(path)) {
+      // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once, then the return
       logger->Write("Controller[" + name + "]::run refused " + line + " because " + path +
                     " begins with -.");
       return REFUSED;
@@ -174,7 +175,8 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
     print(resources->texts["SHA256_NOT_SET"] + file, BrightYellow);
     return true;
   }
-  std::string actual, reason;
+  std::string actual;
+  std::string reason;
   if (!Sha256::OfFile(file, &actual, &reason)) {
     print(resources->texts["SHA256_UNREADABLE"] + file + " (" + reason + ")", Red);
     return false;
