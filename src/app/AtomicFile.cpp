@@ -167,7 +167,7 @@ std::string AtomicFile::Resolve(const std::string& path) {
     if (length < 0)
       return current;
     std::string link(buffer.data(), static_cast<size_t>(length));
-    current = link[0] == '/' ? link : Path::GetFolder(current) + "/" + link;
+    current = link[0] == '/' ? link : Path::GetFolder(current).append("/").append(link);
   }
   return current;
 }

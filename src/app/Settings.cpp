@@ -76,6 +76,7 @@ Json* Settings::find(std::string path) {
   for (const std::string& piece : String::Split(path, Separator)) {
     Json* child = node != nullptr ? node->GetItem(piece) : nullptr;
     if (child == nullptr) {
+      // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once, then the throw
       logger->Write("Settings::find " + piece + " in " + path + " is absent.");
       throw "Invalid setting key.";
     }

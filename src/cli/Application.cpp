@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <utility>
 
 #include "app/Logger.h"
 #include "app/ResourceKeys.h"
@@ -43,7 +44,11 @@ std::string missingFileHint(const std::string& file, const std::string& other) {
 
 Application::Application(Version* version, Logger* logger, Resources* resources, Settings* settings,
                          Files files)
-    : version(version), logger(logger), resources(resources), settings(settings), files(files) {}
+    : version(version),
+      logger(logger),
+      resources(resources),
+      settings(settings),
+      files(std::move(files)) {}
 
 Application::~Application() = default;
 
@@ -175,7 +180,8 @@ int Application::runInterface(std::unique_ptr<ControllerArguments>& arguments) {
   return WindowAction::NO_ACTION;
 }
 
-bool Application::runController(int, std::unique_ptr<ControllerArguments>) {
+bool Application::runController(int /*action*/,
+                                std::unique_ptr<ControllerArguments> /*arguments*/) {
   return true;
 }
 

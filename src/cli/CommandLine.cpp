@@ -210,7 +210,8 @@ class Parser {
       std::string argument = argv[index];
       if (optionsEnded && operands.empty() && argument == "--" && rule->operands == -1) {
         continue;
-      } else if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+      }
+      if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
         operands.push_back(argument);
       } else if (argument == "--") {
         optionsEnded = true;

@@ -162,6 +162,7 @@ int Controller::runKeepingErrors(const Command& command, std::initializer_list<s
   lastProgram = command.empty() ? "" : command.front();
   for (const std::string& path : paths) {
     if (Shell::IsOptionLike(path)) {
+      // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once, then the return
       logger->Write("Controller[" + name + "]::run refused " + line + " because " + path +
                     " begins with -.");
       return REFUSED;
@@ -259,7 +260,8 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
     print(resources->texts["SHA256_NOT_SET"] + file, BrightYellow);
     return true;
   }
-  std::string actual, reason;
+  std::string actual;
+  std::string reason;
   if (!Sha256::OfFile(file, &actual, &reason)) {
     print(resources->texts["SHA256_UNREADABLE"] + file + " (" + reason + ")", Red);
     failure = {currentStep, "", 0, file + " cannot be read for its checksum"};

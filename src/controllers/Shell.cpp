@@ -71,6 +71,6 @@ std::string Shell::escaped(const std::string& value) {
 }
 
 bool Shell::isControl(char c) {
-  unsigned char byte = static_cast<unsigned char>(c);
+  auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte == 0x7f;
 }

@@ -2,19 +2,17 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "app/StopSignals.h"
-
-extern char** environ;
 
 namespace {
 // The status the shell gave a command it could not start: exit status 127.
@@ -23,7 +21,7 @@ const int NOT_STARTED = 127 << 8;
 const int STOP_SIGNALS[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
 const int SIGNAL_COUNT = sizeof STOP_SIGNALS / sizeof STOP_SIGNALS[0];
 
-extern "C" void onChildEnded(int) {}
+extern "C" void onChildEnded(int /*signal*/) {}
 
 // While it lives: the stop signals that were not ignored are caught, and a child's end wakes the
 // wait; all of them are blocked except inside the wait itself, so none slips in between a look
@@ -32,7 +30,8 @@ extern "C" void onChildEnded(int) {}
 class CommandSignals {
  public:
   CommandSignals() {
-    sigset_t blocked, reset;
+    sigset_t blocked;
+    sigset_t reset;
     sigemptyset(&blocked);
     sigemptyset(&reset);
     sigaddset(&blocked, SIGCHLD);
@@ -91,7 +90,8 @@ class TerminalLoan {
   ~TerminalLoan() {
     if (!lent)
       return;
-    sigset_t quiet, before;
+    sigset_t quiet;
+    sigset_t before;
     sigemptyset(&quiet);
     sigaddset(&quiet, SIGTTOU);  // a background group may take the terminal back unstopped
     sigprocmask(SIG_BLOCK, &quiet, &before);
@@ -260,6 +260,7 @@ CommandRunner::Result SpawnRunner::run(const std::vector<std::string>& words,
   if (words.empty())
     return notStarted("", ENOENT);
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (const std::string& word : words)
     argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);

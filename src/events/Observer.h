@@ -13,7 +13,7 @@ class Logger;
 // events to them synchronously. Unknown event names are reported by throwing a std::string.
 class Observer {
  public:
-  Observer(Logger* logger, std::string name, const std::vector<std::string>& events);
+  Observer(Logger* logger, std::string name, const std::vector<std::string>& names);
   virtual ~Observer();
   Observer(const Observer&) = delete;
   Observer& operator=(const Observer&) = delete;

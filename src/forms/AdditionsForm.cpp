@@ -42,7 +42,7 @@ void AdditionsForm::addIgnoreCerts(ControlList* items, IgnoreCertsCallback onIgn
                              resources->texts["IGNORE_SERVER_CERTIFICATE"], false);
   items->push_back(check);
   check->SetBind([this] { return ignoreCerts; },
-                 [this, onIgnoreCertsChanged](bool value) {
+                 [this, onIgnoreCertsChanged = std::move(onIgnoreCertsChanged)](bool value) {
                    if (value == ignoreCerts)
                      return;
                    ignoreCerts = value;
@@ -54,9 +54,9 @@ void AdditionsForm::addDelete(ControlList* items, DeleteCallback onDelete) {
   auto* label = new Label(logger, "DeleteCurrentLabel", new Position(0, 1), nullptr,
                           resources->texts["DELETE_CURRENT_INSTALL"], Theme::Basic);
   items->push_back(label);
-  items->push_back(
-      new Button(logger, "DeleteCurrentButton", new Position(label->CalculateSize().width + 1, 1),
-                 nullptr, resources->texts["DELETE"], [this, onDelete] { OnDelete(onDelete); }));
+  items->push_back(new Button(
+      logger, "DeleteCurrentButton", new Position(label->CalculateSize().width + 1, 1), nullptr,
+      resources->texts["DELETE"], [this, onDelete = std::move(onDelete)] { OnDelete(onDelete); }));
 }
 
 Panel* AdditionsForm::createMigrationPanel(MigrateCallback onMigrate) {
@@ -78,7 +78,7 @@ Panel* AdditionsForm::createMigrationPanel(MigrateCallback onMigrate) {
   int buttonWidth = Button::CalculateSizeForContent(migrate).width;
   items.push_back(new Button(logger, "MigrateButton",
                              new Position(std::max(0, width - buttonWidth), 5), nullptr, migrate,
-                             [this, onMigrate] { OnMigrate(onMigrate); }));
+                             [this, onMigrate = std::move(onMigrate)] { OnMigrate(onMigrate); }));
   migrationPanel = new Panel(logger, "MigrationPanel", new Position(0, 2), nullptr, title, &items);
   return migrationPanel;
 }
@@ -87,7 +87,7 @@ void AdditionsForm::OnDelete(DeleteCallback onDelete) {
   afterClose(std::move(onDelete));
 }
 
-void AdditionsForm::OnMigrate(MigrateCallback onMigrate) {
+void AdditionsForm::OnMigrate(const MigrateCallback& onMigrate) {
   std::string path = migrationPathField->GetValue();
   if (pathRefused(path)) {
     showPathInvalid();
@@ -121,6 +121,6 @@ void AdditionsForm::showPathInvalid() {
 void AdditionsForm::afterClose(std::function<void()> action) {
   container->AppendListener(EVENT_MODAL_FORM_CLOSED,
                             new Handler(
-                                logger, [action](Event*) { action(); }, true));
+                                logger, [action = std::move(action)](Event*) { action(); }, true));
   closeForm();
 }

@@ -31,7 +31,7 @@ class AdditionsForm : public Form {
   Panel* createMigrationPanel(MigrateCallback onMigrate);
   void OnDelete(DeleteCallback onDelete);
   // Refuses an empty path and the current settings file, whatever its spelling or link.
-  void OnMigrate(MigrateCallback onMigrate);
+  void OnMigrate(const MigrateCallback& onMigrate);
 
  private:
   void addIgnoreCerts(ControlList* items, IgnoreCertsCallback onIgnoreCertsChanged);

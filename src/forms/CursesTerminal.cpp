@@ -14,7 +14,7 @@ const mmask_t EveryMouseEvent = 0xFFFFFFF;
 }
 
 CursesTerminal::~CursesTerminal() {
-  Close();
+  CursesTerminal::Close();
 }
 
 void CursesTerminal::Open() {

@@ -18,7 +18,8 @@ const int FrameWidth = 2;
 std::string wrapped(const std::string& line, int width) {
   if (String::LengthW(line) <= width)
     return line;
-  std::string text, current;
+  std::string text;
+  std::string current;
   for (const std::string& word : String::Split(line, " ")) {
     if (current.empty()) {
       current = word;
@@ -64,9 +65,9 @@ void Form::createFormControl(ControlList* items, Callback onApply, Callback onCa
   int applyWidth = Button::CalculateSizeForContent(applyText).width;
   int half = cancelKey.empty() ? applyWidth / 2 : applyWidth;
   int applyX = std::max(0, innerWidth / 2 - half);
-  applyButton =
-      new Button(logger, name + APPLY_BUTTON_NAME_SUFFIX, new Position(applyX, innerHeight + 1),
-                 nullptr, applyText, [this, onApply] { guarded(name + " apply", onApply); });
+  applyButton = new Button(
+      logger, name + APPLY_BUTTON_NAME_SUFFIX, new Position(applyX, innerHeight + 1), nullptr,
+      applyText, [this, onApply = std::move(onApply)] { guarded(name + " apply", onApply); });
   items->push_back(applyButton);
   if (!cancelKey.empty()) {
     if (!onCancel)
@@ -104,7 +105,7 @@ void Form::closeForm() {
 }
 
 Form::Callback Form::answer(std::string line, Callback action) {
-  return [this, line, action] {
+  return [this, line, action = std::move(action)] {
     logger->Write(line);
     if (action)
       action();

@@ -124,11 +124,11 @@ void MainScreen::stackPanel(Panel* panel) {
 }
 
 void MainScreen::addLabel(const std::string& name, const std::string& text, Theme theme,
-                          Placer placer) {
+                          const Placer& placer) {
   layout->Append(new Label(logger, name, placeOnScreen(placer), nullptr, text, theme), placer);
 }
 
-void MainScreen::addButton(const std::string& name, const std::string& text, Placer placer,
+void MainScreen::addButton(const std::string& name, const std::string& text, const Placer& placer,
                            Action handler) {
   layout->Append(new Button(logger, name, placeOnScreen(placer), nullptr, text,
                             actions.guard("Window::" + name, std::move(handler))),

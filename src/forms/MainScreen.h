@@ -52,8 +52,10 @@ class MainScreen {
   void addAdditions();
   void addFooter();
   void stackPanel(Panel* panel);
-  void addLabel(const std::string& name, const std::string& text, Theme theme, Placer placer);
-  void addButton(const std::string& name, const std::string& text, Placer placer, Action handler);
+  void addLabel(const std::string& name, const std::string& text, Theme theme,
+                const Placer& placer);
+  void addButton(const std::string& name, const std::string& text, const Placer& placer,
+                 Action handler);
   static Position* placeOnScreen(const Placer& placer);
 
   Logger* logger;

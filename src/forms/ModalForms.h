@@ -22,7 +22,7 @@ class ModalForms {
 
   // Shows form, taking ownership of it, in place of the one shown; draw tells whether its panel
   // is drawn now. Showing the form already shown makes it blink.
-  void Show(Form* form, bool draw);
+  void Show(Form* shown, bool draw);
   // Destroys the form now and gives the focus back.
   void Close();
   // Asks for the close that ServeCloseRequest carries out once the current key has been handled.

@@ -29,7 +29,8 @@ bool StoredKeySelect::OnKeyPress(int pressed) {
 bool StoredKeySelect::OnMouseClick(Mouse* mouse) {
   if (!outsideItems())
     return Select<std::string>::OnMouseClick(mouse);
-  bool handled = Control::OnMouseClick(mouse);
+  // Outside the items a click only takes the focus, as on any control: Select would pick an item.
+  bool handled = Control::OnMouseClick(mouse);  // NOLINT(bugprone-parent-virtual-call)
   if (!handled)
     return false;
   std::unique_ptr<Position> point(mouse->GetPosition());

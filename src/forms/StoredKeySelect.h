@@ -14,7 +14,7 @@ class StoredKeySelect : public Select<std::string> {
   StoredKeySelect(Logger* logger, std::string name, Position* position, const Items& items,
                   std::string stored);
 
-  bool OnKeyPress(int key) override;
+  bool OnKeyPress(int pressed) override;
   bool OnMouseClick(Mouse* mouse) override;
 
  private:

@@ -61,8 +61,8 @@ int Window::Show(Version* version) {
 // What the controls of the main screen do: each runs a handler of the window.
 MainScreen::Actions Window::screenActions() {
   MainScreen::Actions actions;
-  actions.guard = [this](const std::string& operation, Action action) {
-    return guard(operation, std::move(action));
+  actions.guard = [this](const std::string& operation, const Action& action) {
+    return guard(operation, action);
   };
   actions.exit = [this] { OnExit(); };
   actions.save = [this] { OnSave(); };
@@ -73,7 +73,7 @@ MainScreen::Actions Window::screenActions() {
   actions.openPatch = [this] { OnOpenPatchSettings(); };
   actions.openInstall = [this] { OnOpenInstallSettings(); };
   actions.openAdditions = [this] { OnOpenAdditions(); };
-  actions.portRefused = [this](Action showStored) {
+  actions.portRefused = [this](const Action& showStored) {
     Defer([this, showStored] {
       showStored();
       showPortInvalid();
@@ -125,7 +125,7 @@ void Window::append(Control* item) {
   layout.Append(item);
 }
 
-Window::Action Window::guard(const std::string& operation, Action action) {
+Window::Action Window::guard(const std::string& operation, const Action& action) {
   return [this, operation, action] {
     try {
       action();

@@ -92,7 +92,7 @@ class Window : public Container, private InputLoop::Host {
   // ownership.
   void append(Control* item);
   // A handler that reports a failure of action instead of passing it on.
-  Action guard(const std::string& operation, Action action);
+  Action guard(const std::string& operation, const Action& action);
 
  private:
   // InputLoop::Host

@@ -8,6 +8,6 @@ void Container::ChildDestroyHandler() {
   throw "Not Implemented Method Container::ChildDestroyHandler";
 }
 
-bool Container::ReportFailure(const std::string&, const std::string&) {
+bool Container::ReportFailure(const std::string& /*operation*/, const std::string& /*message*/) {
   return false;
 }

@@ -49,15 +49,15 @@ int Control::GetItemsCount() {
   return 0;
 }
 
-Control* Control::GetItem(int) {
+Control* Control::GetItem(int /*index*/) {
   return nullptr;
 }
 
-Control* Control::GetItem(const std::string&) {
+Control* Control::GetItem(const std::string& /*name*/) {
   return nullptr;
 }
 
-int Control::AddItem(Control*) {
+int Control::AddItem(Control* /*item*/) {
   return -1;
 }
 
@@ -72,14 +72,14 @@ void Control::RemoveItem(const std::string& itemName) {
 }
 
 // A control without items owns no other control, so there is nothing to destroy.
-void Control::RemoveItem(Control*) {}
+void Control::RemoveItem(Control* /*item*/) {}
 
 Size Control::CalculateSize() {
   log("Control::CalculateSize of type " + type + " is running.");
   throw "Not Implemented Method";
 }
 
-Area Control::GetInnerArea(bool) {
+Area Control::GetInnerArea(bool /*global*/) {
   log("Control::getInnerArea for type " + type + " running.");
   throw "Not Implemented Method.";
 }
@@ -89,7 +89,7 @@ void Control::Render() {
   throw "Not Implemented Method.";
 }
 
-bool Control::OnKeyPress(int) {
+bool Control::OnKeyPress(int /*key*/) {
   log("Control::OnKeyPress for type " + type + " running.");
   throw "Not Implemented Method.";
 }

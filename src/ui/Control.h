@@ -69,7 +69,7 @@ class Control {
   bool IsInside(const Control* ancestor) const;
   void PushTo(Control* parent);
   Area GetPrintArea();
-  bool BelongsPosition(const Position* position);
+  bool BelongsPosition(const Position* point);
 
   static Control* GetActive() { return active; }
   static bool SwitchActive(bool backward);

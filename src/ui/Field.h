@@ -36,7 +36,7 @@ class Field : public Control {
   // Called with the field and its text whenever the field loses the focus.
   void SetChangeHandler(ChangeHandler handler);
   // An empty mask removes the mask. The current text is cut to what the mask accepts.
-  void SetMask(const std::string& mask);
+  void SetMask(const std::string& value);
 
   static bool IsWordChar(char c);
   static bool IsNumberChar(char c);

@@ -301,7 +301,7 @@ int Number<T>::length() const {
 template <typename T>
 int Number<T>::width() {
   if (!size)
-    size = std::make_unique<Size>(CalculateSize());
+    size = std::make_unique<Size>(Number<T>::CalculateSize());
   return std::max(size->width, 1);
 }
 

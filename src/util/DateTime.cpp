@@ -15,7 +15,7 @@ std::string number(int value, bool twoDigits) {
 }
 
 tm breakDown(int64_t seconds, bool utc) {
-  time_t moment = static_cast<time_t>(seconds);
+  auto moment = static_cast<time_t>(seconds);
   tm parts{};
   if (utc) {
     gmtime_r(&moment, &parts);

@@ -7,7 +7,7 @@
 class Logger;
 
 // Kind of a Json node.
-typedef int JsonType;
+using JsonType = int;
 enum : JsonType {
   JsonObject = 0,
   JsonArray = 1,

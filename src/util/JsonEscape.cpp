@@ -110,7 +110,7 @@ void JsonEscape::AppendQuoted(std::string* out, const std::string& text) {
   static const char HEX[] = "0123456789abcdef";
   *out += '"';
   for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
+    auto byte = static_cast<unsigned char>(c);
     size_t escape = ESCAPED.find(c);
     if (escape != std::string_view::npos) {
       *out += '\\';

@@ -48,7 +48,8 @@ void JsonParser::parseRest() {
     char c = text[index];
     step();
     std::string code = std::to_string(static_cast<int>(static_cast<signed char>(c)));
-    trace("Json after char " + code + " code " + code + ".");
+    std::string message = "Json after char " + code;
+    trace(message.append(" code ").append(code).append("."));
     if (!isSpaceChar(c)) {
       fail("Json unexpected token at ", UNEXPECTED_TOKEN);
     }
@@ -192,7 +193,7 @@ void JsonParser::parseItem(Json* node) {
   trace("Json::parse append array item " + std::to_string(node->items.size()) + " at " +
         location() + ".");
   node->items.push_back(item.get());
-  item.release();
+  static_cast<void>(item.release());  // the array owns it now
 }
 
 // string = '"' (escape | any byte but '"')* '"'

@@ -13,7 +13,7 @@
 
 namespace {
 
-const size_t BUFFER_SIZE = 256 * 1024;
+const size_t BUFFER_SIZE = size_t{256} * 1024;
 
 // The functions of libcrypto in use. The library is opened when the first digest is computed,
 // so that the many runs that compute none (the interface, show, get, set) do not pay for loading
@@ -78,7 +78,7 @@ class InputFile {
 std::string hex(const unsigned char* bytes, unsigned int count) {
   static const char DIGITS[] = "0123456789abcdef";
   std::string text;
-  text.reserve(count * 2);
+  text.reserve(size_t{count} * 2);
   for (unsigned int i = 0; i < count; ++i) {
     text += DIGITS[bytes[i] >> 4];
     text += DIGITS[bytes[i] & 0x0f];
