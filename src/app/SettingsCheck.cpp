@@ -73,8 +73,10 @@ std::vector<std::string> SettingsCheck::Problems(Settings* settings) {
 
 void SettingsCheck::Check(Settings* settings, Logger* logger, const std::string& fileName) {
   std::vector<std::string> problems = Problems(settings);
-  for (const std::string& problem : problems)
+  for (const std::string& problem : problems) {
+    // NOLINTNEXTLINE(performance-inefficient-string-concatenation): one line per bad entry
     logger->Write("SettingsCheck " + fileName + ": " + problem);
+  }
   if (!problems.empty())
     throw "Invalid settings";
 }

@@ -2,10 +2,10 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <algorithm>
 #include <cerrno>
@@ -143,7 +143,8 @@ WorkingLock::Holder WorkingLock::ReadHolder() const {
     size_t equals = line.find('=');
     if (equals == std::string::npos)
       continue;
-    std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+    std::string key = line.substr(0, equals);
+    std::string value = line.substr(equals + 1);
     if (key == "pid")
       holder.pid = value;
     else if (key == "user")
@@ -153,7 +154,7 @@ WorkingLock::Holder WorkingLock::ReadHolder() const {
     else if (key == "since")
       holder.since = value;
   }
-  pid_t pid = static_cast<pid_t>(std::atol(holder.pid.c_str()));
+  auto pid = static_cast<pid_t>(std::atol(holder.pid.c_str()));
   if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
     return Holder();  // left by a run that was killed
   return holder;

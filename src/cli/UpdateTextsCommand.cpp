@@ -44,7 +44,7 @@ std::string entries(const Texts& defaults, const Texts& present, size_t* added) 
   for (const auto& [key, value] : defaults) {
     if (present.count(key) != 0)
       continue;
-    text += "#" + key + "=[" + value + "]\n";
+    text.append("#").append(key).append("=[").append(value).append("]\n");
     ++*added;
   }
   return text;
@@ -60,7 +60,8 @@ int UpdateTextsCommand::Run(const std::string& directory, const std::string& lan
     err << PREFIX << path << " cannot be read; `deployer init` creates a working folder.\n";
     return 1;
   }
-  Texts present, defaults;
+  Texts present;
+  Texts defaults;
   if (!readTexts(path, &present, err))
     return 1;
   bool russian = language.empty() ? holdsCyrillic(present) : language == "ru";

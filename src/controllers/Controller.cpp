@@ -1,9 +1,9 @@
 #include "controllers/Controller.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <chrono>
 #include <cstdio>
@@ -104,7 +104,8 @@ int Controller::download(std::string url, std::string directory) {
 }
 
 std::string Controller::LocalSource(const std::string& url) {
-  const std::string scheme = "file://", host = "localhost";
+  const std::string scheme = "file://";
+  const std::string host = "localhost";
   if (!url.empty() && url[0] == '/')
     return url;
   if (url.compare(0, scheme.size(), scheme) != 0)
@@ -314,7 +315,8 @@ bool Controller::isVerifiedCopy(const std::string& file, const char* checksumPat
   if (expected.empty() ||
       !std::filesystem::is_regular_file(std::filesystem::symlink_status(file, error)))
     return false;
-  std::string actual, reason;
+  std::string actual;
+  std::string reason;
   if (!Sha256::OfFile(file, &actual, &reason) || actual != expected)
     return false;
   print(resources->texts["DOWNLOAD_CACHED"] + file, Green);

@@ -115,7 +115,7 @@ class TerminalLoan {
 // error and its end kept. Without a copy to keep, the command writes to standard error itself.
 class ErrorCopy {
  public:
-  static const size_t KEPT = 64 * 1024;
+  static const size_t KEPT = size_t{64} * 1024;
 
   explicit ErrorCopy(std::string* copy) : copy(copy) {
     if (copy != nullptr && pipe2(ends, O_CLOEXEC) != 0)
