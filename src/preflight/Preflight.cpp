@@ -165,9 +165,9 @@ CheckResult Preflight::settingsResult() {
   for (const std::string& problem : SettingsCheck::Problems(settings))
     problems += (problems.empty() ? "" : " ") + problem;
   if (problems.empty())
-    return {"settings", true, false, "Settings.json: " + text("PREFLIGHT_VALID")};
+    return {"settings", true, false, "Settings.json: " + resources->texts["PREFLIGHT_VALID"]};
   return {"settings", false, false,
-          "Settings.json: " + problems + "; " + text("PREFLIGHT_NEEDS_SETTINGS")};
+          "Settings.json: " + problems + "; " + resources->texts["PREFLIGHT_NEEDS_SETTINGS"]};
 }
 
 void Preflight::planPrograms() {
@@ -176,12 +176,12 @@ void Preflight::planPrograms() {
     if (!(program.actions & action) || (std::string(program.name) == "tar" && !unpacks))
       continue;
     std::string name = program.name;
-    checks.push_back({"program:" + name, "PATH", text("PREFLIGHT_NEEDS_PROGRAM"),
+    checks.push_back({"program:" + name, "PATH", resources->texts["PREFLIGHT_NEEDS_PROGRAM"],
                       [this, name](std::string* found, bool*) {
                         *found = onPath(name);
                         if (!found->empty())
                           return true;
-                        *found = text("PREFLIGHT_NOT_ON_PATH");
+                        *found = resources->texts["PREFLIGHT_NOT_ON_PATH"];
                         return false;
                       }});
   }
@@ -208,9 +208,9 @@ void Preflight::planFolders() {
 void Preflight::folder(const std::string& name, const std::string& path) {
   std::error_code error;
   std::string shown = path == "." ? std::filesystem::current_path(error).string() : path;
-  checks.push_back({name, shown, text("PREFLIGHT_NEEDS_FOLDER"), [path](std::string* found, bool*) {
-                      return FolderProbe::Writable(path, found);
-                    }});
+  checks.push_back(
+      {name, shown, resources->texts["PREFLIGHT_NEEDS_FOLDER"],
+       [path](std::string* found, bool*) { return FolderProbe::Writable(path, found); }});
 }
 
 void Preflight::planAddresses() {
@@ -225,13 +225,13 @@ void Preflight::planAddresses() {
 size_t Preflight::address(const std::string& name, const std::string& url) {
   size_t index = addresses.size();
   addresses.push_back(url);
-  checks.push_back(
-      {name, url, text("PREFLIGHT_NEEDS_ANSWER"), [this, index](std::string* found, bool*) {
-         *found = this->found[index];
-         if (answered[index] && sizes[index] >= 0)
-           *found += ", " + size(sizes[index]);
-         return static_cast<bool>(answered[index]);
-       }});
+  checks.push_back({name, url, resources->texts["PREFLIGHT_NEEDS_ANSWER"],
+                    [this, index](std::string* found, bool*) {
+                      *found = this->found[index];
+                      if (answered[index] && sizes[index] >= 0)
+                        *found += ", " + size(sizes[index]);
+                      return static_cast<bool>(answered[index]);
+                    }});
   return index;
 }
 
@@ -254,28 +254,29 @@ void Preflight::planSpace() {
 
 void Preflight::space(const std::string& name, const std::string& path,
                       const std::vector<size_t>& sources, int times) {
-  checks.push_back({name, FolderProbe::NearestExisting(path), text("PREFLIGHT_NEEDS_SPACE"),
-                    [this, path, sources, times](std::string* found, bool*) {
-                      long long needed = 0;
-                      std::string unknown;
-                      for (size_t index : sources) {
-                        if (sizes[index] < 0)
-                          unknown += " " + addresses[index];
-                        else
-                          needed += sizes[index] * times;
-                      }
-                      unsigned long long free = 0;
-                      if (!FolderProbe::FreeBytes(path, &free)) {
-                        *found = text("PREFLIGHT_FREE_UNKNOWN");
-                        return false;
-                      }
-                      *found = text("PREFLIGHT_FREE") + size(static_cast<long long>(free)) + ", " +
-                               text("PREFLIGHT_WANTED") + size(needed) + " (" +
-                               std::to_string(times) + " x)";
-                      if (!unknown.empty())
-                        *found += ", " + text("PREFLIGHT_SIZE_UNKNOWN") + unknown.substr(1);
-                      return free >= static_cast<unsigned long long>(needed);
-                    }});
+  checks.push_back(
+      {name, FolderProbe::NearestExisting(path), resources->texts["PREFLIGHT_NEEDS_SPACE"],
+       [this, path, sources, times](std::string* found, bool*) {
+         long long needed = 0;
+         std::string unknown;
+         for (size_t index : sources) {
+           if (sizes[index] < 0)
+             unknown += " " + addresses[index];
+           else
+             needed += sizes[index] * times;
+         }
+         unsigned long long free = 0;
+         if (!FolderProbe::FreeBytes(path, &free)) {
+           *found = resources->texts["PREFLIGHT_FREE_UNKNOWN"];
+           return false;
+         }
+         *found = resources->texts["PREFLIGHT_FREE"] + size(static_cast<long long>(free)) + ", " +
+                  resources->texts["PREFLIGHT_WANTED"] + size(needed) + " (" +
+                  std::to_string(times) + " x)";
+         if (!unknown.empty())
+           *found += ", " + resources->texts["PREFLIGHT_SIZE_UNKNOWN"] + unknown.substr(1);
+         return free >= static_cast<unsigned long long>(needed);
+       }});
 }
 
 void Preflight::planPorts() {
@@ -292,17 +293,18 @@ void Preflight::port(const char* path) {
   int number = settings->GetInteger(path);
   if (number == 0)
     return;
-  checks.push_back(
-      {std::string("port:") + path, std::to_string(number), text("PREFLIGHT_NEEDS_PORT"),
-       [this, number](std::string* found, bool* warning) {
-         if (!PortProbe::Listening(number)) {
-           *found = text("PREFLIGHT_PORT_FREE");
-           return true;
-         }
-         *warning = installedBefore();
-         *found = text(*warning ? "PREFLIGHT_PORT_INSTALLED" : "PREFLIGHT_PORT_IN_USE");
-         return *warning;
-       }});
+  checks.push_back({std::string("port:") + path, std::to_string(number),
+                    resources->texts["PREFLIGHT_NEEDS_PORT"],
+                    [this, number](std::string* found, bool* warning) {
+                      if (!PortProbe::Listening(number)) {
+                        *found = resources->texts["PREFLIGHT_PORT_FREE"];
+                        return true;
+                      }
+                      *warning = installedBefore();
+                      *found = *warning ? resources->texts["PREFLIGHT_PORT_INSTALLED"]
+                                        : resources->texts["PREFLIGHT_PORT_IN_USE"];
+                      return *warning;
+                    }});
 }
 
 bool Preflight::installedBefore() {
@@ -316,16 +318,13 @@ bool Preflight::installedBefore() {
 void Preflight::planScript() {
   std::string script = action == Delete ? "ws_delapp.sh" : "ws_updapp.sh";
   std::string path = names->getWebServerPath() + "/" + script;
-  checks.push_back({"script:" + script, path, text("PREFLIGHT_NEEDS_SCRIPT"),
+  checks.push_back({"script:" + script, path, resources->texts["PREFLIGHT_NEEDS_SCRIPT"],
                     [this, path](std::string* found, bool*) {
                       struct stat status {};
                       bool present = stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
                                      access(path.c_str(), R_OK) == 0;
-                      *found = text(present ? "PREFLIGHT_PRESENT" : "PREFLIGHT_MISSING");
+                      *found = present ? resources->texts["PREFLIGHT_PRESENT"]
+                                       : resources->texts["PREFLIGHT_MISSING"];
                       return present;
                     }});
-}
-
-std::string Preflight::text(const char* key) {
-  return resources->texts[key];
 }

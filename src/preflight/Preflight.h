@@ -72,7 +72,6 @@ class Preflight {
              int times);
   void port(const char* path);
   bool installedBefore();
-  std::string text(const char* key);
   CheckResult settingsResult();
 
   Resources* resources;
