@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the includes between the folders of src/ against the layers the build links:
-#   util (with app/Logger.h) < events < app (services) < ui, controllers < forms < cli < main.cpp
+#   util (with app/Logger.h) < events < app (services) < ui, controllers < forms, preflight < cli
+#   < main.cpp
 # util, events and ui may use the services' Logger alone. Prints each include that reaches a layer
 # its folder may not use, and fails when there is one. SRC overrides the folder checked.
 set -euo pipefail
@@ -16,8 +17,9 @@ allowed() {
     ui) echo "util events app/Logger.h" ;;
     controllers) echo "util events app" ;;
     forms) echo "util events app ui controllers" ;;
-    cli) echo "util events app ui controllers forms" ;;
-    .) echo "util events app ui controllers forms cli" ;;
+    preflight) echo "util events app controllers" ;;
+    cli) echo "util events app ui controllers forms preflight" ;;
+    .) echo "util events app ui controllers forms preflight cli" ;;
     *) echo "" ;;
   esac
 }

@@ -16,8 +16,14 @@ class BatchApplication : public DeployerApplication {
 
  protected:
   int runInterface(std::unique_ptr<ControllerArguments>& arguments) override;
+  // Deploy, update and delete check first what they need (unless --no-preflight): a failed
+  // check ends the action before its first step, with nothing run; a dry run shows the checks.
+  bool runController(int action, std::unique_ptr<ControllerArguments> arguments) override;
   bool cyclesAfterMigration() override { return false; }
 
  private:
+  // False when a check failed; the failures are printed in red and logged.
+  bool preflight(int action);
+
   const CommandLineOptions& options;
 };

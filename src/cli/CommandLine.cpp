@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/WindowAction.h"
+#include "preflight/Preflight.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ const std::map<std::string, Flag> FLAGS = {
     {"--keep-downloads", [](CommandLineOptions* o) { o->choices.keepDownloads = true; }},
     {"--delete-source", [](CommandLineOptions* o) { o->choices.migrateDelete = true; }},
     {"--update-texts", [](CommandLineOptions* o) { o->updateTexts = true; }},
+    {"--json", [](CommandLineOptions* o) { o->json = true; }},
+    {"--no-preflight", [](CommandLineOptions* o) { o->noPreflight = true; }},
 };
 
 // An option with a value: the seconds one command of an action may run.
@@ -33,15 +36,21 @@ const std::vector<CommandInfo> COMMANDS = {
     {Command::Deploy,
      "deploy",
      {"--no-runtime", "--no-web-server", "--ignore-certs", "--keep-downloads", "--dry-run",
-      STEP_TIMEOUT},
+      "--no-preflight", STEP_TIMEOUT},
      0,
      false,
      WindowAction::DEPLOY,
      true},
-    {Command::Update, "update", {"--dry-run", STEP_TIMEOUT}, 0, false, WindowAction::UPDATE, true},
+    {Command::Update,
+     "update",
+     {"--dry-run", "--no-preflight", STEP_TIMEOUT},
+     0,
+     false,
+     WindowAction::UPDATE,
+     true},
     {Command::Delete,
      "delete",
-     {"--yes", "--dry-run", STEP_TIMEOUT},
+     {"--yes", "--dry-run", "--no-preflight", STEP_TIMEOUT},
      0,
      false,
      WindowAction::DELETE,
@@ -57,6 +66,14 @@ const std::vector<CommandInfo> COMMANDS = {
     {Command::Get, "get", {}, 1, false, WindowAction::NO_ACTION, false},
     {Command::Set, "set", {}, -1, false, WindowAction::NO_ACTION, true},
     {Command::Init, "init", {"--update-texts"}, 0, true, WindowAction::NO_ACTION, true},
+    {Command::Check,
+     "check",
+     {"--json", "--no-runtime", "--no-web-server", "--ignore-certs"},
+     1,
+     false,
+     WindowAction::NO_ACTION,
+     false,
+     true},
 };
 
 const CommandInfo* findCommand(const std::string& name) {
@@ -77,11 +94,12 @@ const char* const HELP =
     "\n"
     "Commands:\n"
     "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--keep-downloads]\n"
-    "         [--step-timeout SECONDS] [--dry-run]\n"
+    "         [--step-timeout SECONDS] [--no-preflight] [--dry-run]\n"
     "                        install the container runtime and the web server,\n"
     "                        then deploy the application patch\n"
-    "  update [--dry-run]    update the application to the configured patch\n"
-    "  delete --yes [--dry-run]\n"
+    "  update [--dry-run] [--no-preflight]\n"
+    "                        update the application to the configured patch\n"
+    "  delete --yes [--dry-run] [--no-preflight]\n"
     "                        remove the application, the web server and the runtime\n"
     "  migrate FILE [--delete-source --yes] [--dry-run]\n"
     "                        take over the settings of another installation's\n"
@@ -96,12 +114,19 @@ const char* const HELP =
     "                        create a working folder with the default files\n"
     "  init --update-texts [-C DIR] [--lang en|ru]\n"
     "                        add the texts that Resources.res lacks (after an upgrade)\n"
+    "  check [--json] [--no-runtime] [--no-web-server] [--ignore-certs] [ACTION]\n"
+    "                        check everything ACTION (deploy, the default, update,\n"
+    "                        rollback or delete) needs; changes nothing; 1 when a\n"
+    "                        check fails\n"
     "\n"
     "Options:\n"
     "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt,\n"
     "                        temp/)\n"
     "  --dry-run             print the commands the action would run; change nothing\n"
     "  --yes                 confirm a delete without asking\n"
+    "  --no-preflight        run the action without checking first what it needs\n"
+    "                        (deploy, update and delete check first by default)\n"
+    "  --json                print the checks of check as one JSON object\n"
     "  --wait SECONDS        when another run is changing the working folder, wait up\n"
     "                        to SECONDS for it to end (without it: fail at once, 75)\n"
     "  --step-timeout SECONDS\n"
@@ -294,15 +319,27 @@ class Parser {
         options->assignments.emplace_back(operands[i], operands[i + 1]);
       return true;
     }
-    if (operands.size() < static_cast<size_t>(rule.operands))
+    if (operands.size() < static_cast<size_t>(rule.operands) && !rule.operandOptional)
       return fail(
           name + (rule.command == Command::Migrate ? " needs the settings FILE" : " needs a PATH"));
     if (operands.size() > static_cast<size_t>(rule.operands))
       return fail("unexpected argument '" + operands[rule.operands] + "' for " + name);
+    if (rule.command == Command::Check)
+      return checkAction(operands);
     if (rule.command == Command::Migrate)
       options->choices.migratePath = operands[0];
     else if (rule.command == Command::Get)
       options->path = operands[0];
+    return true;
+  }
+
+  bool checkAction(const std::vector<std::string>& operands) {
+    Preflight::Action action;
+    if (!operands.empty() && !Preflight::ActionNamed(operands[0], &action))
+      return fail("unknown action '" + operands[0] +
+                  "' for check (deploy, update, rollback or delete)");
+    if (!operands.empty())
+      options->checkAction = operands[0];
     return true;
   }
 

@@ -8,7 +8,7 @@
 #include "app/ActionChoices.h"
 
 // The commands of the program; Interface is the full-screen interface (no command given).
-enum class Command { Interface, Deploy, Update, Delete, Migrate, Show, Get, Set, Init };
+enum class Command { Interface, Deploy, Update, Delete, Migrate, Show, Get, Set, Init, Check };
 
 // What one command is: its name, the options and operands it takes, the action it runs (a
 // WindowAction, NO_ACTION for the others) and whether it changes the working folder or the
@@ -21,6 +21,7 @@ struct CommandInfo {
   bool takesLanguage;  // --lang, and -C after the command
   int action;
   bool writes;
+  bool operandOptional = false;  // the one operand may be left out
 };
 
 // What the arguments of one call ask for. No command and no other option is the interface.
@@ -31,8 +32,11 @@ struct CommandLineOptions {
   bool version = false;
   bool dryRun = false;
   bool yes = false;
-  bool updateTexts = false;  // init --update-texts
-  double waitSeconds = 0;    // --wait SECONDS: how long a writing command waits for the lock
+  bool updateTexts = false;            // init --update-texts
+  bool json = false;                   // check --json
+  bool noPreflight = false;            // --no-preflight: an action skips its checks
+  std::string checkAction = "deploy";  // check ACTION
+  double waitSeconds = 0;  // --wait SECONDS: how long a writing command waits for the lock
   // --no-runtime, --no-web-server, --ignore-certs, --keep-downloads; migrate FILE and
   // --delete-source.
   ActionChoices choices;
@@ -58,8 +62,10 @@ struct CommandLineOptions {
 // may be mixed; "--" ends the options. The arguments of set are all operands (a value may begin
 // with "-"; a leading "--" is skipped), unless the first is -h or --help. --help is accepted after
 // a command too. Each command takes only its own options:
-//   deploy  --no-runtime --no-web-server --ignore-certs --keep-downloads --dry-run
-//   update  --dry-run           delete  --yes --dry-run
+//   deploy  --no-runtime --no-web-server --ignore-certs --keep-downloads --dry-run --no-preflight
+//   update  --dry-run --no-preflight      delete  --yes --dry-run --no-preflight
+//   check   [deploy|update|rollback|delete] --json --no-runtime --no-web-server --ignore-certs
+//   (deploy, update, delete and migrate also take --step-timeout SECONDS)
 //   migrate FILE --delete-source --yes --dry-run
 //   (deploy, update, delete and migrate also take --step-timeout SECONDS or --step-timeout=SECONDS)
 //   show    get PATH            set PATH VALUE [PATH VALUE ...]

@@ -21,6 +21,8 @@
 #include "cli/InitCommand.h"
 #include "cli/SettingsCommands.h"
 #include "cli/UpdateTextsCommand.h"
+#include "preflight/Preflight.h"
+#include "preflight/PreflightReport.h"
 #include "util/String.h"
 
 const char* const Program::VERSION = "1.24.2.1";
@@ -101,6 +103,8 @@ int Program::run() {
     return Interactive(options.waitSeconds);
   if (options.IsAction())
     return action();
+  if (options.command == Command::Check)
+    return check();
   return settingsCommand();
 }
 
@@ -194,6 +198,35 @@ int Program::settingsCommand() {
               << " (" << message << ")\n";
     return 1;
   }
+}
+
+// check reads the two files and looks around; it takes no lock, keeps no log and changes nothing.
+// A resource file that cannot be loaded fails its own check, and the others run with empty texts.
+int Program::check() {
+  chooseColours();
+  Version version(VERSION);
+  Logger logger("");
+  Resources resources(&logger, RESOURCES_FILE_NAME);
+  Settings settings(&logger, SETTINGS_FILE_NAME);
+  std::vector<CheckResult> results;
+  try {
+    resources.Load();
+  } catch (const char* message) {
+    results.push_back({"resources", false, false, RESOURCES_FILE_NAME + ": " + message});
+  }
+  Preflight::Action action = Preflight::Deploy;
+  Preflight::ActionNamed(options.checkAction, &action);
+  try {
+    settings.Load();
+    Preflight preflight(&logger, &resources, &settings, &version, action, options.choices);
+    for (CheckResult& result : preflight.Run())
+      results.push_back(std::move(result));
+  } catch (const char* message) {
+    results.push_back({"settings", false, false, SETTINGS_FILE_NAME + ": " + message});
+  }
+  std::cout << (options.json ? PreflightReport::Json(results, options.checkAction)
+                             : PreflightReport::Lines(results, &resources, options.checkAction));
+  return Preflight::Passed(results) ? 0 : 1;
 }
 
 // init makes the folder of -C itself, so it does not enter it first; it locks the folder once it

@@ -28,6 +28,7 @@ class Program {
   int run();
   int action();
   int settingsCommand();
+  int check();
   int init();
   bool enterDirectory();
   bool confirmed();

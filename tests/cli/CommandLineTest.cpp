@@ -41,13 +41,17 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
   EXPECT_EQ(parse({"deploy", "--wait=0.5"}).options.waitSeconds, 0.5);
   EXPECT_EQ(parse({"update", "--step-timeout", "90"}).options.choices.stepTimeout, 90);
   EXPECT_EQ(parse({"delete", "--step-timeout=5"}).options.choices.stepTimeout, 5);
+  EXPECT_EQ(parse({"check", "--json"}).options.checkAction, "deploy");
+  Parsed check = parse({"check", "rollback", "--json"});
+  EXPECT_TRUE(check.ok && check.options.json && check.options.checkAction == "rollback");
+  EXPECT_TRUE(parse({"delete", "--no-preflight"}).options.noPreflight);
 }
 
 TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
   const auto& commands = CommandLine::Commands();
   for (size_t i = 0; i < commands.size(); ++i)
     EXPECT_EQ(static_cast<size_t>(commands[i].command), i) << commands[i].name;
-  EXPECT_EQ(static_cast<size_t>(Command::Init) + 1, commands.size());
+  EXPECT_EQ(static_cast<size_t>(Command::Check) + 1, commands.size());
 }
 
 TEST(CommandLine, ConfirmationIsNeededOnlyForARealRemoval) {
@@ -66,6 +70,9 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
       {{"deploy", "now"}, "unexpected argument 'now' for deploy"},
       {{"set", "Install/Port"}, "set needs pairs of PATH and VALUE"},
       {{"show", "--wait", "1"}, "unknown option '--wait' for show"},
+      {{"check", "migrate"},
+       "unknown action 'migrate' for check (deploy, update, rollback or delete)"},
+      {{"check", "--no-preflight"}, "unknown option '--no-preflight' for check"},
       {{"--wait=1e3", "update"},
        "option '--wait' needs a number of seconds from 0 to 86400, not '1e3'"},
       {{"show", "--step-timeout", "5"}, "unknown option '--step-timeout' for show"},
