@@ -10,4 +10,6 @@ struct ActionChoices {
   bool ignoreCerts = false;      // download without certificate checks
   std::string migratePath;       // settings file of the installation to migrate from
   bool migrateDelete = false;    // after the migration, delete that installation
+  bool rollBack = true;          // return a failed update to the previous good release
+  std::string rollbackVersion;   // the release a rollback applies ("": the previous good one)
 };

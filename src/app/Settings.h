@@ -42,6 +42,10 @@ class Settings {
   // empty, so that a file without it stays so until a value is set; its section must exist.
   void SetOptionalString(std::string path, std::string value);
 
+  // An optional integer setting reads as fallback while it is absent; setting it adds its key.
+  int GetOptionalInteger(std::string path, int fallback);
+  void SetOptionalInteger(std::string path, int value);
+
   bool IsModified();
   // True when path names this store's file (the same device and inode, however spelt or
   // linked); false when either cannot be found.
@@ -57,6 +61,8 @@ class Settings {
   Json* find(std::string path);
   // The node at path, or null when any piece of it is absent; logs nothing.
   Json* lookup(const std::string& path);
+  // Adds node as the absent setting at path, in its existing section.
+  void addOptional(const std::string& path, const std::string& shown, std::unique_ptr<Json> node);
 
   Logger* logger;
   std::string fileName;

@@ -18,6 +18,8 @@ const std::map<std::string, Flag> FLAGS = {
     {"--no-web-server", [](CommandLineOptions* o) { o->choices.installWebServer = false; }},
     {"--ignore-certs", [](CommandLineOptions* o) { o->choices.ignoreCerts = true; }},
     {"--delete-source", [](CommandLineOptions* o) { o->choices.migrateDelete = true; }},
+    {"--no-rollback", [](CommandLineOptions* o) { o->choices.rollBack = false; }},
+    {"--json", [](CommandLineOptions* o) { o->json = true; }},
 };
 
 // The one list of commands.
@@ -30,7 +32,13 @@ const std::vector<CommandInfo> COMMANDS = {
      false,
      WindowAction::DEPLOY,
      true},
-    {Command::Update, "update", {"--dry-run"}, 0, false, WindowAction::UPDATE, true},
+    {Command::Update,
+     "update",
+     {"--no-rollback", "--dry-run"},
+     0,
+     false,
+     WindowAction::UPDATE,
+     true},
     {Command::Delete, "delete", {"--yes", "--dry-run"}, 0, false, WindowAction::DELETE, true},
     {Command::Migrate,
      "migrate",
@@ -43,6 +51,9 @@ const std::vector<CommandInfo> COMMANDS = {
     {Command::Get, "get", {}, 1, false, WindowAction::NO_ACTION, false},
     {Command::Set, "set", {}, -1, false, WindowAction::NO_ACTION, true},
     {Command::Init, "init", {}, 0, true, WindowAction::NO_ACTION, true},
+    {Command::Status, "status", {"--json"}, 0, false, WindowAction::NO_ACTION, false},
+    {Command::History, "history", {"--json", "-n"}, 0, false, WindowAction::NO_ACTION, false},
+    {Command::Rollback, "rollback", {"--dry-run"}, -2, false, WindowAction::ROLLBACK, true},
 };
 
 const CommandInfo* findCommand(const std::string& name) {
@@ -64,7 +75,10 @@ const char* const HELP =
     "  deploy [--no-runtime] [--no-web-server] [--ignore-certs] [--dry-run]\n"
     "                        install the container runtime and the web server, then deploy\n"
     "                        the application patch\n"
-    "  update [--dry-run]    update the application to the configured patch\n"
+    "  update [--no-rollback] [--dry-run]\n"
+    "                        update the application to the configured patch; a failed\n"
+    "                        update returns to the previous good release unless\n"
+    "                        --no-rollback is given\n"
     "  delete --yes [--dry-run]\n"
     "                        remove the application, the web server and the runtime\n"
     "  migrate FILE [--delete-source --yes] [--dry-run]\n"
@@ -76,16 +90,25 @@ const char* const HELP =
     "                        check and store settings; prints 'Path: old -> new' per change\n"
     "  init [-C DIR] [--lang en|ru]\n"
     "                        create a working folder with the default files\n"
+    "  status [--json]       the deployed and previous release, the last action, drift,\n"
+    "                        components, health and lock; 0 when all is well\n"
+    "  history [--json] [-n N]\n"
+    "                        the last N actions of the journal (default 20)\n"
+    "  rollback [VERSION] [--dry-run]\n"
+    "                        apply a release that succeeded here (default: the previous\n"
+    "                        good one) and put its Patch settings back\n"
     "\n"
     "Options:\n"
     "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt, temp/)\n"
     "  --dry-run             print the commands the action would run; change nothing\n"
     "  --yes                 confirm a delete without asking\n"
+    "  --json                status and history print JSON\n"
     "  -h, --help            show this help\n"
     "  -V, --version         show the version\n"
     "\n"
     "Exit status: 0 success; 1 the action failed, or Settings.json or Resources.res could not\n"
-    "be loaded; 2 a usage error, a refused value, or a missing --yes; 128 + N stopped by\n"
+    "be loaded (status: not deployed, last action failed or unhealthy); 2 a usage error, a\n"
+    "refused value, a missing --yes or an unknown rollback VERSION; 128 + N stopped by\n"
     "signal N (a hang-up lets a begun action finish).\n"
     "\n"
     "Environment: NO_COLOR turns the colours of the progress lines off, CLICOLOR_FORCE=1 keeps\n"
@@ -180,8 +203,25 @@ class Parser {
       return folder(argument);
     if (rule.flags.count(argument) == 0)
       return fail("unknown option '" + argument + "' for " + rule.name);
+    if (argument == "-n")
+      return count();
     FLAGS.at(argument)(options);
     return true;
+  }
+
+  // The number after -n: a whole number above zero.
+  bool count() {
+    if (++index >= argc || !positive(argv[index], &options->count))
+      return fail("option '-n' needs a number above zero");
+    return true;
+  }
+
+  static bool positive(const std::string& text, int* value) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+      return false;
+    *value = std::stoi(text);
+    return *value > 0;
   }
 
   bool language(const std::string& argument) {
@@ -204,6 +244,13 @@ class Parser {
         return fail(name + " needs pairs of PATH and VALUE");
       for (size_t i = 0; i < operands.size(); i += 2)
         options->assignments.emplace_back(operands[i], operands[i + 1]);
+      return true;
+    }
+    if (rule.operands == -2) {
+      if (operands.size() > 1)
+        return fail("unexpected argument '" + operands[1] + "' for " + name);
+      if (!operands.empty())
+        options->choices.rollbackVersion = operands[0];
       return true;
     }
     if (operands.size() < static_cast<size_t>(rule.operands))

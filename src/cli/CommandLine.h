@@ -8,7 +8,20 @@
 #include "app/ActionChoices.h"
 
 // The commands of the program; Interface is the full-screen interface (no command given).
-enum class Command { Interface, Deploy, Update, Delete, Migrate, Show, Get, Set, Init };
+enum class Command {
+  Interface,
+  Deploy,
+  Update,
+  Delete,
+  Migrate,
+  Show,
+  Get,
+  Set,
+  Init,
+  Status,
+  History,
+  Rollback
+};
 
 // What one command is: its name, the options and operands it takes, the action it runs (a
 // WindowAction, NO_ACTION for the others) and whether it changes the working folder or the
@@ -17,7 +30,7 @@ struct CommandInfo {
   Command command;
   const char* name;
   std::set<std::string> flags;
-  int operands;        // -1: pairs, any number above zero
+  int operands;        // -1: pairs, any number above zero; -2: none or one
   bool takesLanguage;  // --lang, and -C after the command
   int action;
   bool writes;
@@ -31,6 +44,8 @@ struct CommandLineOptions {
   bool version = false;
   bool dryRun = false;
   bool yes = false;
+  bool json = false;  // status, history --json
+  int count = 20;     // history -n N
   // --no-runtime, --no-web-server, --ignore-certs; migrate FILE and --delete-source.
   ActionChoices choices;
   std::string path;                                              // get PATH
@@ -56,10 +71,11 @@ struct CommandLineOptions {
 // with "-"; a leading "--" is skipped), unless the first is -h or --help. --help is accepted after
 // a command too. Each command takes only its own options:
 //   deploy  --no-runtime --no-web-server --ignore-certs --dry-run
-//   update  --dry-run           delete  --yes --dry-run
+//   update  --no-rollback --dry-run           delete  --yes --dry-run
 //   migrate FILE --delete-source --yes --dry-run
 //   show    get PATH            set PATH VALUE [PATH VALUE ...]
 //   init    [-C DIR] [--lang en|ru]   (init takes -C after the command as well)
+//   status  [--json]            history [--json] [-n N]   rollback [VERSION] [--dry-run]
 class CommandLine {
  public:
   // Fills options from argv; on a usage error returns false with a one-line reason in error.

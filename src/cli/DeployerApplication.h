@@ -4,6 +4,7 @@
 
 #include "cli/Application.h"
 
+class Controller;
 class Window;
 
 // The run sequence with the main window as the interface and the four actions as controllers.
@@ -24,4 +25,9 @@ class DeployerApplication : public Application {
  private:
   // Kept here while it is shown, so that a failure can leave screen mode before it goes.
   std::unique_ptr<Window> window;
+
+  static std::unique_ptr<Controller> createController(int action, ControllerArguments* arguments,
+                                                      Version* version);
+  // Runs the controller between the start and the end record of the action in the journal.
+  bool runRecorded(int action, Controller& controller);
 };

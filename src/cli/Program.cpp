@@ -9,14 +9,17 @@
 #include <iostream>
 
 #include "app/Logger.h"
+#include "app/ReleaseState.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
 #include "cli/BatchApplication.h"
 #include "cli/DeployerApplication.h"
+#include "cli/HistoryCommand.h"
 #include "cli/InitCommand.h"
 #include "cli/SettingsCommands.h"
+#include "cli/StatusCommand.h"
 #include "util/String.h"
 
 const char* const Program::VERSION = "1.24.2.1";
@@ -79,6 +82,8 @@ int Program::run() {
     return Interactive();
   if (options.IsAction())
     return action();
+  if (options.command == Command::Status || options.command == Command::History)
+    return readingCommand();
   return settingsCommand();
 }
 
@@ -115,7 +120,7 @@ bool Program::confirmed() {
 
 // The action's own run sequence; a dry run writes no log, so that it leaves the folder as it is.
 int Program::action() {
-  if (!confirmed())
+  if (!confirmed() || !knownRelease())
     return USAGE_ERROR;
   chooseColours();
   StopSignals::Catch();
@@ -127,6 +132,25 @@ int Program::action() {
   BatchApplication application(&version, &logger, &resources, &settings,
                                {RESOURCES_FILE_NAME, SETTINGS_FILE_NAME, LOG_FILE_NAME}, options);
   return application.Run();
+}
+
+bool Program::knownRelease() {
+  const std::string& version = options.choices.rollbackVersion;
+  if (options.command != Command::Rollback || version.empty())
+    return true;
+  ReleaseState releases;
+  releases.Load(ReleaseState::FILE_NAME);
+  if (releases.Find(version) != nullptr)
+    return true;
+  std::cerr << "deployer: release " << version << " never succeeded here; nothing to roll back to\n"
+            << CommandLine::UsageLine();
+  return false;
+}
+
+int Program::readingCommand() {
+  if (options.command == Command::History)
+    return HistoryCommand::Run(options.count, options.json, std::cout);
+  return StatusCommand::Run(SETTINGS_FILE_NAME, options.json, std::cout);
 }
 
 // show, get and set read and write Settings.json alone: no resource texts, and no log, so that

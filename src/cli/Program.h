@@ -22,6 +22,10 @@ class Program {
   int run();
   int action();
   int settingsCommand();
+  // status and history: they read the folder's files and never wait on its lock.
+  int readingCommand();
+  // False (after a message) when rollback names a version that never succeeded here.
+  bool knownRelease();
   int init();
   bool enterDirectory();
   bool confirmed();

@@ -10,10 +10,12 @@
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/SettingsPath.h"
+#include "app/SettingsSchema.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/DryRunner.h"
+#include "controllers/HealthCheck.h"
 #include "controllers/Shell.h"
 #include "controllers/SpawnRunner.h"
 #include "util/Path.h"
@@ -103,6 +105,7 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
     return stop;  // read as a command killed by that signal
   }
   logger->Write("Controller[" + name + "]::run " + line + ".");
+  lastCommand = line;
   std::fflush(stdout);
   CommandRunner::Result result = runner->Run(command);
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
@@ -144,11 +147,38 @@ void Controller::leaveLostTerminal() {
 
 bool Controller::report(int result, const std::string& failure, const std::string& success) {
   if (result != 0) {
+    failedCommand = lastCommand;
+    failedStatus = result;
     print(failure + code(result), Red);
     return false;
   }
   print(success, Green);
   return true;
+}
+
+bool Controller::checkHealth() {
+  std::string url = settings->GetOptionalString(SettingsPath::InstallHealthUrl);
+  if (url.empty()) {
+    print(resources->texts["HEALTH_NOT_SET"], BrightYellow);
+    return true;
+  }
+  int timeout = settings->GetOptionalInteger(SettingsPath::InstallHealthTimeout,
+                                             SettingsSchema::DefaultHealthTimeout);
+  print(resources->texts["HEALTH_CHECKING"] + url, BrightYellow);
+  HealthCheck check(url, timeout, arguments->IgnoreCerts());
+  HealthCheck::Outcome outcome = check.Wait(
+      [this](const Command& command) { return run(command); }, [this] { return stopped(); },
+      dryRun ? HealthCheck::Mode::DryRun : HealthCheck::Mode::Until2xx);
+  if (outcome.ok) {
+    print(resources->texts["HEALTH_OK"] + std::to_string(outcome.seconds) +
+              resources->texts["HEALTH_SECONDS"],
+          Green);
+    return true;
+  }
+  failedCommand = "wget " + url;
+  failedStatus = 1;
+  print(resources->texts["HEALTH_FAILED"] + outcome.detail, Red);
+  return false;
 }
 
 void Controller::saveSettings() {

@@ -10,7 +10,7 @@ ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, S
                                          bool migrateDelete)
     : ControllerArguments(logger, resources, settings,
                           ActionChoices{installDocker, installWebServer, ignoreCerts,
-                                        std::move(migratePath), migrateDelete}) {}
+                                        std::move(migratePath), migrateDelete, true, ""}) {}
 
 ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
                                          bool migrateDelete)

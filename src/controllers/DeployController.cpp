@@ -71,7 +71,8 @@ void DeployController::registerPatch(const std::string& controlPath, const std::
   Command command = registrationCommand(controlPath, patchName);
   logger->Write("Try " + Shell::Line(command));
   succeeded = report(run(command, {controlPath}), resources->texts["DEPLOY_FAIL"],
-                     resources->texts["DEPLOY_SUCCESS"]);
+                     resources->texts["DEPLOY_SUCCESS"]) &&
+              checkHealth();
 }
 
 Controller::Command DeployController::registrationCommand(const std::string& controlPath,

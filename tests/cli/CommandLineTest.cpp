@@ -43,7 +43,7 @@ TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
   const auto& commands = CommandLine::Commands();
   for (size_t i = 0; i < commands.size(); ++i)
     EXPECT_EQ(static_cast<size_t>(commands[i].command), i) << commands[i].name;
-  EXPECT_EQ(static_cast<size_t>(Command::Init) + 1, commands.size());
+  EXPECT_EQ(static_cast<size_t>(Command::Rollback) + 1, commands.size());
 }
 
 TEST(CommandLine, ConfirmationIsNeededOnlyForARealRemoval) {

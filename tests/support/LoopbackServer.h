@@ -16,6 +16,8 @@
 class LoopbackServer {
  public:
   explicit LoopbackServer(const std::string& folder);
+  // Runs "python3 -c script PORT FOLDER" instead: a server of the test's own.
+  LoopbackServer(const std::string& folder, const std::string& script);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
@@ -25,12 +27,14 @@ class LoopbackServer {
   std::string Url(const std::string& name) const;
 
  private:
+  void startAny(const std::string& folder);
   bool start(const std::string& folder);
   bool waitUntilAnswering();
   bool answers() const;
   void stop();
   static int freePort();
 
+  std::string script;
   pid_t pid = -1;
   int port = 0;
 };
