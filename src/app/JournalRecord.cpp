@@ -40,13 +40,22 @@ class Line {
   std::string out = "{";
 };
 
+// The item of an object under key; null when the key is absent (GetItem throws then).
+Json* itemOf(Json* object, const std::string& key) {
+  try {
+    return object != nullptr ? object->GetItem(key) : nullptr;
+  } catch (const char*) {
+    return nullptr;
+  }
+}
+
 std::string textOf(Json& object, const std::string& key) {
-  Json* item = object.GetItem(key);
+  Json* item = itemOf(&object, key);
   return item != nullptr && item->GetType() == JsonString ? item->GetString() : "";
 }
 
 int numberOf(Json& object, const std::string& key, int fallback) {
-  Json* item = object.GetItem(key);
+  Json* item = itemOf(&object, key);
   return item != nullptr && item->GetType() == JsonInteger ? item->GetInteger() : fallback;
 }
 

@@ -15,8 +15,17 @@ namespace {
 // Releases kept for a rollback to a chosen version, the newest last.
 const size_t KNOWN_LIMIT = 50;
 
+// The item of an object under key; null when the key is absent (GetItem throws then).
+Json* itemOf(Json* object, const std::string& key) {
+  try {
+    return object != nullptr ? object->GetItem(key) : nullptr;
+  } catch (const char*) {
+    return nullptr;
+  }
+}
+
 std::string textOf(Json* object, const std::string& key) {
-  Json* item = object != nullptr ? object->GetItem(key) : nullptr;
+  Json* item = itemOf(object, key);
   return item != nullptr && item->GetType() == JsonString ? item->GetString() : "";
 }
 
@@ -59,10 +68,10 @@ bool ReleaseState::Load(const std::string& path) {
   text << in.rdbuf();
   try {
     Json root(nullptr, text.str());
-    deployed = releaseOf(root.GetItem("deployed"));
-    previous = releaseOf(root.GetItem("previous"));
+    deployed = releaseOf(itemOf(&root, "deployed"));
+    previous = releaseOf(itemOf(&root, "previous"));
     settingsSha256 = textOf(&root, "settings_sha256");
-    Json* releases = root.GetItem("releases");
+    Json* releases = itemOf(&root, "releases");
     if (releases != nullptr && releases->GetType() == JsonArray)
       for (int i = 0; i < releases->Count(); ++i)
         if (auto release = releaseOf(releases->GetItem(i)))

@@ -82,8 +82,17 @@ void checkHealth(Settings* settings, StatusCommand::Report* report) {
   report->healthDetail = outcome.detail;
 }
 
+// The item of an object under key; null when the key is absent (GetItem throws then).
+Json* itemOf(Json* object, const std::string& key) {
+  try {
+    return object != nullptr ? object->GetItem(key) : nullptr;
+  } catch (const char*) {
+    return nullptr;
+  }
+}
+
 std::string textOf(Json& object, const char* key) {
-  Json* item = object.GetItem(key);
+  Json* item = itemOf(&object, key);
   if (item == nullptr)
     return "";
   if (item->GetType() == JsonInteger)

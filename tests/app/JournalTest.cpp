@@ -41,3 +41,16 @@ TEST(Journal, ReadsTheLastActionsAcrossTheRotatedFileWithAStartWithoutEndAsInter
   EXPECT_EQ(last[2].id, "last");
   EXPECT_EQ(last[2].result, JournalRecord::INTERRUPTED);
 }
+
+TEST(Journal, ReadsRecordsWithFieldsMissingAndSkipsLinesThatAreNoRecords) {
+  TempDir dir;
+  dir.Write(Journal::FILE_NAME,
+            "{\"record\": \"end\", \"id\": \"a\", \"result\": \"failed\"}\n"
+            "not json\n{\"record\": \"other\"}\n"
+            "{\"id\": \"b\", \"record\": \"start\", \"action\": \"delete\"}\n\n");
+  std::vector<JournalRecord> last = Journal(dir.Path()).Last(5);
+  ASSERT_EQ(last.size(), 2u);
+  EXPECT_EQ(last[0].result, JournalRecord::FAILED);
+  EXPECT_EQ(last[1].action, "delete");
+  EXPECT_EQ(last[1].result, JournalRecord::INTERRUPTED);
+}
