@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -37,6 +38,18 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
   EXPECT_EQ(set.options.assignments, pairs);
   EXPECT_EQ(parse({"migrate", "old/Settings.json"}).options.choices.migratePath,
             "old/Settings.json");
+
+  Parsed history = parse({"history", "-n", "5", "--json"});
+  ASSERT_TRUE(history.ok) << history.error;
+  EXPECT_TRUE(history.options.json && history.options.count == 5);
+  EXPECT_EQ(parse({"rollback", "24.2.0.7"}).options.choices.rollbackVersion, "24.2.0.7");
+  EXPECT_FALSE(parse({"update", "--no-rollback"}).options.choices.rollBack);
+}
+
+TEST(CommandLine, HelpFitsEightyColumns) {
+  std::istringstream help(CommandLine::Help());
+  for (std::string line; std::getline(help, line);)
+    EXPECT_LE(line.size(), 80u) << line;
 }
 
 TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
@@ -61,6 +74,9 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
       {{"update", "--yes"}, "unknown option '--yes' for update"},
       {{"deploy", "now"}, "unexpected argument 'now' for deploy"},
       {{"set", "Install/Port"}, "set needs pairs of PATH and VALUE"},
+      {{"history", "-n", "0"}, "option '-n' needs a number above zero"},
+      {{"rollback", "1.0", "2.0"}, "unexpected argument '2.0' for rollback"},
+      {{"status", "--dry-run"}, "unknown option '--dry-run' for status"},
   };
   for (const Case& c : cases) {
     Parsed parsed = parse(c.arguments);
