@@ -92,6 +92,7 @@ void Controller::removeEarlierDownload(const std::string& url, const std::string
 
 int Controller::run(const Command& command, std::initializer_list<std::string> paths) {
   std::string line = loggedLine(command);
+  lastCommand = line;
   for (const std::string& path : paths) {
     if (Shell::IsOptionLike(path)) {
       logger->Write("Controller[" + name + "]::run refused " + line + " because " + path +
@@ -105,7 +106,6 @@ int Controller::run(const Command& command, std::initializer_list<std::string> p
     return stop;  // read as a command killed by that signal
   }
   logger->Write("Controller[" + name + "]::run " + line + ".");
-  lastCommand = line;
   std::fflush(stdout);
   CommandRunner::Result result = runner->Run(command);
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
