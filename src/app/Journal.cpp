@@ -49,7 +49,7 @@ class BackwardLines {
   }
 
  private:
-  static const long BLOCK = 16384;
+  static constexpr long BLOCK = 16384;
   std::ifstream in;
   long position = 0;
   std::string pending;

@@ -32,7 +32,7 @@ class HealthCheck {
   static std::string Detail(const std::string& log);
 
  private:
-  static const int ATTEMPT_SECONDS = 5;
+  static constexpr int ATTEMPT_SECONDS = 5;
 
   std::string url;
   int timeoutSeconds;
