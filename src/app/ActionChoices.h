@@ -12,4 +12,6 @@ struct ActionChoices {
   bool migrateDelete = false;    // after the migration, delete that installation
   bool keepDownloads = false;    // after a deploy, leave every file in temp/
   int stepTimeout = 0;           // seconds one command may run; 0: no limit
+  bool rollBack = true;          // return a failed update to the previous good release
+  std::string rollbackVersion;   // the release a rollback applies ("": the previous good one)
 };

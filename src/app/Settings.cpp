@@ -155,15 +155,20 @@ void Settings::SetOptionalString(std::string path, std::string value) {
   }
   if (value.empty())
     return;
+  auto node = std::make_unique<Json>(logger);
+  node->SetString(value);
+  addOptional(path, value, std::move(node));
+}
+
+void Settings::addOptional(const std::string& path, const std::string& shown,
+                           std::unique_ptr<Json> node) {
   size_t cut = path.rfind(Separator);
   Json* section = cut == std::string::npos ? nullptr : find(path.substr(0, cut));
   if (section == nullptr || section->GetType() != JsonObject) {
     logger->Write("Settings::SetOptionalString " + path + " has no section.");
     throw "Invalid setting key.";
   }
-  logger->Write("Settings::SetOptionalString " + path + " added as " + value + ".");
-  auto node = std::make_unique<Json>(logger);
-  node->SetString(value);
+  logger->Write("Settings::SetOptionalString " + path + " added as " + shown + ".");
   section->SetItem(path.substr(cut + 1), node.release());
   modified = true;
 }
@@ -171,6 +176,20 @@ void Settings::SetOptionalString(std::string path, std::string value) {
 int Settings::GetKind(const std::string& path) {
   Json* node = lookup(path);
   return node != nullptr ? node->GetType() : ABSENT;
+}
+
+int Settings::GetOptionalInteger(std::string path, int fallback) {
+  return lookup(path) != nullptr ? GetInteger(path) : fallback;
+}
+
+void Settings::SetOptionalInteger(std::string path, int value) {
+  if (lookup(path) != nullptr) {
+    SetInteger(path, value);
+    return;
+  }
+  auto node = std::make_unique<Json>(logger);
+  node->SetInteger(value);
+  addOptional(path, std::to_string(value), std::move(node));
 }
 
 bool Settings::IsModified() {

@@ -45,6 +45,10 @@ class Settings {
   static const int ABSENT = -1;
   int GetKind(const std::string& path);
 
+  // An optional integer setting reads as fallback while it is absent; setting it adds its key.
+  int GetOptionalInteger(std::string path, int fallback);
+  void SetOptionalInteger(std::string path, int value);
+
   bool IsModified();
   // True when the own file no longer holds the bytes last read from or saved to it (another
   // program changed, replaced or removed it since).
@@ -65,6 +69,8 @@ class Settings {
   Json* find(std::string path);
   // The node at path, or null when any piece of it is absent; logs nothing.
   Json* lookup(const std::string& path);
+  // Adds node as the absent setting at path, in its existing section.
+  void addOptional(const std::string& path, const std::string& shown, std::unique_ptr<Json> node);
 
   Logger* logger;
   std::string fileName;

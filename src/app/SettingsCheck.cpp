@@ -39,7 +39,7 @@ std::string found(Settings* settings, const std::string& path, int kind) {
 
 // The value in its stored form when the kind is the entry's; false otherwise.
 bool stored(Settings* settings, const SettingsSchema::Entry& entry, int kind, std::string* value) {
-  if (entry.kind == Kind::Integer) {
+  if (entry.kind == Kind::Integer || entry.kind == Kind::OptionalInteger) {
     if (kind != JsonInteger)
       return false;
     *value = std::to_string(settings->GetInteger(entry.path));
@@ -53,7 +53,10 @@ bool stored(Settings* settings, const SettingsSchema::Entry& entry, int kind, st
 
 bool passes(Settings* settings, const SettingsSchema::Entry& entry) {
   int kind = settings->GetKind(entry.path);
-  if (kind == Settings::ABSENT && entry.kind == Kind::Checksum)
+  // Entries added after the first files were written may be absent: they read as their default.
+  if (kind == Settings::ABSENT &&
+      (entry.kind == Kind::Checksum || entry.kind == Kind::OptionalText ||
+       entry.kind == Kind::OptionalInteger))
     return true;
   std::string value;
   return stored(settings, entry, kind, &value) && entry.Accepts(value);

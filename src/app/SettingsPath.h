@@ -13,6 +13,8 @@ class SettingsPath {
   static constexpr const char* InstallCatalog = "Install/Catalog";
   static constexpr const char* InstallComplexId = "Install/ComplexId";
   static constexpr const char* InstallDll = "Install/DLL";
+  static constexpr const char* InstallHealthTimeout = "Install/HealthTimeout";  // optional
+  static constexpr const char* InstallHealthUrl = "Install/HealthUrl";          // optional
   static constexpr const char* InstallPort = "Install/Port";
   static constexpr const char* PatchSha256 = "Patch/Sha256";  // optional
   static constexpr const char* PatchTemplate = "Patch/Template";

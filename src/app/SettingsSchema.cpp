@@ -92,6 +92,12 @@ std::vector<SettingsSchema::Entry> build() {
       text(P::InstallCatalog, any, anyLine),
       text(P::InstallComplexId, filled, filledLine),
       text(P::InstallDll, filled, filledLine),
+      {P::InstallHealthTimeout, Kind::OptionalInteger,
+       "a whole number of seconds from " + decimal(SettingsSchema::LowestHealthTimeout) + " to " +
+           decimal(SettingsSchema::HighestHealthTimeout),
+       nullptr, SettingsSchema::IsHealthTimeout, SettingsSchema::DefaultHealthTimeout},
+      {P::InstallHealthUrl, Kind::OptionalText, "empty or an http:// or https:// address",
+       SettingsSchema::IsHealthUrl, nullptr},
       integer(P::InstallPort, port, SettingsSchema::IsPort),
       checksum(P::PatchSha256),
       text(P::PatchTemplate, std::string("a file name holding * where the version goes, ") + plain,
@@ -115,7 +121,7 @@ std::vector<SettingsSchema::Entry> build() {
 }  // namespace
 
 bool SettingsSchema::Entry::ToStored(const std::string& given, std::string* stored) const {
-  if (kind != Kind::Integer) {
+  if (kind != Kind::Integer && kind != Kind::OptionalInteger) {
     *stored = kind == Kind::Checksum ? Sha256::Normalised(given) : given;
     return true;
   }
@@ -127,7 +133,7 @@ bool SettingsSchema::Entry::ToStored(const std::string& given, std::string* stor
 }
 
 bool SettingsSchema::Entry::Accepts(const std::string& stored) const {
-  if (kind != Kind::Integer)
+  if (kind != Kind::Integer && kind != Kind::OptionalInteger)
     return acceptsText(stored);
   int value;
   return ParseInteger(stored, &value) && acceptsInteger(value);
@@ -195,6 +201,23 @@ bool SettingsSchema::IsDatabaseType(int key) {
 
 bool SettingsSchema::IsChecksum(const std::string& text) {
   return Sha256::IsValidSetting(text);
+}
+
+bool SettingsSchema::IsHealthUrl(const std::string& text) {
+  if (text.empty())
+    return true;
+  if (!IsOneLine(text) || text.find(' ') != std::string::npos)
+    return false;
+  for (const char* scheme : {"http://", "https://"}) {
+    size_t length = std::char_traits<char>::length(scheme);
+    if (text.compare(0, length, scheme) == 0)
+      return text.size() > length && text[length] != '/';
+  }
+  return false;
+}
+
+bool SettingsSchema::IsHealthTimeout(int seconds) {
+  return seconds >= LowestHealthTimeout && seconds <= HighestHealthTimeout;
 }
 
 bool SettingsSchema::ParseInteger(const std::string& text, int* value) {

@@ -7,8 +7,9 @@
 // same checks the settings forms and the main window's panels make, which call them from here.
 class SettingsSchema {
  public:
-  // Checksum: an optional text setting, stored in lower case (see Settings::GetOptionalString).
-  enum class Kind { Text, Integer, Checksum };
+  // Checksum: an optional text setting, stored in lower case (see Settings::GetOptionalString);
+  // OptionalText and OptionalInteger: optional settings, the integer reading as its fallback.
+  enum class Kind { Text, Integer, Checksum, OptionalText, OptionalInteger };
 
   struct Entry {
     const char* path;
@@ -18,6 +19,8 @@ class SettingsSchema {
     // The check of a text setting's value, or of an integer setting's number.
     bool (*acceptsText)(const std::string& value);
     bool (*acceptsInteger)(int value);
+    // What an absent OptionalInteger setting reads as.
+    int fallback = 0;
 
     // Parses a value given as text into its stored form: a text as it is, a checksum in lower
     // case, an integer as "%d" of optional '-' and decimal digits that fit an int. False when it
@@ -29,6 +32,9 @@ class SettingsSchema {
 
   static const int LowestPort = 1;
   static const int HighestPort = 65535;
+  static const int LowestHealthTimeout = 1;
+  static const int HighestHealthTimeout = 3600;
+  static const int DefaultHealthTimeout = 60;
 
   // The settings in the order of their paths.
   static const std::vector<Entry>& Entries();
@@ -53,6 +59,9 @@ class SettingsSchema {
   static bool IsDatabaseType(int key);
   // Empty, or a SHA-256 digest as 64 hexadecimal digits.
   static bool IsChecksum(const std::string& text);
+  // Empty, or an address beginning with http:// or https:// followed by a host.
+  static bool IsHealthUrl(const std::string& text);
+  static bool IsHealthTimeout(int seconds);
   // Optional '-' and decimal digits only, within the range of int.
   static bool ParseInteger(const std::string& text, int* value);
 };

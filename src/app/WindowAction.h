@@ -7,4 +7,6 @@ struct WindowAction {
   static constexpr int UPDATE = 2;
   static constexpr int DELETE = 3;
   static constexpr int MIGRATE = 4;
+  // Given on the command line only.
+  static constexpr int ROLLBACK = 5;
 };

@@ -19,7 +19,7 @@ namespace {
 
 const char* const BANNER = "--------------------Controller executing---------------------";
 const char* const UNKNOWN = "Unknown exception.";
-const char* const ACTION_NAMES[] = {"", "Deploy", "Update", "Delete", "Migrate"};
+const char* const ACTION_NAMES[] = {"", "Deploy", "Update", "Delete", "Migrate", "Rollback"};
 
 bool missing(const std::string& file) {
   std::error_code error;
@@ -63,7 +63,7 @@ bool Application::cycle() {
   std::unique_ptr<ControllerArguments> arguments;
   bool goOn = interfacePhase(&action, arguments);
   if (stoppedBy(StopSignals::Received()) || !goOn || action < WindowAction::DEPLOY ||
-      action > WindowAction::MIGRATE)
+      action > WindowAction::ROLLBACK)
     return false;
   goOn = controllerPhase(action, std::move(arguments));
   if (stoppedBy(StopSignals::StopRequested()))

@@ -49,6 +49,8 @@ class Application {
   // Whether a successful migration is followed by another interface cycle.
   virtual bool cyclesAfterMigration() { return true; }
 
+  const Files& FileNames() const { return files; }
+
   void windowOpened();
   void windowClosed();
   // Makes the program end with status 1 (for example when input has ended) and says so on standard

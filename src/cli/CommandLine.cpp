@@ -24,6 +24,7 @@ const std::map<std::string, Flag> FLAGS = {
     {"--update-texts", [](CommandLineOptions* o) { o->updateTexts = true; }},
     {"--json", [](CommandLineOptions* o) { o->json = true; }},
     {"--no-preflight", [](CommandLineOptions* o) { o->noPreflight = true; }},
+    {"--no-rollback", [](CommandLineOptions* o) { o->choices.rollBack = false; }},
 };
 
 // An option with a value: the seconds one command of an action may run.
@@ -43,7 +44,7 @@ const std::vector<CommandInfo> COMMANDS = {
      true},
     {Command::Update,
      "update",
-     {"--dry-run", "--no-preflight", STEP_TIMEOUT},
+     {"--no-rollback", "--dry-run", "--no-preflight", STEP_TIMEOUT},
      0,
      false,
      WindowAction::UPDATE,
@@ -74,6 +75,16 @@ const std::vector<CommandInfo> COMMANDS = {
      WindowAction::NO_ACTION,
      false,
      true},
+    {Command::Status, "status", {"--json"}, 0, false, WindowAction::NO_ACTION, false},
+    {Command::History, "history", {"--json", "-n"}, 0, false, WindowAction::NO_ACTION, false},
+    {Command::Rollback,
+     "rollback",
+     {"--dry-run", "--no-preflight", STEP_TIMEOUT},
+     1,
+     false,
+     WindowAction::ROLLBACK,
+     true,
+     true},
 };
 
 const CommandInfo* findCommand(const std::string& name) {
@@ -97,8 +108,10 @@ const char* const HELP =
     "         [--step-timeout SECONDS] [--no-preflight] [--dry-run]\n"
     "                        install the container runtime and the web server,\n"
     "                        then deploy the application patch\n"
-    "  update [--dry-run] [--no-preflight]\n"
-    "                        update the application to the configured patch\n"
+    "  update [--no-rollback] [--dry-run] [--no-preflight]\n"
+    "                        update the application to the configured patch; a failed\n"
+    "                        update returns to the previous good release unless\n"
+    "                        --no-rollback is given\n"
     "  delete --yes [--dry-run] [--no-preflight]\n"
     "                        remove the application, the web server and the runtime\n"
     "  migrate FILE [--delete-source --yes] [--dry-run]\n"
@@ -113,20 +126,28 @@ const char* const HELP =
     "  init [-C DIR] [--lang en|ru]\n"
     "                        create a working folder with the default files\n"
     "  init --update-texts [-C DIR] [--lang en|ru]\n"
-    "                        add the texts that Resources.res lacks (after an upgrade)\n"
+    "                        add the texts that Resources.res lacks (after an\n"
+    "                        upgrade)\n"
     "  check [--json] [--no-runtime] [--no-web-server] [--ignore-certs] [ACTION]\n"
     "                        check everything ACTION (deploy, the default, update,\n"
     "                        rollback or delete) needs; changes nothing; 1 when a\n"
     "                        check fails\n"
+    "  status [--json]       the deployed and previous release, the last action,\n"
+    "                        drift, components, health and lock; 0 when all is well\n"
+    "  history [--json] [-n N]\n"
+    "                        the last N actions of the journal (default 20)\n"
+    "  rollback [VERSION] [--dry-run] [--no-preflight]\n"
+    "                        apply a release that succeeded here (default: the\n"
+    "                        previous good one) and put its Patch settings back\n"
     "\n"
     "Options:\n"
     "  -C, --directory DIR   work in DIR (Settings.json, Resources.res, log.txt,\n"
-    "                        temp/)\n"
+    "                        temp/, releases.json, history.jsonl)\n"
     "  --dry-run             print the commands the action would run; change nothing\n"
     "  --yes                 confirm a delete without asking\n"
     "  --no-preflight        run the action without checking first what it needs\n"
-    "                        (deploy, update and delete check first by default)\n"
-    "  --json                print the checks of check as one JSON object\n"
+    "                        (deploy, update, rollback and delete check first)\n"
+    "  --json                check, status and history print JSON\n"
     "  --wait SECONDS        when another run is changing the working folder, wait up\n"
     "                        to SECONDS for it to end (without it: fail at once, 75)\n"
     "  --step-timeout SECONDS\n"
@@ -138,13 +159,17 @@ const char* const HELP =
     "  -V, --version         show the version\n"
     "\n"
     "Exit status: 0 success; 1 the action failed, or Settings.json or Resources.res\n"
-    "could not be loaded; 2 a usage error, a refused value, or a missing --yes;\n"
-    "75 the working folder is in use by another run that changes it (deploy, update,\n"
-    "delete, migrate, set, init, the interface's Save and actions); 128 + N stopped\n"
-    "by signal N (a hang-up lets a begun action finish).\n"
+    "could not be loaded (status: nothing deployed, the last action failed or the\n"
+    "application is unhealthy); 2 a usage error, a refused value, a missing --yes or\n"
+    "an unknown rollback VERSION; 75 the working folder is in use by another run that\n"
+    "changes it (deploy, update, delete, migrate, rollback, set, init, the\n"
+    "interface's Save and actions); 128 + N stopped by signal N (a hang-up lets a\n"
+    "begun action finish).\n"
     "\n"
     "Environment: NO_COLOR turns the colours of the progress lines off,\n"
-    "CLICOLOR_FORCE=1 keeps them when the output is not a terminal.\n";
+    "CLICOLOR_FORCE=1 keeps them when the output is not a terminal; SUDO_USER names\n"
+    "the user in the journal; http_proxy, https_proxy and no_proxy apply to every\n"
+    "download.\n";
 
 // Walks the arguments once; each step consumes one argument or an option with its value.
 class Parser {
@@ -265,6 +290,8 @@ class Parser {
     if (rule.flags.count(STEP_TIMEOUT) != 0 &&
         (argument == STEP_TIMEOUT || argument.compare(0, 15, "--step-timeout=") == 0))
       return stepTimeout(argument);
+    if (rule.flags.count("-n") != 0 && argument == "-n")
+      return count();
     if (rule.flags.count(argument) == 0 || FLAGS.count(argument) == 0)
       return fail("unknown option '" + argument + "' for " + rule.name);
     FLAGS.at(argument)(options);
@@ -297,6 +324,21 @@ class Parser {
                 std::to_string(LONGEST_STEP_TIMEOUT) + ", not '" + value + "'");
   }
 
+  // The number after -n: a whole number above zero.
+  bool count() {
+    if (++index >= argc || !positive(argv[index], &options->count))
+      return fail("option '-n' needs a number above zero");
+    return true;
+  }
+
+  static bool positive(const std::string& text, int* value) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+      return false;
+    *value = std::stoi(text);
+    return *value > 0;
+  }
+
   bool language(const std::string& argument) {
     if (argument == "--lang") {
       if (++index >= argc)
@@ -326,6 +368,8 @@ class Parser {
       return fail("unexpected argument '" + operands[rule.operands] + "' for " + name);
     if (rule.command == Command::Check)
       return checkAction(operands);
+    if (rule.command == Command::Rollback && !operands.empty())
+      options->choices.rollbackVersion = operands[0];
     if (rule.command == Command::Migrate)
       options->choices.migratePath = operands[0];
     else if (rule.command == Command::Get)

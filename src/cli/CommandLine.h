@@ -8,7 +8,21 @@
 #include "app/ActionChoices.h"
 
 // The commands of the program; Interface is the full-screen interface (no command given).
-enum class Command { Interface, Deploy, Update, Delete, Migrate, Show, Get, Set, Init, Check };
+enum class Command {
+  Interface,
+  Deploy,
+  Update,
+  Delete,
+  Migrate,
+  Show,
+  Get,
+  Set,
+  Init,
+  Check,
+  Status,
+  History,
+  Rollback
+};
 
 // What one command is: its name, the options and operands it takes, the action it runs (a
 // WindowAction, NO_ACTION for the others) and whether it changes the working folder or the
@@ -33,12 +47,13 @@ struct CommandLineOptions {
   bool dryRun = false;
   bool yes = false;
   bool updateTexts = false;            // init --update-texts
-  bool json = false;                   // check --json
+  bool json = false;                   // check, status, history --json
   bool noPreflight = false;            // --no-preflight: an action skips its checks
   std::string checkAction = "deploy";  // check ACTION
+  int count = 20;                      // history -n N
   double waitSeconds = 0;  // --wait SECONDS: how long a writing command waits for the lock
-  // --no-runtime, --no-web-server, --ignore-certs, --keep-downloads; migrate FILE and
-  // --delete-source.
+  // --no-runtime, --no-web-server, --ignore-certs, --keep-downloads, --no-rollback; migrate FILE
+  // and --delete-source; rollback VERSION.
   ActionChoices choices;
   std::string path;                                              // get PATH
   std::string language;                                          // init --lang
@@ -63,13 +78,14 @@ struct CommandLineOptions {
 // with "-"; a leading "--" is skipped), unless the first is -h or --help. --help is accepted after
 // a command too. Each command takes only its own options:
 //   deploy  --no-runtime --no-web-server --ignore-certs --keep-downloads --dry-run --no-preflight
-//   update  --dry-run --no-preflight      delete  --yes --dry-run --no-preflight
+//   update  --no-rollback --dry-run --no-preflight      delete  --yes --dry-run --no-preflight
 //   check   [deploy|update|rollback|delete] --json --no-runtime --no-web-server --ignore-certs
-//   (deploy, update, delete and migrate also take --step-timeout SECONDS)
+//   (deploy, update, delete, migrate and rollback also take --step-timeout SECONDS)
 //   migrate FILE --delete-source --yes --dry-run
 //   (deploy, update, delete and migrate also take --step-timeout SECONDS or --step-timeout=SECONDS)
 //   show    get PATH            set PATH VALUE [PATH VALUE ...]
 //   init    [-C DIR] [--lang en|ru] [--update-texts]   (init takes -C after the command too)
+//   status  [--json]            history [--json] [-n N]   rollback [VERSION] [--dry-run]
 // --wait is taken after every command that changes the folder but set as well.
 class CommandLine {
  public:

@@ -4,6 +4,7 @@
 
 #include "cli/Application.h"
 
+class Controller;
 class Window;
 class WorkingLock;
 
@@ -28,4 +29,9 @@ class DeployerApplication : public Application {
   // Kept here while it is shown, so that a failure can leave screen mode before it goes.
   std::unique_ptr<Window> window;
   WorkingLock* lock;
+
+  static std::unique_ptr<Controller> createController(int action, ControllerArguments* arguments,
+                                                      Version* version);
+  // Runs the controller between the start and the end record of the action in the journal.
+  bool runRecorded(int action, Controller& controller);
 };

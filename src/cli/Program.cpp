@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "app/Logger.h"
+#include "app/ReleaseState.h"
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/SettingsCheck.h"
@@ -18,8 +19,10 @@
 #include "app/WorkingLock.h"
 #include "cli/BatchApplication.h"
 #include "cli/DeployerApplication.h"
+#include "cli/HistoryCommand.h"
 #include "cli/InitCommand.h"
 #include "cli/SettingsCommands.h"
+#include "cli/StatusCommand.h"
 #include "cli/UpdateTextsCommand.h"
 #include "preflight/Preflight.h"
 #include "preflight/PreflightReport.h"
@@ -105,6 +108,8 @@ int Program::run() {
     return action();
   if (options.command == Command::Check)
     return check();
+  if (options.command == Command::Status || options.command == Command::History)
+    return readingCommand();
   return settingsCommand();
 }
 
@@ -160,7 +165,7 @@ int Program::action() {
   if (!options.dryRun)
     if (int refused = lockFolder(&lock, options.Name(), options.waitSeconds))
       return refused;
-  if (!confirmed())
+  if (!confirmed() || !knownRelease())
     return USAGE_ERROR;
   chooseColours();
   StopSignals::Catch();
@@ -172,6 +177,25 @@ int Program::action() {
   BatchApplication application(&version, &logger, &resources, &settings,
                                {RESOURCES_FILE_NAME, SETTINGS_FILE_NAME, LOG_FILE_NAME}, options);
   return application.Run();
+}
+
+bool Program::knownRelease() {
+  const std::string& version = options.choices.rollbackVersion;
+  if (options.command != Command::Rollback || version.empty())
+    return true;
+  ReleaseState releases;
+  releases.Load(ReleaseState::FILE_NAME);
+  if (releases.Find(version) != nullptr)
+    return true;
+  std::cerr << "deployer: release " << version << " never succeeded here; nothing to roll back to\n"
+            << CommandLine::UsageLine();
+  return false;
+}
+
+int Program::readingCommand() {
+  if (options.command == Command::History)
+    return HistoryCommand::Run(options.count, options.json, std::cout);
+  return StatusCommand::Run(SETTINGS_FILE_NAME, options.json, std::cout);
 }
 
 // show, get and set read and write Settings.json alone: no resource texts, and no log, so that

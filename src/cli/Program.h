@@ -29,6 +29,10 @@ class Program {
   int action();
   int settingsCommand();
   int check();
+  // status and history: they read the folder's files and never wait on its lock.
+  int readingCommand();
+  // False (after a message) when rollback names a version that never succeeded here.
+  bool knownRelease();
   int init();
   bool enterDirectory();
   bool confirmed();

@@ -79,10 +79,14 @@ bool SettingsCommands::collect(const std::string& path, const std::string& given
 std::string SettingsCommands::current(const SettingsSchema::Entry& entry) {
   if (entry.kind == SettingsSchema::Kind::Text)
     return settings->GetString(entry.path);
-  if (entry.kind == SettingsSchema::Kind::Checksum)
+  if (entry.kind == SettingsSchema::Kind::Checksum ||
+      entry.kind == SettingsSchema::Kind::OptionalText)
     return settings->GetOptionalString(entry.path);
+  int value = entry.kind == SettingsSchema::Kind::OptionalInteger
+                  ? settings->GetOptionalInteger(entry.path, entry.fallback)
+                  : settings->GetInteger(entry.path);
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%d", settings->GetInteger(entry.path));
+  std::snprintf(buffer, sizeof buffer, "%d", value);
   return buffer;
 }
 
@@ -97,11 +101,15 @@ void SettingsCommands::store(const Change& change) {
     settings->SetString(change.entry->path, change.after);
     return;
   }
-  if (change.entry->kind == SettingsSchema::Kind::Checksum) {
+  if (change.entry->kind == SettingsSchema::Kind::Checksum ||
+      change.entry->kind == SettingsSchema::Kind::OptionalText) {
     settings->SetOptionalString(change.entry->path, change.after);
     return;
   }
   int value = 0;
   SettingsSchema::ParseInteger(change.after, &value);
-  settings->SetInteger(change.entry->path, value);
+  if (change.entry->kind == SettingsSchema::Kind::OptionalInteger)
+    settings->SetOptionalInteger(change.entry->path, value);
+  else
+    settings->SetInteger(change.entry->path, value);
 }

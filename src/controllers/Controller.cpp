@@ -14,10 +14,12 @@
 #include "app/Resources.h"
 #include "app/Settings.h"
 #include "app/SettingsPath.h"
+#include "app/SettingsSchema.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/DryRunner.h"
+#include "controllers/HealthCheck.h"
 #include "controllers/Shell.h"
 #include "controllers/SpawnRunner.h"
 #include "util/Path.h"
@@ -161,6 +163,7 @@ int Controller::runKeepingErrors(const Command& command, std::initializer_list<s
                                  std::string* errors) {
   std::string line = loggedLine(command);
   lastProgram = command.empty() ? "" : command.front();
+  lastCommand = line;
   for (const std::string& path : paths) {
     if (Shell::IsOptionLike(path)) {
       // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once, then the return
@@ -231,11 +234,38 @@ bool Controller::report(int result, const std::string& failure, const std::strin
     std::string timedOut = lastProgram + " ran longer than " +
                            std::to_string(arguments->StepTimeout()) + " seconds and was stopped";
     this->failure = {currentStep, lastProgram, result, lastTimedOut ? timedOut : ""};
+    failedCommand = lastCommand;
+    failedStatus = result;
     print(failure + code(result), Red);
     return false;
   }
   print(success, Green);
   return true;
+}
+
+bool Controller::checkHealth() {
+  std::string url = settings->GetOptionalString(SettingsPath::InstallHealthUrl);
+  if (url.empty()) {
+    print(resources->texts["HEALTH_NOT_SET"], BrightYellow);
+    return true;
+  }
+  int timeout = settings->GetOptionalInteger(SettingsPath::InstallHealthTimeout,
+                                             SettingsSchema::DefaultHealthTimeout);
+  print(resources->texts["HEALTH_CHECKING"] + url, BrightYellow);
+  HealthCheck check(url, timeout, arguments->IgnoreCerts());
+  HealthCheck::Outcome outcome = check.Wait(
+      [this](const Command& command) { return run(command); }, [this] { return stopped(); },
+      dryRun ? HealthCheck::Mode::DryRun : HealthCheck::Mode::Until2xx);
+  if (outcome.ok) {
+    print(resources->texts["HEALTH_OK"] + std::to_string(outcome.seconds) +
+              resources->texts["HEALTH_SECONDS"],
+          Green);
+    return true;
+  }
+  failedCommand = "wget " + url;
+  failedStatus = 1;
+  print(resources->texts["HEALTH_FAILED"] + outcome.detail, Red);
+  return false;
 }
 
 void Controller::saveSettings() {

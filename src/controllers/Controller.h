@@ -40,6 +40,11 @@ class Controller {
   bool Succeeded() const { return succeeded; }
   // The step whose failure ended the last Execute (nothing failed when !Failed()).
   const FailedStep& Failure() const { return failure; }
+  // True when a failed update was returned to the previous good release.
+  bool RolledBack() const { return rolledBack; }
+  // The command of the step that failed and its wait status; "" when no command failed.
+  const std::string& FailedCommand() const { return failedCommand; }
+  int FailedStatus() const { return failedStatus; }
 
   // Writes the message and a newline to standard output (not in a dry run); logs it unless quiet.
   void print(std::string message, bool quiet);
@@ -86,6 +91,10 @@ class Controller {
   // True once SIGINT, SIGTERM or SIGQUIT asked the program to stop: no further step runs (run
   // then skips every command, returning SKIPPED).
   bool stopped() const;
+  // Checks the application's health address (Install/HealthUrl) after it was registered or
+  // updated: a green line with the seconds it took, or a red line with the last status or error
+  // and false. Without an address, a yellow line says that nothing was checked.
+  bool checkHealth();
   // Saves the settings when they were changed and says so; a dry run only says so.
   void saveSettings();
   // Checks a file just downloaded against the checksum setting at checksumPath, before anything
@@ -115,6 +124,11 @@ class Controller {
   Settings* settings;
   std::string name;
   bool succeeded = false;
+  bool rolledBack = false;
+  // The failed step, for the closing line (failure) and the journal (its command line and status).
+  FailedStep failure;
+  std::string failedCommand;
+  int failedStatus = 0;
   // Copied from the arguments: it chooses how commands run.
   bool dryRun;
 
@@ -133,5 +147,5 @@ class Controller {
   std::string currentStep;
   std::string lastProgram;
   bool lastTimedOut = false;
-  FailedStep failure;
+  std::string lastCommand;
 };

@@ -8,9 +8,13 @@ ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, S
                                          bool installDocker, bool installWebServer,
                                          bool ignoreCerts, std::string migratePath,
                                          bool migrateDelete)
-    : ControllerArguments(logger, resources, settings,
-                          ActionChoices{installDocker, installWebServer, ignoreCerts,
-                                        std::move(migratePath), migrateDelete}) {}
+    : ControllerArguments(logger, resources, settings, ActionChoices()) {
+  choices.installDocker = installDocker;
+  choices.installWebServer = installWebServer;
+  choices.ignoreCerts = ignoreCerts;
+  choices.migratePath = std::move(migratePath);
+  choices.migrateDelete = migrateDelete;
+}
 
 ControllerArguments::ControllerArguments(Logger* logger, Resources* resources, Settings* settings,
                                          bool migrateDelete)

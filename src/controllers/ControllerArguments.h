@@ -39,6 +39,8 @@ class ControllerArguments {
   int StepTimeout() { return choices.stepTimeout; }
   std::string MigratePath() { return choices.migratePath; }
   bool MigrateDelete() { return choices.migrateDelete; }
+  bool RollBack() { return choices.rollBack; }
+  std::string RollbackVersion() { return choices.rollbackVersion; }
   // A dry run prints the command lines the action would run and does nothing else. Set before
   // the controller is built. Off by default.
   void SetDryRun(bool on) { dryRun = on; }

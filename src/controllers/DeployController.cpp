@@ -107,7 +107,8 @@ void DeployController::registerPatch(const std::string& controlPath, const std::
   logger->Write("Try " + Shell::Line(command));
   beginStep("the application registration");
   succeeded = report(run(command, {controlPath}), resources->texts["DEPLOY_FAIL"],
-                     resources->texts["DEPLOY_SUCCESS"]);
+                     resources->texts["DEPLOY_SUCCESS"]) &&
+              checkHealth();
 }
 
 Controller::Command DeployController::registrationCommand(const std::string& controlPath,

@@ -13,9 +13,15 @@ InstallForm::InstallForm(Logger* logger, Resources* resources, Settings* setting
   addLabels({
       {"InstallComplexIdLabel", resources->texts["INSTALL_COMPLEX_ID"], Theme::Basic},
       {"InstallDllLabel", resources->texts["INSTALL_DLL"], Theme::Basic},
+      {"InstallHealthUrlLabel", resources->texts["HEALTH_URL_LABEL"], Theme::Basic},
+      {"InstallHealthTimeoutLabel", resources->texts["HEALTH_TIMEOUT_LABEL"], Theme::Basic},
   });
   complexIdField = addField("InstallComplexIdField", 0, SettingsPath::InstallComplexId);
   dllField = addField("InstallDllField", 2, SettingsPath::InstallDll);
+  healthUrlField = addChecksum("InstallHealthUrlField", 4, SettingsPath::InstallHealthUrl);
+  healthTimeoutField =
+      addOptionalNumber("InstallHealthTimeoutField", 6, SettingsPath::InstallHealthTimeout,
+                        SettingsSchema::DefaultHealthTimeout);
   finish([this] { Apply(); });
 }
 
@@ -25,12 +31,25 @@ void InstallForm::Apply() {
                   resources->texts["INSTALL_COMPLEX_ID_EMPTY"], 1);
   bool dllNoticed = fillDefault(dllField, DLL_DEFAULT, DLL_EMPTY_LABEL_NAME,
                                 resources->texts["INSTALL_DLL_EMPTY"], 3);
-  if (complexIdNoticed || dllNoticed)
+  bool invalid = healthInvalid();
+  if (complexIdNoticed || dllNoticed || invalid)
     return stay();
   // The fields now show the defaults they were given, and that is what gets stored.
   write(complexIdField, SettingsPath::InstallComplexId);
   write(dllField, SettingsPath::InstallDll);
+  writeOptional(healthUrlField, SettingsPath::InstallHealthUrl);
+  writeOptional(healthTimeoutField, SettingsPath::InstallHealthTimeout);
   closeForm();
+}
+
+bool InstallForm::healthInvalid() {
+  bool url = !SettingsSchema::IsHealthUrl(healthUrlField->GetValue());
+  bool timeout = !SettingsSchema::IsHealthTimeout(healthTimeoutField->GetValue());
+  feedback(url, HEALTH_URL_INVALID_LABEL_NAME, resources->texts["HEALTH_URL_INVALID"], 5,
+           Theme::Error);
+  feedback(timeout, HEALTH_TIMEOUT_INVALID_LABEL_NAME, resources->texts["HEALTH_TIMEOUT_INVALID"],
+           7, Theme::Error);
+  return url || timeout;
 }
 
 bool InstallForm::fillDefault(Field* field, const char* value, const std::string& labelName,

@@ -49,6 +49,15 @@ Number<int>* SettingsForm::addNumber(const std::string& name, int row, const std
   return number;
 }
 
+Number<int>* SettingsForm::addOptionalNumber(const std::string& name, int row,
+                                             const std::string& path, int fallback) {
+  int value = settings->GetOptionalInteger(path, fallback);
+  auto* number =
+      new Number<int>(logger, name, new Position(column, row), new Size(NumberWidth, 1), value);
+  controls.emplace_back(number);
+  return number;
+}
+
 StoredKeySelect* SettingsForm::addSelect(const std::string& name, int row,
                                          const std::map<std::string, std::string>& items,
                                          const std::string& path) {
@@ -127,6 +136,16 @@ void SettingsForm::write(StoredKeySelect* select, const std::string& path) {
 void SettingsForm::writeChecksum(Field* checksum, const std::string& path) {
   if (checksum->IsModified())
     settings->SetOptionalString(path, Sha256::Normalised(checksum->GetValue()));
+}
+
+void SettingsForm::writeOptional(Field* field, const std::string& path) {
+  if (field->IsModified())
+    settings->SetOptionalString(path, field->GetValue());
+}
+
+void SettingsForm::writeOptional(Number<int>* number, const std::string& path) {
+  if (number->IsModified())
+    settings->SetOptionalInteger(path, number->GetValue());
 }
 
 int SettingsForm::rowBelow(const Control* control) {

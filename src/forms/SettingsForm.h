@@ -32,9 +32,12 @@ class SettingsForm : public Form {
   void addLabels(const std::vector<LabelRow>& rows);
   // Editing controls at the column fixed by the labels, holding the stored value of path.
   Field* addField(const std::string& name, int row, const std::string& path);
-  // A field for an optional checksum setting; an absent one shows empty.
+  // A field for an optional text setting (a checksum, an address); an absent one shows empty.
   Field* addChecksum(const std::string& name, int row, const std::string& path);
   Number<int>* addNumber(const std::string& name, int row, const std::string& path);
+  // A number for an optional integer setting; an absent one shows fallback.
+  Number<int>* addOptionalNumber(const std::string& name, int row, const std::string& path,
+                                 int fallback);
   StoredKeySelect* addSelect(const std::string& name, int row,
                              const std::map<std::string, std::string>& items,
                              const std::string& path);
@@ -66,6 +69,9 @@ class SettingsForm : public Form {
   // A changed checksum in lower case; an optional entry absent from the file stays absent while
   // the field is empty.
   void writeChecksum(Field* checksum, const std::string& path);
+  // A changed optional setting; an absent one gets its key only for a value that was changed.
+  void writeOptional(Field* field, const std::string& path);
+  void writeOptional(Number<int>* number, const std::string& path);
 
   // The free row below a control, where its message goes.
   static int rowBelow(const Control* control);

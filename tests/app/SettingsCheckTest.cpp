@@ -21,6 +21,7 @@ TEST(SettingsCheck, NamesEachEntryOfTheWrongKindOrOutsideItsRule) {
       {"vaq-web_d2.tar.gz", "..", "WebServer/Url is the text \"http://downloads.example.com/"},
       {"\"Version\": \"24.2.0.0\"", "\"V\": 1", "Patch/Version is absent; it must be"},
       {"\"DLL\": \"web_core.dll\"", "\"DLL\": true", "Install/DLL is true; it must be"},
+      {"\"DLL\"", "\"HealthTimeout\": 0, \"DLL\"", "Install/HealthTimeout is the number 0;"},
   };
   for (const auto& c : cases) {
     std::ifstream in(DEPLOYER_SOURCE_DIR "/share/Settings.json");

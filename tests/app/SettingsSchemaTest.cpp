@@ -11,9 +11,12 @@ TEST(SettingsSchema, ShippedSettingsHoldEveryPathWithItsKindWithinItsRule) {
   Settings settings(log.Get(), DEPLOYER_SOURCE_DIR "/share/Settings.json");
   settings.Load();
   for (const auto& entry : SettingsSchema::Entries()) {
-    std::string value = entry.kind == SettingsSchema::Kind::Integer
-                            ? std::to_string(settings.GetInteger(entry.path))
-                            : settings.GetOptionalString(entry.path);
+    std::string value =
+        entry.kind == SettingsSchema::Kind::Integer
+            ? std::to_string(settings.GetInteger(entry.path))
+        : entry.kind == SettingsSchema::Kind::OptionalInteger
+            ? std::to_string(settings.GetOptionalInteger(entry.path, entry.fallback))
+            : settings.GetOptionalString(entry.path);
     EXPECT_TRUE(entry.Accepts(value)) << entry.path << " " << value;
   }
 }

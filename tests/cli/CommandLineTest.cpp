@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -45,13 +46,25 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
   Parsed check = parse({"check", "rollback", "--json"});
   EXPECT_TRUE(check.ok && check.options.json && check.options.checkAction == "rollback");
   EXPECT_TRUE(parse({"delete", "--no-preflight"}).options.noPreflight);
+
+  Parsed history = parse({"history", "-n", "5", "--json"});
+  ASSERT_TRUE(history.ok) << history.error;
+  EXPECT_TRUE(history.options.json && history.options.count == 5);
+  EXPECT_EQ(parse({"rollback", "24.2.0.7"}).options.choices.rollbackVersion, "24.2.0.7");
+  EXPECT_FALSE(parse({"update", "--no-rollback"}).options.choices.rollBack);
+}
+
+TEST(CommandLine, HelpFitsEightyColumns) {
+  std::istringstream help(CommandLine::Help());
+  for (std::string line; std::getline(help, line);)
+    EXPECT_LE(line.size(), 80u) << line;
 }
 
 TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
   const auto& commands = CommandLine::Commands();
   for (size_t i = 0; i < commands.size(); ++i)
     EXPECT_EQ(static_cast<size_t>(commands[i].command), i) << commands[i].name;
-  EXPECT_EQ(static_cast<size_t>(Command::Check) + 1, commands.size());
+  EXPECT_EQ(static_cast<size_t>(Command::Rollback) + 1, commands.size());
 }
 
 TEST(CommandLine, ConfirmationIsNeededOnlyForARealRemoval) {
@@ -79,6 +92,9 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
       {{"deploy", "--step-timeout=99999999999"},
        "option '--step-timeout' needs whole seconds from 1 to 604800, not '99999999999'"},
       {{"deploy", "--step-timeout"}, "option '--step-timeout' needs a number of seconds"},
+      {{"history", "-n", "0"}, "option '-n' needs a number above zero"},
+      {{"rollback", "1.0", "2.0"}, "unexpected argument '2.0' for rollback"},
+      {{"status", "--dry-run"}, "unknown option '--dry-run' for status"},
   };
   for (const Case& c : cases) {
     Parsed parsed = parse(c.arguments);

@@ -7,6 +7,7 @@
 #include "app/WorkingLock.h"
 #include "forms/EndToEnd.h"
 #include "support/DeploymentSite.h"
+#include "support/ProgramSite.h"
 #include "support/TempDir.h"
 
 // Root's save would succeed anywhere: the unprivileged user runs a copy of the program, which it
@@ -145,4 +146,22 @@ TEST_F(EndToEnd, SaveAsksBeforeOverwritingAChangeFromOutsideAndWaitsForNoOtherRu
   answer("The settings have been saved.", {"Enter", "Escape"});
   EXPECT_EQ(dir.Read("Settings.json").find("outside"), std::string::npos);
   EXPECT_EQ(pane.Status(), 0);
+}
+
+TEST_F(EndToEnd, UpdateThatFailsItsHealthCheckIsRolledBackFromTheInterfaceToo) {
+  ProgramSite program;
+  program.site.Set("Install/HealthUrl", program.site.HealthUrl());
+  program.site.SetInteger("Install/HealthTimeout", 1);
+  program.site.MarkBad("app-24.2.0.8.sh");
+  program.WriteSettings();
+  ASSERT_EQ(program.Run({"deploy", "--no-runtime", "--no-web-server"}).status, 0);
+  program.Run({"set", "Patch/Version", "24.2.0.8"});
+  TmuxPane& pane = Open(program.site.Path("app"));
+  pane.Keys({"Up", "Up", "Enter"});  // Update
+  EXPECT_EQ(pane.Status(std::chrono::seconds(30)), 1) << pane.Screen();
+  EXPECT_NE(pane.Screen().find("rolled back to the release 24.2.0.7"), std::string::npos)
+      << pane.Screen();
+  EXPECT_EQ(program.site.Deployed(), "app-24.2.0.7.sh");
+  std::string last = program.Run({"history", "-n", "1"}).out;
+  EXPECT_NE(last.find("update  rolled_back"), std::string::npos) << last;
 }

@@ -94,14 +94,14 @@ void DeploymentSite::ServeFile(const std::string& name, const std::string& conte
   folder.Write("served/" + name, content);
 }
 
-void DeploymentSite::WriteScript(const std::string& path, const std::string& label,
-                                 int status) const {
+void DeploymentSite::WriteScript(const std::string& path, const std::string& label, int status,
+                                 const std::string& before) const {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   std::ofstream script(path, std::ios::trunc);
   script << "#!/bin/bash\nline='" << label << "'\n"
          << "for argument in \"$@\"; do line+=\" [$argument]\"; done\n"
          << "printf '%s\\n' \"$line\" >> '" << Path("records.txt") << "'\n"
-         << "exit " << status << "\n";
+         << before << "exit " << status << "\n";
   script.close();
   chmod(path.c_str(), 0755);
 }
@@ -109,8 +109,13 @@ void DeploymentSite::WriteScript(const std::string& path, const std::string& lab
 void DeploymentSite::MakeControlDirectory(const std::string& controlPath, int addStatus,
                                           int updateStatus, int deleteStatus) const {
   std::filesystem::create_directories(controlPath + "/tar_files");
-  WriteScript(controlPath + "/ws_addapp.sh", "ws_addapp.sh", addStatus);
-  WriteScript(controlPath + "/ws_updapp.sh", "ws_updapp.sh", updateStatus);
+  std::string record =
+      "while [ $# -gt 0 ]; do [ \"$1\" = -a ] && patch=$2; shift; done\n"
+      "[ -n \"$patch\" ] && printf '%s' \"$patch\" > '" +
+      Path("deployed.txt") + "'\n";
+  WriteScript(controlPath + "/ws_addapp.sh", "ws_addapp.sh", addStatus, addStatus ? "" : record);
+  WriteScript(controlPath + "/ws_updapp.sh", "ws_updapp.sh", updateStatus,
+              updateStatus ? "" : record);
   WriteScript(controlPath + "/ws_delapp.sh", "ws_delapp.sh", deleteStatus);
 }
 
@@ -134,6 +139,43 @@ std::string DeploymentSite::Records() const {
 
 void DeploymentSite::ClearRecords() const {
   folder.Write("records.txt", "");
+}
+
+std::string DeploymentSite::HealthUrl() {
+  static const char* const SCRIPT = R"(
+import http.server, os, sys
+folder = sys.argv[2]
+def read(name):
+    try:
+        with open(os.path.join(folder, name)) as f:
+            return f.read().split()
+    except OSError:
+        return []
+class Health(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        deployed = read('deployed.txt')
+        good = deployed and deployed[0] not in read('bad.txt')
+        self.send_response(200 if good else 500)
+        self.send_header('Content-Length', '0')
+        self.end_headers()
+    def log_message(self, *arguments):
+        pass
+http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), Health).serve_forever()
+)";
+  if (!healthServer)
+    healthServer = std::make_unique<LoopbackServer>(folder.File(""), SCRIPT);
+  return healthServer->Url("health");
+}
+
+void DeploymentSite::MarkBad(const std::string& patchName) const {
+  std::ofstream(Path("bad.txt"), std::ios::app) << patchName << "\n";
+}
+
+std::string DeploymentSite::Deployed() const {
+  std::ifstream in(Path("deployed.txt"));
+  std::string patch;
+  in >> patch;
+  return patch;
 }
 
 void DeploymentSite::Set(const std::string& path, const std::string& value) {

@@ -39,13 +39,23 @@ class DeploymentSite {
                     int uninstallStatus, const std::string& note = "");
   void ServeFile(const std::string& name, const std::string& content);
   // A recording script at path, labelled label.
-  void WriteScript(const std::string& path, const std::string& label, int status) const;
+  void WriteScript(const std::string& path, const std::string& label, int status,
+                   const std::string& before = "") const;
   // ws_addapp.sh, ws_updapp.sh and ws_delapp.sh (labelled so) and tar_files/ in controlPath.
+  // ws_addapp.sh and ws_updapp.sh, when they succeed, record the patch given with -a as the one
+  // deployed (see HealthUrl).
   void MakeControlDirectory(const std::string& controlPath, int addStatus, int updateStatus,
                             int deleteStatus) const;
   // Puts bin/wget first on PATH until the site ends.
   void RecordDownloads();
   std::string Records() const;
+
+  // The address of a health server (started on the first call) that answers 200 while the
+  // patch deployed last is good, and 500 while it is one marked bad or none was deployed.
+  std::string HealthUrl();
+  void MarkBad(const std::string& patchName) const;
+  // The patch file name deployed last ("" before any).
+  std::string Deployed() const;
   void ClearRecords() const;
 
   void Set(const std::string& path, const std::string& value);
@@ -60,6 +70,7 @@ class DeploymentSite {
 
   TempDir folder;
   std::unique_ptr<LoopbackServer> server;
+  std::unique_ptr<LoopbackServer> healthServer;
   std::map<std::string, std::string> values;  // path to JSON literal
   std::string savedPath;
 };

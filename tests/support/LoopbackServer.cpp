@@ -53,6 +53,15 @@ sockaddr_in loopback(int port) {
 }  // namespace
 
 LoopbackServer::LoopbackServer(const std::string& folder) {
+  startAny(folder);
+}
+
+LoopbackServer::LoopbackServer(const std::string& folder, const std::string& script)
+    : script(script) {
+  startAny(folder);
+}
+
+void LoopbackServer::startAny(const std::string& folder) {
   for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
     if (start(folder))
       return;
@@ -83,6 +92,8 @@ bool LoopbackServer::start(const std::string& folder) {
   port = freePort();
   std::string portText = std::to_string(port);
   std::vector<std::string> words = {"python3", "-c", SERVER, folder, portText, control.Path()};
+  if (!script.empty())
+    words = {"python3", "-c", script, portText, folder};
   std::vector<char*> argv;
   for (std::string& word : words)
     argv.push_back(word.data());

@@ -20,6 +20,8 @@
 class LoopbackServer {
  public:
   explicit LoopbackServer(const std::string& folder);
+  // Runs "python3 -c script PORT FOLDER" instead: a server of the test's own.
+  LoopbackServer(const std::string& folder, const std::string& script);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
@@ -36,6 +38,7 @@ class LoopbackServer {
   void Stop() { stop(); }
 
  private:
+  void startAny(const std::string& folder);
   bool start(const std::string& folder);
   bool waitUntilAnswering();
   bool answers() const;
@@ -43,6 +46,7 @@ class LoopbackServer {
   static int freePort();
 
   TempDir control;  // the request record and the planned answers
+  std::string script;
   pid_t pid = -1;
   int port = 0;
 };
