@@ -23,6 +23,9 @@ bool checkedAs(int action, Preflight::Action* checked) {
     case WindowAction::DELETE:
       *checked = Preflight::Delete;
       return true;
+    case WindowAction::ROLLBACK:
+      *checked = Preflight::Rollback;
+      return true;
     default:
       return false;
   }

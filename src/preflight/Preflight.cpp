@@ -107,7 +107,9 @@ void Preflight::plan() {
   static const Row ROWS[] = {
       {"programs", ALL, &Preflight::planPrograms},
       {"folders", ALL, &Preflight::planFolders},
-      {"addresses", Deploy | CHANGES_APPLICATION, &Preflight::planAddresses},
+      // A rollback applies a release that succeeded here, not the address in the settings,
+      // which may be the very one that failed.
+      {"addresses", Deploy | Update, &Preflight::planAddresses},
       {"space", Deploy, &Preflight::planSpace},
       {"ports", Deploy, &Preflight::planPorts},
       {"script", CHANGES_APPLICATION | Delete, &Preflight::planScript},
