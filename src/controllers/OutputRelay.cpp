@@ -1,7 +1,10 @@
 #include "controllers/OutputRelay.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,12 +15,41 @@ bool sameFile(int first, int second) {
   return fstat(first, &one) == 0 && fstat(second, &other) == 0 && one.st_dev == other.st_dev &&
          one.st_ino == other.st_ino;
 }
+
+// A new pseudo-terminal of the terminal's size that passes on the bytes as they are written (the
+// terminal itself turns line feeds into new lines): its controlling side in ends[0], the other
+// in ends[1]. False when none can be made.
+bool openLike(int terminal, int ends[2]) {
+  ends[0] = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  char name[128];
+  if (ends[0] < 0 || grantpt(ends[0]) != 0 || unlockpt(ends[0]) != 0 ||
+      ptsname_r(ends[0], name, sizeof name) != 0 ||
+      (ends[1] = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC)) < 0) {
+    if (ends[0] >= 0)
+      close(ends[0]);
+    return false;
+  }
+  winsize size;
+  if (ioctl(terminal, TIOCGWINSZ, &size) == 0)
+    ioctl(ends[1], TIOCSWINSZ, &size);
+  termios modes;
+  if (tcgetattr(ends[1], &modes) == 0) {
+    modes.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tcsetattr(ends[1], TCSANOW, &modes);
+  }
+  return true;
+}
 }  // namespace
 
 OutputRelay::OutputRelay() : shared(sameFile(STDOUT_FILENO, STDERR_FILENO)) {
-  for (Channel& channel : channels)
-    if ((!shared || channel.stream == STDOUT_FILENO) && pipe2(channel.ends, O_CLOEXEC) != 0)
+  for (Channel& channel : channels) {
+    if (shared && channel.stream != STDOUT_FILENO)
+      continue;
+    bool made = isatty(channel.stream) ? openLike(channel.stream, channel.ends)
+                                       : pipe2(channel.ends, O_CLOEXEC) == 0;
+    if (!made)
       channel.ends[0] = channel.ends[1] = -1;
+  }
 }
 
 OutputRelay::~OutputRelay() {
@@ -27,7 +59,7 @@ OutputRelay::~OutputRelay() {
         close(end);
 }
 
-// With one pipe, the command's standard error joins its standard output.
+// With one relay, the command's standard error joins its standard output.
 void OutputRelay::AddTo(posix_spawn_file_actions_t* actions) const {
   int out = channels[0].ends[1], err = shared ? out : channels[1].ends[1];
   if (out >= 0)
@@ -69,7 +101,7 @@ void OutputRelay::relay(Channel* channel) {
         continue;
       if (errno == EAGAIN)
         return;
-      break;
+      break;  // EIO from a pseudo-terminal that no process holds any more: its end
     }
     writeAll(channel->stream, buffer, static_cast<size_t>(count));
     keep(buffer, static_cast<size_t>(count));

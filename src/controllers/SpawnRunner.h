@@ -3,8 +3,8 @@
 #include "controllers/CommandRunner.h"
 
 // Starts the program as a child process with the standard input of this one, and waits for it to
-// end. Its standard output and error reach this program's as they come through pipes (OutputRelay),
-// and the result keeps their end.
+// end. Its standard output and error reach this program's as they come through relays
+// (OutputRelay), and the result keeps their end.
 //
 // The command runs in a process group of its own, and, when this program is in the foreground of
 // its controlling terminal, as the terminal's foreground group until it ends (ForegroundTerminal):
