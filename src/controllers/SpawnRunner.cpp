@@ -77,8 +77,8 @@ class CommandSignals {
   // Starts the program; returns 0 or the error. A caught SIGHUP is ignored for that moment (it
   // is blocked; one that comes then is lost), as only an ignored signal stays so in the child.
   int Spawn(pid_t* child, char* const* argv, const posix_spawn_file_actions_t* actions) const {
-    struct sigaction ignore {
-    }, hangUp{};
+    struct sigaction hangUp {};
+    struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGHUP, &ignore, &hangUp);
