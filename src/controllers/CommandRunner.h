@@ -15,6 +15,9 @@ class CommandRunner {
     std::string meaning;
     // True when the command ran longer than the runner's time-out and was stopped.
     bool timedOut = false;
+    // The last 64 KiB (at least) of what the command wrote to its standard output and error, which
+    // still reached this program's as it came; empty from a runner that runs nothing.
+    std::string output{};
   };
 
   CommandRunner() = default;
@@ -23,14 +26,11 @@ class CommandRunner {
   CommandRunner& operator=(const CommandRunner&) = delete;
 
   virtual Result Run(const std::vector<std::string>& words) = 0;
-  // Runs the command as Run does, and keeps in errors the last 64 KiB of what it wrote to its
-  // standard error, which still reaches this program's standard error as it comes. A runner
-  // that runs nothing keeps nothing.
-  virtual Result RunKeepingErrors(const std::vector<std::string>& words, std::string* errors) {
-    errors->clear();
-    return Run(words);
-  }
 
   // The meaning of a wait status of a program that was started.
   static std::string Meaning(int status);
+  // The last count lines of output that hold more than blanks, as a terminal shows them: of a
+  // line redrawn after carriage returns (a progress bar) its last state, and every other control
+  // character as "?".
+  static std::vector<std::string> LastLines(const std::string& output, size_t count);
 };

@@ -17,6 +17,7 @@
 #include "app/SettingsSchema.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
+#include "controllers/CommandRunner.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/DryRunner.h"
 #include "controllers/HealthCheck.h"
@@ -179,10 +180,13 @@ int Controller::runKeepingErrors(const Command& command, std::initializer_list<s
   }
   logger->Write("Controller[" + name + "]::run " + line + ".");
   std::fflush(stdout);
-  CommandRunner::Result result =
-      errors ? runner->RunKeepingErrors(command, errors) : runner->Run(command);
+  CommandRunner::Result result = runner->Run(command);
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result.status) + " (" +
                 result.meaning + ").");
+  if (result.status != 0)
+    logOutput(result.output);
+  if (errors)
+    *errors = std::move(result.output);
   leaveLostTerminal();
   lastTimedOut = result.timedOut;
   if (result.timedOut) {
@@ -194,6 +198,16 @@ int Controller::runKeepingErrors(const Command& command, std::initializer_list<s
   if (int stop = StopSignals::StopRequested())
     return stop;
   return result.status;
+}
+
+// What a failed command said last, for the log: its last lines, each cut as a value is.
+void Controller::logOutput(const std::string& output) {
+  const size_t lastLines = 20;
+  std::string text;
+  for (const std::string& line : CommandRunner::LastLines(output, lastLines))
+    text += "\n    " + Logger::Excerpt(line);
+  if (!text.empty())
+    logger->Write("Controller[" + name + "]::run output, last lines:" + text);
 }
 
 // The command as the dry run shows it, each word cut for the log as a value is.

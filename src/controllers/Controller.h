@@ -78,7 +78,8 @@ class Controller {
   // killed by it, whatever its own end. The command and its result are logged; standard output
   // is flushed first so the printed lines and the command's own output stay in order.
   int run(const Command& command, std::initializer_list<std::string> paths = {});
-  // Runs the command as run does, keeping the end of its standard error in errors.
+  // Runs the command as run does, keeping the end of its output (standard output and error) in
+  // errors. After a command that failed, the log holds its last 20 lines (see logOutput).
   int runKeepingErrors(const Command& command, std::initializer_list<std::string> paths,
                        std::string* errors);
   static std::string code(int result) { return std::to_string(result); }
@@ -140,6 +141,7 @@ class Controller {
   // Waits the seconds unless a stop is requested; false when one was.
   bool pause(int seconds) const;
   void leaveLostTerminal();
+  void logOutput(const std::string& output);
   static std::string loggedLine(const Command& command);
   static void writeLine(std::FILE* stream, const std::string& message);
 

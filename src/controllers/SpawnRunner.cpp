@@ -13,6 +13,8 @@
 #include <cstring>
 
 #include "app/StopSignals.h"
+#include "controllers/ForegroundTerminal.h"
+#include "controllers/OutputRelay.h"
 
 namespace {
 // The status the shell gave a command it could not start: exit status 127.
@@ -25,8 +27,9 @@ extern "C" void onChildEnded(int /*signal*/) {}
 
 // While it lives: the stop signals that were not ignored are caught, and a child's end wakes the
 // wait; all of them are blocked except inside the wait itself, so none slips in between a look
-// at the record and the wait. The child starts in a group of its own with the mask and the
-// default actions of the signals as they were.
+// at the record and the wait, and so is SIGTTOU, so that the program may relay the command's
+// output and take the terminal back from the background. The child starts in a group of its own
+// with the mask and the default actions of the signals as they were, but SIGHUP ignored.
 class CommandSignals {
  public:
   CommandSignals() {
@@ -35,6 +38,7 @@ class CommandSignals {
     sigemptyset(&blocked);
     sigemptyset(&reset);
     sigaddset(&blocked, SIGCHLD);
+    sigaddset(&blocked, SIGTTOU);
     struct sigaction catchIt {};
     catchIt.sa_handler = StopSignals::Handle;
     sigemptyset(&catchIt.sa_mask);
@@ -44,7 +48,8 @@ class CommandSignals {
         continue;
       sigaction(STOP_SIGNALS[i], &catchIt, nullptr);
       sigaddset(&blocked, STOP_SIGNALS[i]);
-      sigaddset(&reset, STOP_SIGNALS[i]);
+      if (STOP_SIGNALS[i] != SIGHUP)
+        sigaddset(&reset, STOP_SIGNALS[i]);
     }
     struct sigaction wake {};
     wake.sa_handler = onChildEnded;
@@ -68,12 +73,22 @@ class CommandSignals {
   CommandSignals(const CommandSignals&) = delete;
   CommandSignals& operator=(const CommandSignals&) = delete;
 
-  const posix_spawnattr_t* Attributes() const { return &attributes; }
-  // Waits until a signal arrives (the child's end among them), or, when fd is open, it can be
-  // read, or at most the time given (none: no limit).
-  void Wait(int fd, const timespec* most) const {
-    pollfd readable{fd, POLLIN, 0};
-    ppoll(&readable, fd < 0 ? 0 : 1, most, &mask);
+  // Starts the program; returns 0 or the error. A caught SIGHUP is ignored for that moment (it
+  // is blocked; one that comes then is lost), as only an ignored signal stays so in the child.
+  int Spawn(pid_t* child, char* const* argv, const posix_spawn_file_actions_t* actions) const {
+    struct sigaction hangUp {};
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGHUP, &ignore, &hangUp);
+    int error = posix_spawnp(child, argv[0], actions, &attributes, argv, environ);
+    sigaction(SIGHUP, &hangUp, nullptr);
+    return error;
+  }
+  // Waits until a signal arrives (the child's end among them), or one of fds can be read, or at
+  // most the time given (none: no limit).
+  void Wait(pollfd* fds, nfds_t count, const timespec* most) const {
+    ppoll(fds, count, most, &mask);
   }
 
  private:
@@ -81,106 +96,6 @@ class CommandSignals {
   struct sigaction previousChild {};
   sigset_t mask{};
   posix_spawnattr_t attributes{};
-};
-
-// A command of a background group that reads from (or writes to) the terminal is stopped by it.
-// It is then given the terminal, and continued; the program takes the terminal back at its end.
-class TerminalLoan {
- public:
-  ~TerminalLoan() {
-    if (!lent)
-      return;
-    sigset_t quiet;
-    sigset_t before;
-    sigemptyset(&quiet);
-    sigaddset(&quiet, SIGTTOU);  // a background group may take the terminal back unstopped
-    sigprocmask(SIG_BLOCK, &quiet, &before);
-    tcsetpgrp(STDIN_FILENO, getpgrp());
-    sigprocmask(SIG_SETMASK, &before, nullptr);
-  }
-  // Another stop (SIGSTOP from an administrator) is left as it is.
-  void LendTo(pid_t group, int stopSignal) {
-    if (stopSignal != SIGTTIN && stopSignal != SIGTTOU)
-      return;
-    if (isatty(STDIN_FILENO) && tcsetpgrp(STDIN_FILENO, group) == 0)
-      lent = true;
-    kill(-group, SIGCONT);
-  }
-
- private:
-  bool lent = false;
-};
-
-// The command's standard error through a pipe: what comes is written on to this program's standard
-// error and its end kept. Without a copy to keep, the command writes to standard error itself.
-class ErrorCopy {
- public:
-  static const size_t KEPT = size_t{64} * 1024;
-
-  explicit ErrorCopy(std::string* copy) : copy(copy) {
-    if (copy != nullptr && pipe2(ends, O_CLOEXEC) != 0)
-      ends[0] = ends[1] = -1;
-    if (copy != nullptr)
-      copy->clear();
-  }
-  ~ErrorCopy() {
-    for (int end : ends)
-      if (end >= 0)
-        close(end);
-  }
-  ErrorCopy(const ErrorCopy&) = delete;
-  ErrorCopy& operator=(const ErrorCopy&) = delete;
-
-  void AddTo(posix_spawn_file_actions_t* actions) const {
-    if (ends[1] >= 0)
-      posix_spawn_file_actions_adddup2(actions, ends[1], STDERR_FILENO);
-  }
-  // After the start: only the command writes to the pipe.
-  void Started() {
-    if (ends[1] < 0)
-      return;
-    close(ends[1]);
-    ends[1] = -1;
-    fcntl(ends[0], F_SETFL, O_NONBLOCK);
-  }
-  int ReadEnd() const { return ends[0]; }
-  // Passes on what can be read now; closes the pipe at its end.
-  void Relay() {
-    char buffer[4096];
-    ssize_t count;
-    while (ends[0] >= 0 && (count = read(ends[0], buffer, sizeof buffer)) != 0) {
-      if (count < 0) {
-        if (errno == EINTR)
-          continue;
-        if (errno == EAGAIN)
-          return;
-        break;
-      }
-      writeAll(buffer, static_cast<size_t>(count));
-      copy->append(buffer, static_cast<size_t>(count));
-      if (copy->size() > KEPT)
-        copy->erase(0, copy->size() - KEPT);
-    }
-    if (ends[0] >= 0)
-      close(ends[0]);
-    ends[0] = -1;
-  }
-
- private:
-  static void writeAll(const char* data, size_t size) {
-    while (size > 0) {
-      ssize_t written = write(STDERR_FILENO, data, size);
-      if (written < 0 && errno == EINTR)
-        continue;
-      if (written <= 0)
-        return;
-      data += written;
-      size -= static_cast<size_t>(written);
-    }
-  }
-
-  std::string* copy;
-  int ends[2] = {-1, -1};
 };
 
 // The time a command may run: SIGTERM to its group at the end, SIGKILL ten seconds later.
@@ -222,41 +137,44 @@ class Deadline {
 
 // Waits for the child, passing a stop request on to its group once. False when the child cannot
 // be waited for (it was reaped elsewhere).
-bool waitFor(pid_t child, const CommandSignals& signals, int* status, ErrorCopy* errors,
-             Deadline* deadline) {
+bool waitFor(pid_t child, const CommandSignals& signals, int* status, OutputRelay* output,
+             ForegroundTerminal* terminal, Deadline* deadline) {
   bool passedOn = false;
-  TerminalLoan terminal;
   for (;;) {
     if (!passedOn && StopSignals::StopRequested() != 0) {
       kill(-child, StopSignals::StopRequested());
       passedOn = true;
     }
     const timespec* most = deadline->Check();
-    errors->Relay();
+    output->Relay();
     pid_t ended = waitpid(child, status, WNOHANG | WUNTRACED);
     if (ended == child && WIFSTOPPED(*status))
-      terminal.LendTo(child, WSTOPSIG(*status));
+      terminal->LendTo(child, WSTOPSIG(*status));
     else if (ended == child)
       return true;
     else if (ended < 0 && errno != EINTR)
       return false;
-    else if (ended == 0)
-      signals.Wait(errors->ReadEnd(), most);
+    else if (ended == 0) {
+      pollfd fds[2];
+      signals.Wait(fds, output->Watched(fds), most);
+    }
+  }
+}
+
+// Ctrl-C and Ctrl-\ at the terminal signal the command in its foreground alone. A command that
+// such a signal ended (killed by it, or exiting with 128 + its number as a shell does) stops the
+// action as the signal sent to this program would.
+void noteKeyboardStop(int status) {
+  for (int sig : {SIGINT, SIGQUIT}) {
+    bool ended = (WIFSIGNALED(status) && WTERMSIG(status) == sig) ||
+                 (WIFEXITED(status) && WEXITSTATUS(status) == 128 + sig);
+    if (ended && StopSignals::StopRequested() == 0)
+      StopSignals::Handle(sig);
   }
 }
 }  // namespace
 
 CommandRunner::Result SpawnRunner::Run(const std::vector<std::string>& words) {
-  return run(words, nullptr);
-}
-
-CommandRunner::Result SpawnRunner::RunKeepingErrors(const std::vector<std::string>& words,
-                                                    std::string* errors) {
-  return run(words, errors);
-}
-
-CommandRunner::Result SpawnRunner::run(const std::vector<std::string>& words,
-                                       std::string* errors) const {
   if (words.empty())
     return notStarted("", ENOENT);
   std::vector<char*> argv;
@@ -265,25 +183,30 @@ CommandRunner::Result SpawnRunner::run(const std::vector<std::string>& words,
     argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
   CommandSignals signals;
-  ErrorCopy errorCopy(errors);
+  ForegroundTerminal terminal;
+  OutputRelay output;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  errorCopy.AddTo(&actions);
+  terminal.AddTo(&actions);
+  output.AddTo(&actions);
   pid_t child = 0;
-  int error = posix_spawnp(&child, argv[0], &actions, signals.Attributes(), argv.data(), environ);
+  int error = signals.Spawn(&child, argv.data(), &actions);
   posix_spawn_file_actions_destroy(&actions);
-  errorCopy.Started();
+  output.Started();
   if (error != 0)
     return notStarted(words[0], error);
   int status = 0;
   Deadline deadline(child, timeoutSeconds);
-  bool waited = waitFor(child, signals, &status, &errorCopy, &deadline);
-  errorCopy.Relay();
+  bool waited = waitFor(child, signals, &status, &output, &terminal, &deadline);
+  output.Relay();
   if (!waited)
-    return {-1, "could not be waited for", deadline.Passed()};
+    return {-1, "could not be waited for", deadline.Passed(), output.Kept()};
+  if (terminal.Lent())
+    noteKeyboardStop(status);
   if (deadline.Passed())
-    return {status, "stopped after " + std::to_string(timeoutSeconds) + " seconds", true};
-  return {status, Meaning(status)};
+    return {status, "stopped after " + std::to_string(timeoutSeconds) + " seconds", true,
+            output.Kept()};
+  return {status, Meaning(status), false, output.Kept()};
 }
 
 CommandRunner::Result SpawnRunner::notStarted(const std::string& program, int error) {

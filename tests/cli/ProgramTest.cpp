@@ -387,3 +387,43 @@ TEST_F(ProgramCommands, ARedeployUsesTheVerifiedCopiesAndTidiesTemp) {
     }
   }
 }
+
+// At a terminal wget runs in its foreground, writing to a terminal: it draws its progress bar and
+// writes no wget-log.
+TEST_F(ProgramCommands, ADeployAtATerminalShowsWgetsProgressAndLeavesNoWgetLog) {
+  Call call = RunAtTerminal({"deploy"}, "");
+  EXPECT_EQ(call.status, 0) << call.out;
+  EXPECT_NE(call.out.find(" 100%[====="), std::string::npos) << call.out;  // its progress bar
+  EXPECT_EQ(call.out.find("wget-log"), std::string::npos) << call.out;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(site.Path("")))
+    EXPECT_NE(entry.path().filename().string().rfind("wget-log", 0), 0u) << entry.path();
+}
+
+// The log holds the last lines that a failed command wrote, each cut as a value is: the server's
+// answer to a download, an installer's error at the end of a long output.
+TEST_F(ProgramCommands, TheLogHoldsTheLastLinesOfAFailedCommand) {
+  std::string stage = site.Path("stage/noisy/runtime-1.0");
+  std::filesystem::create_directories(stage);
+  std::ofstream(stage + "/install.sh")
+      << "for i in $(seq 30); do printf '%0300d\\n' $i; done\n"
+      << "echo 'install.sh: the registry cannot be reached' >&2\nexit 3\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"tar -C " + Shell::Word(site.Path("stage/noisy")) + " -czf " +
+           Shell::Word(site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE)) +
+           " runtime-1.0",
+       "\n    install.sh: the registry cannot be reached\n"},
+      {"rm " + Shell::Word(site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE)),
+       "\n      HTTP/1.0 404 "}};
+  for (const auto& [change, said] : cases) {
+    std::system(change.c_str());
+    EXPECT_EQ(Run({"deploy", "--no-preflight"}).status, 1);
+    std::string log = read(site.Path("app/log.txt"));
+    EXPECT_NE(log.find(said), std::string::npos) << log;
+    size_t lines = 0;
+    for (size_t at = 0; (at = log.find("\n    ", at + 1)) != std::string::npos;)
+      ++lines;
+    EXPECT_LE(lines, 20u) << log;
+  }
+  std::string cut = "\n    " + std::string(200, '0') + "... (300 bytes)\n";
+  EXPECT_NE(read(site.Path("app/log.txt.1")).find(cut), std::string::npos);
+}

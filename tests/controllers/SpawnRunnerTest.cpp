@@ -16,19 +16,25 @@
 namespace {
 
 // A stop signal sent to the program is recorded and passed on to the command's process group.
-TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaning) {
+// What the command writes reaches the program's streams and is kept.
+TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaningAndOutput) {
   const struct {
     std::vector<std::string> words;
     int status;
-    const char *meaning, *error;
+    const char *meaning, *error, *output;
   } cases[] = {
-      {{"bash", "-c", "exit 4"}, 1024, "exit status 4", ""},
-      {{"bash", "-c", "kill -9 $$"}, 9, "killed by signal 9", ""},
-      {{"bash", "-c", "kill -TERM $PPID; sleep 5"}, 15, "killed by signal 15", ""},
+      {{"bash", "-c", "echo said; echo wrong >&2; exit 4"},
+       1024,
+       "exit status 4",
+       "wrong\n",
+       "said\nwrong\n"},
+      {{"bash", "-c", "kill -9 $$"}, 9, "killed by signal 9", "", ""},
+      {{"bash", "-c", "kill -TERM $PPID; sleep 5"}, 15, "killed by signal 15", "", ""},
       {{"no-such-program-here", "x"},
        32512,
        "could not be started",
-       "deployer: no-such-program-here: command not found\n"},
+       "deployer: no-such-program-here: command not found\n",
+       ""},
   };
   for (const auto& test : cases) {
     SpawnRunner runner;
@@ -37,6 +43,7 @@ TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaning) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), test.error) << test.meaning;
     EXPECT_EQ(result.status, test.status) << test.meaning;
     EXPECT_EQ(result.meaning, test.meaning);
+    EXPECT_EQ(result.output, test.output);
     EXPECT_EQ(StopSignals::StopRequested(), test.status == 15 ? SIGTERM : 0) << test.meaning;
     StopSignals::Reset();
   }

@@ -59,9 +59,12 @@ class StopDuringDeploy : public EndToEnd {
       return;
     std::string stage = site.Path("stage/runtime-1.0");
     std::filesystem::create_directories(stage);
+    std::string records = "'" + site.Path("records.txt") + "'";
     std::ofstream(stage + "/install.sh")
-        << "echo 'install start' >> '" << site.Path("records.txt") << "'\nsleep 3\n"
-        << "echo 'install end' >> '" << site.Path("records.txt") << "'\n";
+        << "read -ra fields < /proc/$$/stat  # its group, the terminal's foreground group\n"
+        << "[ ${fields[4]} = ${fields[7]} ] && echo 'in the foreground' >> " << records << "\n"
+        << "echo 'install start' >> " << records << "\nsleep 3\n"
+        << "echo 'install end' >> " << records << "\n";
     std::system(("tar -C '" + site.Path("stage") + "' -czf '" +
                  site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE) +
                  "' runtime-1.0")
@@ -123,14 +126,23 @@ TEST_F(StopDuringDeploy, AHangUpLetsTheActionFinishWithEveryStepLogged) {
   for (const char* line : {"the terminal was lost; the action goes on.",
                            "Controller[Deploy]::printThe application has been deployed."})
     EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
-  EXPECT_NE(read(site.Path("records.txt")).find("install end"), std::string::npos);
+  EXPECT_NE(read(site.Path("records.txt")).find("in the foreground\ninstall start\ninstall end"),
+            std::string::npos);
 }
 
-TEST_F(StopDuringDeploy, AnInterruptStopsTheCommandAndRunsNoFurtherStep) {
-  TmuxPane& pane = Deploying();
-  signalProgram(pane, SIGINT);
-  EXPECT_EQ(pane.Status(), 128 + SIGINT) << pane.Screen();
-  EXPECT_NE(pane.Screen().find("installation failed, code 2"), std::string::npos) << pane.Screen();
-  EXPECT_EQ(read(site.Path("records.txt")), "install start\n");
-  EXPECT_NE(read(site.Path("app/log.txt")).find("Stopped by signal 2."), std::string::npos);
+// Sent to the program it is passed on; typed, it reaches the command in the foreground alone.
+TEST_F(StopDuringDeploy, AnInterruptSentOrTypedStopsTheCommandAndRunsNoFurtherStep) {
+  for (bool typed : {false, true}) {
+    TmuxPane& pane = Deploying();
+    if (typed)
+      pane.Keys({"C-c"});
+    else
+      signalProgram(pane, SIGINT);
+    EXPECT_EQ(pane.Status(), 128 + SIGINT) << pane.Screen();
+    EXPECT_NE(pane.Screen().find("installation failed, code 2"), std::string::npos)
+        << pane.Screen();
+    EXPECT_EQ(read(site.Path("records.txt")), "in the foreground\ninstall start\n");
+    EXPECT_NE(read(site.Path("app/log.txt")).find("Stopped by signal 2."), std::string::npos);
+    std::filesystem::remove(site.Path("records.txt"));
+  }
 }
