@@ -46,6 +46,15 @@ int created(const std::string& name) {
   return fd;
 }
 
+// The log of the run before goes to the previous log's name. The older one there is removed
+// first: a rename over an existing file makes some file systems (ext4) start writing the renamed
+// file's data to disk, which costs milliseconds at every start.
+void keepPrevious(const std::string& name) {
+  std::string previous = name + PREVIOUS_SUFFIX;
+  ::unlink(previous.c_str());
+  ::rename(name.c_str(), previous.c_str());
+}
+
 // The new log holding its first text. An earlier log of that name, a symbolic link too, first goes
 // to the previous log's name; a name taken by anything else (a device such as /dev/null, a FIFO,
 // a folder) is neither moved nor written. The log under that name is never empty: the new file
@@ -57,7 +66,7 @@ int createFresh(const std::string& name, const std::string& first) {
     return -1;
   int fd = prepared(name, first);
   if (taken)
-    ::rename(name.c_str(), (name + PREVIOUS_SUFFIX).c_str());
+    keepPrevious(name);
   if (fd >= 0 && publish(fd, name))
     return fd;
   if (fd >= 0)

@@ -28,6 +28,9 @@ void CursesTerminal::Open() {
   cbreak();
   keypad(stdscr, TRUE);
   curs_set(0);
+  // The cursor is hidden: where it stands after an update does not matter, so curses sends no
+  // move to put it back at the last drawn cell.
+  leaveok(stdscr, TRUE);
   noecho();
   mousemask(EveryMouseEvent, nullptr);
   withoutFlowControl();

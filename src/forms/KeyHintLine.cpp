@@ -1,14 +1,9 @@
 #include "forms/KeyHintLine.h"
 
-#include <curses.h>
-
-#include <algorithm>
-
 #include "forms/Form.h"
 #include "forms/KeyHints.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
-#include "util/String.h"
 
 KeyHintLine::KeyHintLine(Logger* logger, Resources* resources, int row, int width)
     : resources(resources),
@@ -18,7 +13,7 @@ KeyHintLine::KeyHintLine(Logger* logger, Resources* resources, int row, int widt
 
 KeyHintLine::~KeyHintLine() = default;
 
-void KeyHintLine::Show(Form* form, int screenWidth) {
+void KeyHintLine::Show(Form* form) {
   if (coveredBy(form))
     return;
   std::string text = KeyHints::Text(resources, Control::GetActive(), form != nullptr);
@@ -27,13 +22,6 @@ void KeyHintLine::Show(Form* form, int screenWidth) {
   shown = text;
   label->SetText(text);
   label->Render();
-  parkCursorAfter(text, screenWidth);
-}
-
-// Drawing the hints leaves the terminal's cursor after their text; the curses cursor goes there
-// too, so that the next update sends no cursor move for it.
-void KeyHintLine::parkCursorAfter(const std::string& text, int screenWidth) {
-  move(row, std::min(String::LengthW(text), std::max(screenWidth - 1, 0)));
 }
 
 bool KeyHintLine::coveredBy(Form* form) const {

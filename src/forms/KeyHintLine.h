@@ -20,12 +20,10 @@ class KeyHintLine {
 
   // The screen was cleared: the next Show draws the hints whatever they were.
   void Forget() { shown.clear(); }
-  // Draws the hints for the focused control when they changed; form is the modal form or null,
-  // screenWidth the screen's current width.
-  void Show(Form* form, int screenWidth);
+  // Draws the hints for the focused control when they changed; form is the modal form or null.
+  void Show(Form* form);
 
  private:
-  void parkCursorAfter(const std::string& text, int screenWidth);
   bool coveredBy(Form* form) const;
 
   Resources* resources;

@@ -70,8 +70,10 @@ void ScreenLayout::Relayout(ModalForms* modal, const Builder& builder) {
   }
 }
 
+// Curses compares the new picture with what the terminal shows and sends only the cells that
+// differ, so a closing form costs the cells it covered, not the whole screen.
 void ScreenLayout::Draw(Form* form) {
-  clear();
+  erase();
   if (tooSmall) {
     notice->Render();
     return;
@@ -87,7 +89,7 @@ void ScreenLayout::Draw(Form* form) {
 void ScreenLayout::ShowHint(Form* form) {
   if (!hint || tooSmall)
     return;
-  hint->Show(form, ScreenSize().width);
+  hint->Show(form);
 }
 
 void ScreenLayout::Destroy() {

@@ -173,8 +173,11 @@ void Window::runDeferred() {
   }
 }
 
+// The terminal may have moved or cut what it showed while resizing, so the next update repaints
+// every cell instead of only those that changed.
 void Window::Resize() {
   layout.Relayout(&modal, [this] { buildScreen(); });
+  clearok(curscr, TRUE);
   Refresh();
 }
 

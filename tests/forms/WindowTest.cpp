@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <stdexcept>
+#include <vector>
 
 #include "app/StopSignals.h"
 #include "forms/ConfirmForm.h"
 #include "forms/Form.h"
 #include "forms/WindowDesk.h"
+#include "support/PseudoTerminal.h"
+#include "support/TempDir.h"
 
 namespace {
 const int Enter = 10;
@@ -150,5 +157,42 @@ TEST(Window, EveryKindOfFailureInACallbackShowsTheFailureAlert) {
                 alert = shown ? shown->GetName() : "";
               })});
     EXPECT_EQ(alert, "FailureAlertForm");
+  }
+}
+
+// On a slow serial console every byte counts: a focus move sends the two controls that change
+// look (and the key hints where their text changed), not rows or the screen around them. The
+// bounds are what curses needs for that on xterm-256color: every update starts and ends in the
+// plain look (43 bytes of colour and attribute switches for the two looks), two cursor moves and
+// the cells themselves; one cell more or one redundant switch fails.
+TEST(Window, SendsOnlyTheChangedCellsForAFocusMove) {
+  const std::string program = DEPLOYER_BINARY_DIR "/deployer";
+  if (!std::filesystem::exists(program))
+    GTEST_SKIP() << "the program is missing";
+  const struct {
+    int columns, rows;
+    size_t bound;  // bytes of the middle of three focus moves from the first control
+  } sizes[] = {{100, 30, 88}, {80, 24, 123}};  // the smaller one with the key hints
+  for (const auto& size : sizes) {
+    TempDir dir;
+    for (const char* name : {"Settings.json", "Resources.res"})
+      std::filesystem::copy_file(std::string(DEPLOYER_SOURCE_DIR "/share/") + name, dir.File(name));
+    PseudoTerminal pty;
+    pty.SetSize(size.columns, size.rows);
+    pid_t pid = pty.Start({program}, dir.Path());
+    std::string frame = pty.ReadUntilQuiet(300);
+    std::vector<size_t> tabs;
+    for (int i = 0; i < 3; ++i) {
+      pty.Type("\t");
+      tabs.push_back(pty.ReadUntilQuiet(300).size());
+    }
+    pty.Type("\x1b");
+    int status = 0;
+    waitpid(pid, &status, 0);
+    std::vector<size_t> sorted = tabs;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_NE(frame.find("Web application deployment"), std::string::npos);
+    EXPECT_LE(sorted[1], size.bound) << size.columns << "x" << size.rows << ": " << tabs[0] << " "
+                                     << tabs[1] << " " << tabs[2] << " bytes";
   }
 }
