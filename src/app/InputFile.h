@@ -10,7 +10,7 @@ class Logger;
 // block and reading cannot run on for ever) of at most LIMIT bytes.
 class InputFile {
  public:
-  static const size_t LIMIT = size_t{4} * 1024 * 1024;
+  static constexpr size_t LIMIT = size_t{4} * 1024 * 1024;
   static const char* const NOT_REGULAR;  // "not a regular file"
   static const char* const TOO_LARGE;    // "larger than 4 MiB"
   static const char* const CANNOT_OPEN;  // "cannot be opened"

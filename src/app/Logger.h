@@ -12,7 +12,7 @@ class DateTime;
 class Logger {
  public:
   // Values longer than this many bytes are cut in log lines (see Excerpt).
-  static const size_t VALUE_LIMIT = 200;
+  static constexpr size_t VALUE_LIMIT = 200;
 
   explicit Logger(std::string fileName);
   virtual ~Logger();

@@ -42,7 +42,7 @@ class Settings {
   // empty, so that a file without it stays so until a value is set; its section must exist.
   void SetOptionalString(std::string path, std::string value);
   // The kind of the value at path (a JsonType), or ABSENT when the file lacks it; logs nothing.
-  static const int ABSENT = -1;
+  static constexpr int ABSENT = -1;
   int GetKind(const std::string& path);
 
   // An optional integer setting reads as fallback while it is absent; setting it adds its key.

@@ -30,11 +30,11 @@ class SettingsSchema {
     bool Accepts(const std::string& stored) const;
   };
 
-  static const int LowestPort = 1;
-  static const int HighestPort = 65535;
-  static const int LowestHealthTimeout = 1;
-  static const int HighestHealthTimeout = 3600;
-  static const int DefaultHealthTimeout = 60;
+  static constexpr int LowestPort = 1;
+  static constexpr int HighestPort = 65535;
+  static constexpr int LowestHealthTimeout = 1;
+  static constexpr int HighestHealthTimeout = 3600;
+  static constexpr int DefaultHealthTimeout = 60;
 
   // The settings in the order of their paths.
   static const std::vector<Entry>& Entries();

@@ -10,8 +10,8 @@
 class WorkingLock {
  public:
   static const char* const FILE_NAME;  // ".deployer.lock", in the working folder
-  static const int BUSY_STATUS = 75;   // the exit status of a run that found the lock taken
-  static const int POLL_MILLISECONDS = 100;
+  static constexpr int BUSY_STATUS = 75;   // the exit status of a run that found the lock taken
+  static constexpr int POLL_MILLISECONDS = 100;
 
   enum class Result {
     Taken,

@@ -397,7 +397,10 @@ class Parser {
 }  // namespace
 
 const CommandInfo& CommandLineOptions::Info() const {
-  return COMMANDS.at(static_cast<size_t>(command));
+  for (const CommandInfo& info : COMMANDS)
+    if (info.command == command)
+      return info;
+  return COMMANDS.front();
 }
 
 std::string CommandLineOptions::Name() const {

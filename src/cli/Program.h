@@ -14,7 +14,7 @@ class WorkingLock;
 class Program {
  public:
   static const char* const VERSION;
-  static const int USAGE_ERROR = 2;
+  static constexpr int USAGE_ERROR = 2;
 
   // The interactive run in the current folder, exactly as without a command line. It starts
   // only while no other run holds the folder's lock (waiting up to waitSeconds for it), and

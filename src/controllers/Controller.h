@@ -24,9 +24,9 @@ class Version;
 class Controller {
  public:
   // The result of a step that was not run because one of its paths would be read as an option.
-  static const int REFUSED = -1;
+  static constexpr int REFUSED = -1;
   // The result of a step that was not run because a stop signal had arrived.
-  static const int SKIPPED = -2;
+  static constexpr int SKIPPED = -2;
 
   // Takes ownership of arguments. The target version is derived from the second and third parts
   // of programVersion, which is not kept.

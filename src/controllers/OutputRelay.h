@@ -14,7 +14,7 @@
 // stays. A relay that cannot be made leaves that stream to the command.
 class OutputRelay {
  public:
-  static const size_t KEPT = 64 * 1024;
+  static constexpr size_t KEPT = size_t{64} * 1024;
 
   OutputRelay();
   ~OutputRelay();

@@ -127,7 +127,7 @@ class Deadline {
   }
 
  private:
-  static const int KILL_AFTER = 10;
+  static constexpr int KILL_AFTER = 10;
   pid_t group;
   bool limited;
   int signalsSent = 0;

@@ -10,7 +10,7 @@
 class CursesTerminal : public Terminal {
  public:
   // Milliseconds a lone Escape waits for the rest of a key sequence, unless ESCDELAY is set.
-  static const int ESCAPE_DELAY = 25;
+  static constexpr int ESCAPE_DELAY = 25;
 
   CursesTerminal() = default;
   ~CursesTerminal() override;

@@ -16,8 +16,8 @@ class LayoutCheck {
   // The blocks of the layout laid out for a screen of the given size.
   using Placer = std::function<Blocks(int width, int height)>;
 
-  static const int MAX_WIDTH = 1000;
-  static const int MAX_HEIGHT = 500;
+  static constexpr int MAX_WIDTH = 1000;
+  static constexpr int MAX_HEIGHT = 500;
 
   static bool Fits(const Blocks& blocks, int width, int height);
   // The smallest screen the layout fits; the maximum when it fits none.

@@ -77,8 +77,8 @@ class SettingsForm : public Form {
   static int rowBelow(const Control* control);
 
  private:
-  static const int FieldWidth = 40;
-  static const int NumberWidth = 8;
+  static constexpr int FieldWidth = 40;
+  static constexpr int NumberWidth = 8;
 
   int column = 1;
   // Held here until the panel takes them, so that a failing settings read loses nothing.

@@ -55,7 +55,7 @@ class Json {
   friend class JsonWriter;
 
   // Trace lines of one parsed document, for its parse and the clearing of its tree together.
-  static const long TRACE_LIMIT = 10000;
+  static constexpr long TRACE_LIMIT = 10000;
 
   void clearItems();
   void clearData();

@@ -34,7 +34,7 @@ class JsonParser {
 
  private:
   // Objects and arrays nested deeper than this are rejected.
-  static const int MAX_DEPTH = 512;
+  static constexpr int MAX_DEPTH = 512;
 
   void parseValue(Json* node);
   // A new node holding the value at index, one level deeper than its parent.

@@ -8,7 +8,7 @@
 class Sha256 {
  public:
   // Length of a digest written in hexadecimal.
-  static const size_t HEX_LENGTH = 64;
+  static constexpr size_t HEX_LENGTH = 64;
 
   // The digest of the file's contents in lower-case hexadecimal; false when the file cannot be
   // opened or read (reason then says why), or is a symbolic link.

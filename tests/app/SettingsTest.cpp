@@ -1,7 +1,6 @@
 #include "app/Settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,6 +13,7 @@
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/Thrown.h"
+#include "support/Tmpfs.h"
 
 namespace {
 
@@ -68,37 +68,6 @@ std::string saveInChild(Store& store, bool asNobody, rlim_t sizeLimit = RLIM_INF
   return thrown;
 }
 
-// The store's folder on a 64 KiB tmpfs of its own while it lives: mounted over the folder, which
-// is then empty. Mounted() is false where this process may not mount.
-class SmallDisk {
- public:
-  explicit SmallDisk(const std::string& folder) : folder(folder) {
-    mounted = mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
-  }
-  ~SmallDisk() {
-    if (mounted)
-      umount2(folder.c_str(), MNT_DETACH);
-  }
-  SmallDisk(const SmallDisk&) = delete;
-  SmallDisk& operator=(const SmallDisk&) = delete;
-
-  bool Mounted() const { return mounted; }
-  // Fills every block left with a file of its own.
-  void Fill() const {
-    std::ofstream filler(folder + "/filler", std::ios::binary);
-    std::string block(4096, 'f');
-    while (filler.write(block.data(), block.size()))
-      filler.flush();
-  }
-  bool MakeReadOnly() const {
-    return mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
-  }
-
- private:
-  std::string folder;
-  bool mounted = false;
-};
-
 const std::string SHORT_SETTINGS = "{\n\t\"Extra\": \"" + std::string(5000, 'o') + "\"\n}";
 
 }  // namespace
@@ -152,7 +121,7 @@ TEST(Settings, AFailedSaveNamesItsCauseAndLeavesTheFileAsItWas) {
   };
   for (const auto& c : cases) {
     Store store(SHORT_SETTINGS);
-    SmallDisk disk(store.dir.Path());
+    Tmpfs disk(store.dir.Path(), "64k");
     if (c.medium <= ReadOnlyDisk && !disk.Mounted()) {
       std::cout << "A case skipped: mount is not permitted here.\n";
       continue;

@@ -60,13 +60,6 @@ TEST(CommandLine, HelpFitsEightyColumns) {
     EXPECT_LE(line.size(), 80u) << line;
 }
 
-TEST(CommandLine, EachCommandStandsAtItsOwnPlaceInTheList) {
-  const auto& commands = CommandLine::Commands();
-  for (size_t i = 0; i < commands.size(); ++i)
-    EXPECT_EQ(static_cast<size_t>(commands[i].command), i) << commands[i].name;
-  EXPECT_EQ(static_cast<size_t>(Command::Rollback) + 1, commands.size());
-}
-
 TEST(CommandLine, ConfirmationIsNeededOnlyForARealRemoval) {
   EXPECT_TRUE(parse({"delete"}).options.NeedsConfirmation());
   EXPECT_FALSE(parse({"delete", "--dry-run"}).options.NeedsConfirmation());

@@ -19,6 +19,7 @@
 #include "app/ResourceKeys.h"
 #include "controllers/Shell.h"
 #include "support/DeploymentSite.h"
+#include "support/TempDir.h"
 #include "util/Sha256.h"
 
 namespace {
@@ -32,10 +33,7 @@ struct Call {
 };
 
 std::string read(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return TempDir::ReadFile(path);
 }
 
 // The site's work folder, ready for a deployment, with the shipped texts.

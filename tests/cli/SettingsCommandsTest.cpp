@@ -123,22 +123,3 @@ TEST(SettingsCommands, ShowsAndGetsControlCharactersOfAHandEditedFileEscaped) {
   store.commands.Show(shown);
   EXPECT_NE(shown.str().find("\nWebServer/Type=" + escaped), std::string::npos) << shown.str();
 }
-
-// As in the forms, a stored value passes as it is, so what show prints can always be set back.
-TEST(SettingsCommands, SetsBackWhatItShowsEvenOutsideTheRulesLeavingTheFileAlone) {
-  Store shipped;
-  std::string json = shipped.Bytes();
-  for (auto [from, to] : {std::pair{"8080", "70000"}, {"\"nginx\"", "\"iis\""}})
-    json.replace(json.find(from), std::string(from).size(), to);
-  Store store(json);
-  std::ostringstream shown;
-  store.commands.Show(shown);
-  Pairs pairs;
-  std::istringstream lines(shown.str());
-  for (std::string line; std::getline(lines, line);)
-    pairs.emplace_back(line.substr(0, line.find('=')), line.substr(line.find('=') + 1));
-  Outcome got = store.Set(pairs);
-  EXPECT_EQ(got.status, 0);
-  EXPECT_EQ(got.out + got.err, "");
-  EXPECT_EQ(store.Bytes(), store.before);
-}

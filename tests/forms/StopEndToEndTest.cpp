@@ -9,14 +9,12 @@
 
 #include "forms/EndToEnd.h"
 #include "support/DeploymentSite.h"
+#include "support/TempDir.h"
 
 namespace {
 
 std::string read(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return TempDir::ReadFile(path);
 }
 
 // Polls until the file holds text, at most limit.

@@ -17,6 +17,8 @@
 #include "app/Logger.h"
 #include "controllers/Shell.h"
 #include "support/DeploymentSite.h"
+#include "support/TempDir.h"
+#include "support/Tmpfs.h"
 #include "util/Json.h"
 
 namespace {
@@ -30,29 +32,8 @@ struct Call {
 };
 
 std::string read(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return TempDir::ReadFile(path);
 }
-
-// A file system mounted on a folder while it lives, where mounting is allowed.
-class Mount {
- public:
-  Mount(const std::string& options, const std::string& folder) : folder(folder) {
-    mounted = std::system(("mount -t tmpfs -o " + options + " tmpfs " + Shell::Word(folder) +
-                           " 2>/dev/null")
-                              .c_str()) == 0;
-  }
-  ~Mount() {
-    if (mounted)
-      std::system(("umount " + Shell::Word(folder)).c_str());
-  }
-  bool mounted = false;
-
- private:
-  std::string folder;
-};
 
 // A listener on a free loopback port while it lives.
 class Listener {
@@ -116,7 +97,7 @@ class Stage {
   }
 
   DeploymentSite site;
-  std::unique_ptr<Mount> mount;
+  std::unique_ptr<Tmpfs> mount;
 };
 
 bool built() {
@@ -160,16 +141,16 @@ TEST(Preflight, EachProblemFailsItsCheckAndTheActionRunsNothing) {
        }},
       {"deploy",
        [](Stage& s) {
-         s.mount = std::make_unique<Mount>("ro,size=1m", s.site.Path("docker"));
+         s.mount = std::make_unique<Tmpfs>(s.site.Path("docker"), "1m");
          return std::make_pair(
-             s.mount->mounted ? "" : "skip",
+             s.mount->Mounted() && s.mount->MakeReadOnly() ? "" : "skip",
              "folder:Docker/Path: " + s.site.Path("docker") + "/: Read-only file system");
        }},
       {"deploy",
        [](Stage& s) {
-         s.mount = std::make_unique<Mount>("size=64k", s.site.Path("web"));
+         s.mount = std::make_unique<Tmpfs>(s.site.Path("web"), "64k");
          s.site.ServeFile(DeploymentSite::WEB_SERVER_ARCHIVE, std::string(100000, 'x'));
-         return std::make_pair(s.mount->mounted ? "" : "skip",
+         return std::make_pair(s.mount->Mounted() ? "" : "skip",
                                "space:WebServer/Path: " + s.site.Path("web") + ": free ");
        }},
       {"update",

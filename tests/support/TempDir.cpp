@@ -26,7 +26,11 @@ void TempDir::Write(const std::string& name, const std::string& content) const {
 }
 
 std::string TempDir::Read(const std::string& name) const {
-  std::ifstream in(File(name), std::ios::binary);
+  return ReadFile(File(name));
+}
+
+std::string TempDir::ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
