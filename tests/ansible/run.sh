@@ -193,6 +193,11 @@ recap() {
   printf '%s\n' "$output" | sed -n "s/^$1 *:.* $2=\([0-9]*\).*/\1/p"
 }
 
+# The version that the server's own status reports as deployed ("None" for none).
+deployed_version() {
+  "$program" -C "$fleet/$1/app" status --json |
+    $python -c 'import json, sys; print(json.load(sys.stdin)["deployed_version"])'
+}
 records() { cat "$fleet/$1/records.txt" 2>/dev/null; }
 clear_records() { for server in "${servers[@]}"; do : >"$fleet/$server/records.txt"; done; }
 fingerprints() {
@@ -247,7 +252,7 @@ for server in "${servers[@]}"; do
   n=$((n + 1))
   expect "[ \"\$(records $server)\" = \"\$(deployed $n 24.2.0.7)\" ]" "$server: $(records $server)"
   expect "[ \"\$(recap $server changed)\" -gt 0 ]" "$output"
-  expect "grep -q '\"patch_version\": \"24.2.0.7\"' '$fleet/$server/app/ansible-state.json'"
+  expect "[ \"\$(deployed_version $server)\" = 24.2.0.7 ]" "$server: $(deployed_version $server)"
   expect "[ \"\$('$program' -C '$fleet/$server/app' get Patch/Sha256)\" = \
     \"\$(sha256 '$fleet/$server/served/patches/app-24.2.0.7.sh')\" ]"
 done
@@ -277,6 +282,19 @@ expect 'grep -q "^-Patch/Version=24.2.0.7" <<<"$output"' "$output"
 expect 'grep -q "^+Patch/Version=24.2.0.8" <<<"$output"' "$output"
 end
 
+begin "a server whose web server folder was removed is deployed again, and only that one"
+rm -rf "$fleet/server3/web"
+mkdir "$fleet/server3/web"
+clear_records
+rollout
+expect '[ $status = 0 ]' "$output"
+expect '[ "$(recap server1 changed)" = 0 ] && [ "$(recap server2 changed)" = 0 ]' "$output"
+expect '[ "$(recap server3 changed)" -gt 0 ]' "$output"
+expect '[ -z "$(records server1)$(records server2)" ]' "$(records server1)$(records server2)"
+expect '[ "$(records server3)" = "$(deployed 3 24.2.0.7)" ]' "$(records server3)"
+expect 'grep -q "the web server is missing" <<<"$output"' "$output"
+end
+
 begin "--check with a new version for every server shows the dry-run lines and changes nothing"
 inventory 24.2.0.9 24.2.0.9
 clear_records
@@ -303,7 +321,7 @@ expect '[ "$(recap server1 failed)" = 0 ] && [ "$(recap server2 failed)" = 1 ]' 
 expect 'grep -q "deployer deploy failed with status 1: Web server unpacking failed, code" \
   <<<"$output"' "$output"
 expect '[ "$(records server2)" = "runtime-1.0/install.sh" ]' "$(records server2)"
-expect '[ ! -e "$fleet/server2/app/ansible-state.json" ]'
+expect '[ "$(deployed_version server2)" = 24.2.0.8 ]' "$(deployed_version server2)"
 expect '[ -z "$(recap server3 ok)" ] && [ -z "$(records server3)" ]' "$output"
 expect '[ "$(fingerprints | grep /server3/)" = "$server3_before" ]'
 end
