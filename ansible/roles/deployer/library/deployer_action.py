@@ -43,7 +43,7 @@ options:
 import os
 
 from ansible.module_utils.basic import AnsibleModule
-from ansible.module_utils.deployer_tool import Deployer, text
+from ansible.module_utils.deployer_tool import Deployer, failure, text
 
 
 def action_arguments(params):
@@ -145,12 +145,22 @@ def main():
         wanted_version = tool.show(directory)[0].get("Patch/Version", "")
     why = reasons(params, status, wanted_version)
     if not why:
-        module.exit_json(changed=False, status=status, reasons=[])
+        module.exit_json(changed=False, status=status, reasons=[],
+                         version_before=status.get("deployed_version"),
+                         version_after=status.get("deployed_version"))
     if module.check_mode:
         dry_run(module, tool, arguments, why)
-    out = tool.check(directory, arguments + confirmation(arguments), arguments[0])
-    module.exit_json(changed=True, status=tool.status(directory), reasons=why,
-                     stdout_lines=out.splitlines())
+    before = status.get("deployed_version")
+    code, out, err = tool.run(directory, arguments + confirmation(arguments))
+    after = tool.status(directory)
+    result = dict(changed=True, status=after, reasons=why, version_before=before,
+                  version_after=after.get("deployed_version"), stdout_lines=out.splitlines())
+    if code != 0:
+        # A failed update has been rolled back by the program itself; status tells.
+        module.fail_json(msg=failure(arguments[0], code, out, err), rc=code, stderr=err,
+                         rolled_back=(after.get("last_action") or {}).get("result")
+                         == "rolled_back", **result)
+    module.exit_json(**result)
 
 
 if __name__ == "__main__":
