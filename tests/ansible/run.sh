@@ -148,6 +148,8 @@ inventory() {
     echo "fleet:"
     echo "  vars:"
     echo "    ansible_connection: local"
+    # The playbook becomes root; the test runs as root, where su asks for no password.
+    echo "    ansible_become_method: su"
     echo "    ansible_python_interpreter: $python"
     echo "    deployer_program: $program"
     echo "    deployer_package: \"${package:-}\""
@@ -376,6 +378,14 @@ for server in "${later[@]}"; do
   expect "[ -z \"\$(recap $server ok)\" ] && [ -z \"\$(records $server)\" ]" "$output"
 done
 expect '[ "$(fingerprints | grep -v -E "/server[1-4]/")" = "$later_before" ]'
+end
+
+begin "a package name that apt lacks needs the program on the server, and says so"
+rollout --limit server3 -e deployer_package=deployer-absent-from-apt
+expect '[ $status = 0 ] && [ "$(recap server3 changed)" = 0 ]' "$output"
+rollout --limit server3 -e deployer_package=deployer-absent-from-apt -e deployer_program=/absent
+expect '[ $status != 0 ] && grep -q "apt has no package deployer-absent-from-apt" <<<"$output"' \
+  "$output"
 end
 
 begin "delete on one server removes its installation with --yes, and only once"
