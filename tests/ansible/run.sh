@@ -360,6 +360,13 @@ PYTHON' "$(cat "$ROLLOUT_SUMMARY")"
 cp "$ROLLOUT_SUMMARY" "$fleet/rollout-summary.bad-patch.json"
 end
 
+begin "--check refuses a malformed value as set does, and changes nothing"
+before=$(fingerprints)
+rollout --check --diff --limit server4 -e '{"deployer_host_settings": {"WebServer/Port": "http"}}'
+expect '[ $status != 0 ] && grep -q "deployer set failed with status 2" <<<"$output"' "$output"
+expect '[ "$(fingerprints)" = "$before" ]'
+end
+
 begin "a broken archive on the second server stops the rollout there"
 inventory 24.2.0.9 24.2.0.9
 printf 'not an archive\n' >"$fleet/server2/served/vaq-web_d2.tar.gz"

@@ -9,8 +9,9 @@ module: deployer_settings
 short_description: Applies settings to a deployer working folder
 description:
   - Runs C(deployer set) with every wanted value and reports C(changed) exactly when it printed
-    a change. In check mode compares the output of C(deployer show) with the wanted values
-    instead and sets nothing. Both modes return the changed values as a diff.
+    a change. In check mode runs the same C(set) on a scratch copy of the folder (a fresh
+    C(init) when it has none yet), so a value the program refuses fails as it would for real,
+    and the folder is left alone. Both modes return the changed values as a diff.
 options:
   program: {description: The deployer program., type: path, required: true}
   directory: {description: The working folder holding Settings.json., type: path, required: true}
@@ -50,18 +51,12 @@ def main():
     if not wanted:
         module.exit_json(changed=False)
     if module.check_mode:
-        if tool.has_settings(directory):
-            current = tool.show(directory)[0]
-        else:
-            with tool.scratch(directory) as copy:
-                current = tool.show(copy)[0]
-        after = dict((path, value) for path, value in wanted.items() if current.get(path) != value)
-        before = dict((path, current[path]) for path in after if path in current)
-        printed = ["%s: %s -> %s" % (path, current.get(path, ""), after[path])
-                   for path in sorted(after)]
+        # The program's own set on a throw-away copy: the same checks, the same change lines.
+        with tool.scratch(directory) as copy:
+            printed = tool.set(copy, wanted)
     else:
         printed = tool.set(directory, wanted)
-        before, after = changes_printed(printed)
+    before, after = changes_printed(printed)
     module.exit_json(
         changed=bool(printed),
         changes=printed,
