@@ -1,5 +1,6 @@
 # Sums a rollout up at the end of every play, also one that max_fail_percentage stopped: one line
 # "fleet: N ok, M failed, K skipped, U unreachable" and rollout-summary.json on the controller.
+# Copyright: 2024-2026 Deployment tools team. License: proprietary (packaging/copyright).
 from __future__ import absolute_import, division, print_function
 
 __metaclass__ = type
@@ -7,6 +8,7 @@ __metaclass__ = type
 DOCUMENTATION = r"""
 name: rollout_summary
 type: notification
+author: Deployment tools team
 short_description: One summary line and rollout-summary.json per rollout play
 description:
   - "At the end of each play prints C(fleet: N ok, M failed, K skipped, U unreachable), where

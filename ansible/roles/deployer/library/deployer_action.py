@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 # Runs one deployer action when the server's own status says that it is needed.
+# Copyright: 2024-2026 Deployment tools team. License: proprietary (packaging/copyright).
 from __future__ import absolute_import, division, print_function
 
 __metaclass__ = type
 
 DOCUMENTATION = r"""
 module: deployer_action
+author: Deployment tools team
 short_description: Runs a deployer action once per settings
 description:
   - Runs C(deploy), C(update), C(delete) or C(migrate) on a working folder, with C(--yes) where
@@ -38,6 +40,56 @@ options:
     description: The settings task changed (or in check mode would change) the settings.
     type: bool
   language: {description: Language of a new folder's texts in check mode., type: str}
+"""
+
+EXAMPLES = r"""
+- name: Deploy what the settings name, when the server's status says it is needed
+  deployer_action:
+    program: /usr/bin/deployer
+    directory: /var/lib/deployer
+    action: deploy
+    settings: {Patch/Version: 24.2.0.9}
+
+- name: Remove the installation
+  deployer_action:
+    program: /usr/bin/deployer
+    directory: /var/lib/deployer
+    action: delete
+"""
+
+RETURN = r"""
+reasons:
+  description: Why the action ran, from the status; empty when it did not.
+  returned: always
+  type: list
+  elements: str
+  sample: ["nothing is deployed"]
+status:
+  description: The output of C(deployer status --json) after the action (before it when none ran).
+  returned: when the folder has settings
+  type: dict
+version_before:
+  description: The deployed version before the action.
+  returned: except in check mode
+  type: str
+version_after:
+  description: The deployed version after the action (the previous one when it was rolled back).
+  returned: except in check mode
+  type: str
+rolled_back:
+  description: The failed action was rolled back by the program.
+  returned: on failure
+  type: bool
+commands:
+  description: In check mode, the command lines that the action would run.
+  returned: in check mode
+  type: list
+  elements: str
+stdout_lines:
+  description: The progress lines of the action.
+  returned: when the action ran
+  type: list
+  elements: str
 """
 
 import os

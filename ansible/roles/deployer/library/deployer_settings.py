@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 # Applies settings to a deployer working folder with "deployer set".
+# Copyright: 2024-2026 Deployment tools team. License: proprietary (packaging/copyright).
 from __future__ import absolute_import, division, print_function
 
 __metaclass__ = type
 
 DOCUMENTATION = r"""
 module: deployer_settings
+author: Deployment tools team
 short_description: Applies settings to a deployer working folder
 description:
   - Runs C(deployer set) with every wanted value and reports C(changed) exactly when it printed
@@ -17,6 +19,29 @@ options:
   directory: {description: The working folder holding Settings.json., type: path, required: true}
   settings: {description: "Wanted values by path, such as C(WebServer/Port: 8080).", type: dict}
   language: {description: Language of a new folder's texts in check mode., type: str}
+"""
+
+EXAMPLES = r"""
+- name: Apply the settings
+  deployer_settings:
+    program: /usr/bin/deployer
+    directory: /var/lib/deployer
+    settings:
+      WebServer/Port: 8080
+      Patch/Version: 24.2.0.9
+"""
+
+RETURN = r"""
+changes:
+  description: "The lines that set printed, one C(Path: old -> new) per changed value."
+  returned: always
+  type: list
+  elements: str
+  sample: ["Patch/Version: 24.2.0.7 -> 24.2.0.9"]
+diff:
+  description: The changed values before and after, as C(Path=value) lines.
+  returned: when a value is wanted
+  type: dict
 """
 
 from ansible.module_utils.basic import AnsibleModule
@@ -49,7 +74,7 @@ def main():
     directory = module.params["directory"]
     wanted = dict((path, text(value)) for path, value in module.params["settings"].items())
     if not wanted:
-        module.exit_json(changed=False)
+        module.exit_json(changed=False, changes=[])
     if module.check_mode:
         # The program's own set on a throw-away copy: the same checks, the same change lines.
         with tool.scratch(directory) as copy:

@@ -1,5 +1,6 @@
 # Runs the deployer program for the role's modules: settings as Path -> value, the working
 # folder's files, and a scratch copy of a working folder for check mode.
+# Copyright: 2024-2026 Deployment tools team. License: proprietary (packaging/copyright).
 from __future__ import absolute_import, division, print_function
 
 __metaclass__ = type
