@@ -1,21 +1,47 @@
 #!/usr/bin/python3
 # Applies settings to a deployer working folder with "deployer set".
+# Copyright: 2024-2026 Deployment tools team. License: proprietary (packaging/copyright).
 from __future__ import absolute_import, division, print_function
 
 __metaclass__ = type
 
 DOCUMENTATION = r"""
 module: deployer_settings
+author: Deployment tools team
 short_description: Applies settings to a deployer working folder
 description:
   - Runs C(deployer set) with every wanted value and reports C(changed) exactly when it printed
-    a change. In check mode compares the output of C(deployer show) with the wanted values
-    instead and sets nothing. Both modes return the changed values as a diff.
+    a change. In check mode runs the same C(set) on a scratch copy of the folder (a fresh
+    C(init) when it has none yet), so a value the program refuses fails as it would for real,
+    and the folder is left alone. Both modes return the changed values as a diff.
 options:
   program: {description: The deployer program., type: path, required: true}
   directory: {description: The working folder holding Settings.json., type: path, required: true}
   settings: {description: "Wanted values by path, such as C(WebServer/Port: 8080).", type: dict}
   language: {description: Language of a new folder's texts in check mode., type: str}
+"""
+
+EXAMPLES = r"""
+- name: Apply the settings
+  deployer_settings:
+    program: /usr/bin/deployer
+    directory: /var/lib/deployer
+    settings:
+      WebServer/Port: 8080
+      Patch/Version: 24.2.0.9
+"""
+
+RETURN = r"""
+changes:
+  description: "The lines that set printed, one C(Path: old -> new) per changed value."
+  returned: always
+  type: list
+  elements: str
+  sample: ["Patch/Version: 24.2.0.7 -> 24.2.0.9"]
+diff:
+  description: The changed values before and after, as C(Path=value) lines.
+  returned: when a value is wanted
+  type: dict
 """
 
 from ansible.module_utils.basic import AnsibleModule
@@ -48,20 +74,14 @@ def main():
     directory = module.params["directory"]
     wanted = dict((path, text(value)) for path, value in module.params["settings"].items())
     if not wanted:
-        module.exit_json(changed=False)
+        module.exit_json(changed=False, changes=[])
     if module.check_mode:
-        if tool.has_settings(directory):
-            current = tool.show(directory)[0]
-        else:
-            with tool.scratch(directory) as copy:
-                current = tool.show(copy)[0]
-        after = dict((path, value) for path, value in wanted.items() if current.get(path) != value)
-        before = dict((path, current[path]) for path in after if path in current)
-        printed = ["%s: %s -> %s" % (path, current.get(path, ""), after[path])
-                   for path in sorted(after)]
+        # The program's own set on a throw-away copy: the same checks, the same change lines.
+        with tool.scratch(directory) as copy:
+            printed = tool.set(copy, wanted)
     else:
         printed = tool.set(directory, wanted)
-        before, after = changes_printed(printed)
+    before, after = changes_printed(printed)
     module.exit_json(
         changed=bool(printed),
         changes=printed,

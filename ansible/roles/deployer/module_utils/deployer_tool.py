@@ -1,11 +1,12 @@
 # Runs the deployer program for the role's modules: settings as Path -> value, the working
 # folder's files, and a scratch copy of a working folder for check mode.
+# Copyright: 2024-2026 Deployment tools team. License: proprietary (packaging/copyright).
 from __future__ import absolute_import, division, print_function
 
 __metaclass__ = type
 
 import contextlib
-import hashlib
+import json
 import os
 import shutil
 import tempfile
@@ -29,11 +30,6 @@ def failure(what, status, out, err):
     output = out if out.strip() else err
     last = output.strip().splitlines()[-1] if output.strip() else "no output"
     return "deployer %s failed with status %d: %s\n%s" % (what, status, last, output)
-
-
-def digest(shown):
-    """The fingerprint of the settings as show printed them."""
-    return hashlib.sha256(shown.encode("utf-8")).hexdigest()
 
 
 def lines(settings):
@@ -75,8 +71,15 @@ class Deployer(object):
                 settings[path] = value
         return settings, out
 
-    def fingerprint(self, directory):
-        return digest(self.show(directory)[1])
+    def status(self, directory):
+        """The server's own account of the folder (status --json); its exit status only says
+        whether all is well, so any status with JSON on standard output is taken."""
+        status, out, err = self.run(directory, ["status", "--json"])
+        try:
+            return json.loads(out)
+        except ValueError:
+            self.module.fail_json(msg=failure("status --json", status, out, err), rc=status,
+                                  stdout=out, stderr=err)
 
     @staticmethod
     def has_settings(directory):
