@@ -7,7 +7,12 @@
 # Everything stays inside the working folder; no root is needed. The file server is stopped on
 # every way out, the application too unless the demonstration succeeded: then it keeps answering
 # until "deployer -C run/demo delete --yes" removes it (as a next run of this script does).
+#
+# scripts/demo.sh --interface prepares the same site and folder, then opens the interface in
+# run/demo instead, so that Deploy, Update and Delete chosen there run for real.
 set -euo pipefail
+interface=0
+[ "${1:-}" = --interface ] && interface=1
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 work=${DEMO_DIR:-$root/run/demo}
@@ -92,6 +97,10 @@ run "$deployer" -C "$work" set \
   Patch/Sha256 "$(digest "$site/served/patches/vaq-app-$first.sh")" \
   Install/Port "$app_port" Install/HealthUrl "http://127.0.0.1:$app_port/" \
   Install/HealthTimeout 20
+if [ "$interface" = 1 ]; then
+  (cd "$work" && "$deployer")
+  exit
+fi
 run "$deployer" -C "$work" deploy
 run "$deployer" -C "$work" status
 run "$deployer" -C "$work" set Patch/Version $second \
