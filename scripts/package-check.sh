@@ -30,7 +30,7 @@ dpkg-deb -c "$package" | awk '{print $6}' | sed 's|^\.||' >"$work/contents"
 for file in /usr/bin/deployer /usr/share/deployer/Settings.json /usr/share/deployer/Resources.res \
     /usr/share/deployer/Resources.ru.res /usr/share/man/man1/deployer.1.gz \
     /usr/share/doc/deployer/copyright /usr/share/doc/deployer/changelog.gz \
-    /usr/share/doc/deployer/README.md; do
+    /usr/share/doc/deployer/README.md /usr/share/bash-completion/completions/deployer; do
   grep -qx "$file" "$work/contents" || fail "$file is not in the package"
 done
 
@@ -44,6 +44,9 @@ done
 if [ -f /usr/share/man/man1/deployer.1.gz ]; then
   man -w deployer >/dev/null || fail "man does not find the manual page"
 fi
+
+bash -c 'source /usr/share/bash-completion/completions/deployer &&
+  complete -p deployer' >/dev/null || fail "the bash completion does not load"
 
 version=$(/usr/bin/deployer --version)
 [ "$version" = "deployer 1.24.2.1" ] || fail "--version printed '$version'"

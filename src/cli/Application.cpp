@@ -21,25 +21,6 @@ const char* const BANNER = "--------------------Controller executing------------
 const char* const UNKNOWN = "Unknown exception.";
 const char* const ACTION_NAMES[] = {"", "Deploy", "Update", "Delete", "Migrate", "Rollback"};
 
-bool missing(const std::string& file) {
-  std::error_code error;
-  return std::filesystem::symlink_status(file, error).type() ==
-         std::filesystem::file_type::not_found;
-}
-
-// What to do about a file that is not there: "deployer init" makes a folder with neither of the
-// two files; beside the other file the shipped default has to be copied by hand.
-std::string missingFileHint(const std::string& file, const std::string& other) {
-  if (!missing(file))
-    return "";
-  if (missing(other))
-    return " Run `deployer init` to create it.";
-  std::string defaults = InitCommand::DefaultsFolder();
-  if (defaults.empty())
-    return "";
-  return " A default one is in " + defaults + "/.";
-}
-
 }  // namespace
 
 Application::Application(Version* version, Logger* logger, Resources* resources, Settings* settings,
@@ -131,7 +112,8 @@ bool Application::interfaceFailed(const std::string& message) {
       const std::string& file = resourcesFailed ? files.resources : files.settings;
       const std::string& other = resourcesFailed ? files.settings : files.resources;
       std::fprintf(stderr, "Cannot load %s (%s); see %s for details.%s\n", file.c_str(),
-                   message.c_str(), files.log.c_str(), missingFileHint(file, other).c_str());
+                   message.c_str(), files.log.c_str(),
+                   InitCommand::MissingFileHint(file, other).c_str());
       status = 1;
       return false;
     }

@@ -1,7 +1,6 @@
 #include "cli/CommandLine.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <set>
 
@@ -166,7 +165,7 @@ const char* const HELP =
     "interface's Save and actions); 128 + N stopped by signal N (a hang-up lets a\n"
     "begun action finish).\n"
     "\n"
-    "Environment: NO_COLOR turns the colours of the progress lines off,\n"
+    "Environment: NO_COLOR turns the colours of the progress lines off (it wins),\n"
     "CLICOLOR_FORCE=1 keeps them when the output is not a terminal; SUDO_USER names\n"
     "the user in the journal; http_proxy, https_proxy and no_proxy apply to every\n"
     "download.\n";
@@ -175,13 +174,13 @@ const char* const HELP =
 class Parser {
  public:
   Parser(int argc, const char* const* argv, CommandLineOptions* options, std::string* error)
-      : argc(argc), argv(argv), options(options), error(error) {}
+      : args(argv, argv + argc), options(options), error(error) {}
 
   bool Run() {
     index = 1;
     if (!globalOptions())
       return false;
-    if (index >= argc || options->help || options->version)
+    if (index >= count() || options->help || options->version)
       return true;
     return command();
   }
@@ -192,9 +191,28 @@ class Parser {
     return false;
   }
 
+  int count() const { return static_cast<int>(args.size()); }
+
+  // Splits combined short options as getopt does: "-hV" into "-h" "-V", and "-C/dir" or "-n5"
+  // into the option and its value.
+  void splitShortOptions() {
+    const std::string argument = args[index];
+    if (argument.size() <= 2 || argument[0] != '-' || argument[1] == '-')
+      return;
+    std::string rest = argument.substr(2);
+    args[index] = argument.substr(0, 2);
+    bool valued = argument[1] == 'C' || argument[1] == 'n';
+    args.insert(args.begin() + index + 1, valued ? rest : "-" + rest);
+  }
+
   bool globalOptions() {
-    for (; index < argc; ++index) {
-      std::string argument = argv[index];
+    for (; index < count(); ++index) {
+      splitShortOptions();
+      std::string argument = args[index];
+      if (argument == "--") {
+        ++index;
+        return true;
+      }
       if (argument == "-h" || argument == "--help") {
         options->help = true;
       } else if (argument == "-V" || argument == "--version") {
@@ -218,9 +236,9 @@ class Parser {
 
   // The folder that follows option, which must not be empty.
   bool folder(const std::string& option) {
-    if (++index >= argc || argv[index][0] == '\0')
+    if (++index >= count() || args[index].empty())
       return fail("option '" + option + "' needs a folder");
-    options->directory = argv[index];
+    options->directory = args[index];
     return true;
   }
 
@@ -232,9 +250,9 @@ class Parser {
   bool wait(const std::string& argument) {
     std::string value;
     if (argument == "--wait") {
-      if (++index >= argc)
+      if (++index >= count())
         return fail("option '--wait' needs a number of seconds");
-      value = argv[index];
+      value = args[index];
     } else {
       value = argument.substr(7);
     }
@@ -248,7 +266,7 @@ class Parser {
   }
 
   bool command() {
-    std::string name = argv[index++];
+    std::string name = args[index++];
     const CommandInfo* rule = findCommand(name);
     if (rule == nullptr)
       return fail("unknown command '" + name + "'");
@@ -256,8 +274,10 @@ class Parser {
     std::vector<std::string> operands;
     // The values of set are taken as they stand, so that one may begin with "-".
     bool optionsEnded = rule->operands == -1 && !isHelp(index);
-    for (; index < argc; ++index) {
-      std::string argument = argv[index];
+    for (; index < count(); ++index) {
+      if (!optionsEnded)
+        splitShortOptions();
+      std::string argument = args[index];
       if (optionsEnded && operands.empty() && argument == "--" && rule->operands == -1) {
         continue;
       }
@@ -272,9 +292,7 @@ class Parser {
     return !options->help ? assignOperands(*rule, operands) : true;
   }
 
-  bool isHelp(int at) const {
-    return at < argc && (std::strcmp(argv[at], "-h") == 0 || std::strcmp(argv[at], "--help") == 0);
-  }
+  bool isHelp(int at) const { return at < count() && (args[at] == "-h" || args[at] == "--help"); }
 
   bool commandOption(const CommandInfo& rule, const std::string& argument) {
     if (argument == "-h" || argument == "--help") {
@@ -291,7 +309,7 @@ class Parser {
         (argument == STEP_TIMEOUT || argument.compare(0, 15, "--step-timeout=") == 0))
       return stepTimeout(argument);
     if (rule.flags.count("-n") != 0 && argument == "-n")
-      return count();
+      return countOption();
     if (rule.flags.count(argument) == 0 || FLAGS.count(argument) == 0)
       return fail("unknown option '" + argument + "' for " + rule.name);
     FLAGS.at(argument)(options);
@@ -301,9 +319,9 @@ class Parser {
   bool stepTimeout(const std::string& argument) {
     std::string value;
     if (argument == STEP_TIMEOUT) {
-      if (++index >= argc)
+      if (++index >= count())
         return fail("option '--step-timeout' needs a number of seconds");
-      value = argv[index];
+      value = args[index];
     } else {
       value = argument.substr(15);
     }
@@ -325,8 +343,8 @@ class Parser {
   }
 
   // The number after -n: a whole number above zero.
-  bool count() {
-    if (++index >= argc || !positive(argv[index], &options->count))
+  bool countOption() {
+    if (++index >= count() || !positive(args[index], &options->count))
       return fail("option '-n' needs a number above zero");
     return true;
   }
@@ -341,9 +359,9 @@ class Parser {
 
   bool language(const std::string& argument) {
     if (argument == "--lang") {
-      if (++index >= argc)
+      if (++index >= count())
         return fail("option '--lang' needs a language (en or ru)");
-      options->language = argv[index];
+      options->language = args[index];
     } else {
       options->language = argument.substr(7);
     }
@@ -387,8 +405,7 @@ class Parser {
     return true;
   }
 
-  int argc;
-  const char* const* argv;
+  std::vector<std::string> args;
   CommandLineOptions* options;
   std::string* error;
   int index = 1;

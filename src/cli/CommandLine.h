@@ -73,7 +73,8 @@ struct CommandLineOptions {
 // Grammar:
 //   deployer [-C DIR | --directory DIR | --directory=DIR] [--wait SECONDS | --wait=SECONDS]
 //            [-h | --help] [-V | --version] [COMMAND [ARGUMENT ...] [OPTION ...]]
-// Global options stand before the command. After the command its own options and its operands
+// Global options stand before the command; "--" ends them. Short options combine as with getopt
+// ("-hV", "-C/srv/app", "-n5"). After the command its own options and its operands
 // may be mixed; "--" ends the options. The arguments of set are all operands (a value may begin
 // with "-"; a leading "--" is skipped), unless the first is -h or --help. --help is accepted after
 // a command too. Each command takes only its own options:

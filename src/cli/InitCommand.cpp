@@ -109,3 +109,14 @@ std::string InitCommand::DefaultsFolder() {
       return folder.lexically_normal().string();
   return "";
 }
+
+std::string InitCommand::MissingFileHint(const std::string& file, const std::string& other) {
+  if (taken(file))
+    return "";
+  if (!taken(other))
+    return " Run `deployer init` to create it.";
+  std::string defaults = DefaultsFolder();
+  if (defaults.empty())
+    return "";
+  return " A default one is in " + defaults + "/.";
+}

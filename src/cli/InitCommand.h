@@ -13,4 +13,8 @@ class InitCommand {
                  std::ostream& err);
   // The folder holding the shipped defaults ("" when none is found).
   static std::string DefaultsFolder();
+  // What to do about a file that is not there, as a sentence beginning with a space: "deployer
+  // init" makes a folder with neither of the two files; beside the other file the shipped default
+  // has to be copied by hand. "" when the file is there.
+  static std::string MissingFileHint(const std::string& file, const std::string& other);
 };

@@ -60,9 +60,14 @@ bool refused(Settings* settings, const std::string& command) {
 
 }  // namespace
 
-// The lock is checked before the log of the last run is moved aside, which may be a running
-// action's; it is not kept while the interface waits for keys.
+// The interface needs a terminal for its keys and its screen. The lock is checked before the log
+// of the last run is moved aside, which may be a running action's; it is not kept while the
+// interface waits for keys.
 int Program::Interactive(double waitSeconds) {
+  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
+    std::cerr << "deployer: no terminal; give a command (see --help)\n";
+    return USAGE_ERROR;
+  }
   WorkingLock lock(WorkingLock::FILE_NAME);
   if (int refused = lockFolder(&lock, "interface", waitSeconds))
     return refused;
@@ -192,7 +197,12 @@ bool Program::knownRelease() {
   return false;
 }
 
+// status and history still report on a folder without settings, after saying how to make them.
 int Program::readingCommand() {
+  std::string hint = InitCommand::MissingFileHint(SETTINGS_FILE_NAME, RESOURCES_FILE_NAME);
+  if (!hint.empty())
+    std::cerr << "deployer: " << SETTINGS_FILE_NAME << " is not in the working folder." << hint
+              << "\n";
   if (options.command == Command::History)
     return HistoryCommand::Run(options.count, options.json, std::cout);
   return StatusCommand::Run(SETTINGS_FILE_NAME, options.json, std::cout);
@@ -219,7 +229,8 @@ int Program::settingsCommand() {
     return commands.Set(options.assignments, std::cout, std::cerr);
   } catch (const char* message) {
     std::cerr << "deployer: cannot " << options.Name() << " the settings of " << SETTINGS_FILE_NAME
-              << " (" << message << ")\n";
+              << " (" << message << ")."
+              << InitCommand::MissingFileHint(SETTINGS_FILE_NAME, RESOURCES_FILE_NAME) << "\n";
     return 1;
   }
 }
@@ -236,7 +247,9 @@ int Program::check() {
   try {
     resources.Load();
   } catch (const char* message) {
-    results.push_back({"resources", false, false, RESOURCES_FILE_NAME + ": " + message});
+    results.push_back({"resources", false, false,
+                       RESOURCES_FILE_NAME + ": " + message + "." +
+                           InitCommand::MissingFileHint(RESOURCES_FILE_NAME, SETTINGS_FILE_NAME)});
   }
   Preflight::Action action = Preflight::Deploy;
   Preflight::ActionNamed(options.checkAction, &action);
@@ -246,7 +259,9 @@ int Program::check() {
     for (CheckResult& result : preflight.Run())
       results.push_back(std::move(result));
   } catch (const char* message) {
-    results.push_back({"settings", false, false, SETTINGS_FILE_NAME + ": " + message});
+    results.push_back({"settings", false, false,
+                       SETTINGS_FILE_NAME + ": " + message + "." +
+                           InitCommand::MissingFileHint(SETTINGS_FILE_NAME, RESOURCES_FILE_NAME)});
   }
   std::cout << (options.json ? PreflightReport::Json(results, options.checkAction)
                              : PreflightReport::Lines(results, &resources, options.checkAction));
@@ -268,9 +283,9 @@ int Program::init() {
   return InitCommand::Run(options.directory, options.language, std::cout, std::cerr);
 }
 
-// Colour codes only for a terminal and not against NO_COLOR; CLICOLOR_FORCE keeps them anywhere.
+// Colour codes only for a terminal, or anywhere with CLICOLOR_FORCE; never against NO_COLOR.
 void Program::chooseColours() {
   const char* force = std::getenv("CLICOLOR_FORCE");
   bool forced = force != nullptr && force[0] != '\0' && std::strcmp(force, "0") != 0;
-  String::SetHighlighting(forced || (isatty(STDOUT_FILENO) && !isSet("NO_COLOR")));
+  String::SetHighlighting(!isSet("NO_COLOR") && (forced || isatty(STDOUT_FILENO)));
 }

@@ -4,12 +4,27 @@
 #include <cstdio>
 
 #include "app/Settings.h"
+#include "app/SettingsPath.h"
+#include "controllers/Controller.h"
 #include "controllers/Shell.h"
 
 namespace {
 
 void unknown(const std::string& path, std::ostream& err) {
-  err << "Unknown setting \"" << path << "\".\n";
+  err << "deployer: Unknown setting \"" << path << "\".\n";
+}
+
+// The settings whose value a download or the web server's scripts fetch.
+bool isAddress(const std::string& path) {
+  return path == SettingsPath::DockerUrl || path == SettingsPath::WebServerUrl ||
+         path == SettingsPath::PatchUrl;
+}
+
+bool fetchable(const std::string& address) {
+  for (const std::string scheme : {"http://", "https://"})
+    if (address.compare(0, scheme.size(), scheme) == 0 && address.size() > scheme.size())
+      return true;
+  return !Controller::LocalSource(address).empty();
 }
 
 }  // namespace
@@ -41,12 +56,14 @@ int SettingsCommands::Set(const std::vector<std::pair<std::string, std::string>>
   changes = changed(std::move(changes));
   if (changes.empty())
     return 0;
-  for (const Change& change : changes)
+  for (const Change& change : changes) {
+    warnAboutAddress(change, err);
     store(change);
+  }
   try {
     settings->Save();
   } catch (const char* message) {
-    err << "Settings not saved: " << message << '\n';
+    err << "deployer: Settings not saved: " << message << '\n';
     return 1;
   }
   for (const Change& change : changes)
@@ -64,7 +81,8 @@ bool SettingsCommands::collect(const std::string& path, const std::string& given
   Change change{entry, current(*entry), ""};
   if (!entry->ToStored(given, &change.after) ||
       (change.after != change.before && !entry->Accepts(change.after))) {
-    err << "Refused " << path << " \"" << given << "\": it must be " << entry->rule << ".\n";
+    err << "deployer: Refused " << path << " \"" << given << "\": it must be " << entry->rule
+        << ".\n";
     return false;
   }
   auto same = [entry](const Change& earlier) { return earlier.entry == entry; };
@@ -112,4 +130,12 @@ void SettingsCommands::store(const Change& change) {
     settings->SetOptionalInteger(change.entry->path, value);
   else
     settings->SetInteger(change.entry->path, value);
+}
+
+// The forms take any address, so an odd one is stored; only what fetches it can tell.
+void SettingsCommands::warnAboutAddress(const Change& change, std::ostream& err) {
+  if (isAddress(change.entry->path) && !fetchable(change.after))
+    err << "deployer: warning: " << change.entry->path << " \"" << change.after
+        << "\" is neither an http:// or https:// address nor a local path or file:// address; "
+           "stored anyway.\n";
 }

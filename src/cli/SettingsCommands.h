@@ -25,11 +25,12 @@ class SettingsCommands {
   // Checks every value with the same rules as the forms and panels; an unknown path or a refused
   // value: one line on err naming the path and the rule, returns 2, nothing stored or saved.
   // Otherwise applies all, saves once if anything changed, and prints one line per changed value
-  // "Path: old -> new" (nothing when every value was already so). Returns 0; 1 with one line on
-  // err when the file cannot be saved (the settings in memory then hold the new values).
-  // Integers are given as optional '-' and decimal digits. A value equal to the stored one in
-  // stored form passes as it is, as in the forms, even when the file was edited outside the rule.
-  // A path given twice: every value is checked and the last one wins.
+  // "Path: old -> new" (nothing when every value was already so). A changed download address
+  // that is neither http://, https://, a local path nor file:// is stored with a warning on err.
+  // Returns 0; 1 with one line on err when the file cannot be saved (the settings in memory then
+  // hold the new values). Integers are given as optional '-' and decimal digits. A value equal to
+  // the stored one in stored form passes as it is, as in the forms, even when the file was edited
+  // outside the rule. A path given twice: every value is checked and the last one wins.
   int Set(const std::vector<std::pair<std::string, std::string>>& pairs, std::ostream& out,
           std::ostream& err);
 
@@ -47,6 +48,8 @@ class SettingsCommands {
   std::string current(const SettingsSchema::Entry& entry);
   static std::vector<Change> changed(std::vector<Change> changes);
   void store(const Change& change);
+  // One warning line on err for a download address nothing would fetch.
+  static void warnAboutAddress(const Change& change, std::ostream& err);
 
   Settings* settings;
 };

@@ -7,8 +7,8 @@
 
 #include "support/TempDir.h"
 
-// The program without a terminal, in a working folder holding the shipped files and one input
-// that is a huge sparse file, a pipe or a link to an endless device.
+// An update without a terminal, in a working folder holding the shipped files and one input that
+// is a huge sparse file, a pipe or a link to an endless device.
 TEST(Program, InputThatIsNoSmallRegularFileIsRefusedAtOnceWithStatusOneAndOneLine) {
   const std::string program = DEPLOYER_BINARY_DIR "/deployer";
   if (!std::filesystem::exists(program))
@@ -30,9 +30,9 @@ TEST(Program, InputThatIsNoSmallRegularFileIsRefusedAtOnceWithStatusOneAndOneLin
     else
       ASSERT_TRUE(std::filesystem::remove(path) && symlink("/dev/zero", path.c_str()) == 0);
     // The time limit only keeps a program that hangs from stopping the tests.
-    int result = std::system(
-        ("cd '" + dir.Path() + "' && timeout 60 '" + program + "' </dev/null >out.txt 2>err.txt")
-            .c_str());
+    int result = std::system(("cd '" + dir.Path() + "' && timeout 60 '" + program +
+                              "' update </dev/null >out.txt 2>err.txt")
+                                 .c_str());
     EXPECT_TRUE(WIFEXITED(result) && WEXITSTATUS(result) == 1) << reason;
     EXPECT_EQ(dir.Read("err.txt"),
               std::string("Cannot load ") + file + " (" + reason + "); see log.txt for details.\n");

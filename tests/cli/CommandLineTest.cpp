@@ -54,6 +54,18 @@ TEST(CommandLine, ReadsEachCommandWithItsOptionsAndOperands) {
   EXPECT_FALSE(parse({"update", "--no-rollback"}).options.choices.rollBack);
 }
 
+TEST(CommandLine, TakesCombinedShortOptionsAndDoubleDashAsGetoptDoes) {
+  Parsed glued = parse({"-C/srv/app", "--", "history", "-n5"});
+  ASSERT_TRUE(glued.ok) << glued.error;
+  EXPECT_EQ(glued.options.directory, "/srv/app");
+  EXPECT_EQ(glued.options.command, Command::History);
+  EXPECT_EQ(glued.options.count, 5);
+  Parsed both = parse({"-hV"});
+  EXPECT_TRUE(both.ok && both.options.help && both.options.version);
+  EXPECT_EQ(parse({"init", "-C/srv/app"}).options.directory, "/srv/app");
+  EXPECT_EQ(parse({"-hx"}).error, "unknown option '-x'");
+}
+
 TEST(CommandLine, HelpFitsEightyColumns) {
   std::istringstream help(CommandLine::Help());
   for (std::string line; std::getline(help, line);)

@@ -65,7 +65,7 @@ TEST(SettingsCommands, GetsOneValueOrNamesAnUnknownPath) {
   EXPECT_EQ(got.out, "8090\n");
   got = store.Get("WebServer/port");
   EXPECT_EQ(got.status, 2);
-  EXPECT_EQ(got.err, "Unknown setting \"WebServer/port\".\n");
+  EXPECT_EQ(got.err, "deployer: Unknown setting \"WebServer/port\".\n");
 }
 
 TEST(SettingsCommands, SavesAnAcceptedValueInItsStoredForm) {
@@ -88,16 +88,36 @@ TEST(SettingsCommands, RefusesAValueOutsideItsRuleNamingThePathAndTheRuleAndChan
   } cases[] = {
       {"WebServer/Port", "65536", "a whole number from 1 to 65535"},
       {"WebServer/Type", "Nginx", "one of angie, apache2, nginx, no_http"},
+      {"Patch/Url", "", "one line of text, not empty"},
+      {"Install/ComplexId", "", "one line of text, not empty"},
+      {"WebServer/Path", "", "one line of text, not empty"},
   };
   for (const Case& c : cases) {
     Store store;
     Outcome got = store.Set({{"Install/Port", "9191"}, {c.path, c.value}});
     EXPECT_EQ(got.status, 2) << c.path;
     EXPECT_EQ(got.out, "") << c.path;
-    EXPECT_EQ(got.err, "Refused " + std::string(c.path) + " \"" + c.value + "\": it must be " +
-                           c.rule + ".\n");
+    EXPECT_EQ(got.err, "deployer: Refused " + std::string(c.path) + " \"" + c.value +
+                           "\": it must be " + c.rule + ".\n");
     EXPECT_EQ(store.Bytes(), store.before) << c.path;
     EXPECT_FALSE(store.settings.IsModified());
+  }
+}
+
+TEST(SettingsCommands, StoresAnAddressNothingWouldFetchWithAWarning) {
+  struct Case {
+    const char* value;
+    bool warned;
+  } cases[] = {{"not a url", true},
+               {"https://mirror.example/patches", false},
+               {"/srv/mirror/patches", false},
+               {"file:///srv/mirror/patches", false}};
+  for (const Case& c : cases) {
+    Store store;
+    Outcome got = store.Set({{"Patch/Url", c.value}});
+    EXPECT_EQ(got.status, 0) << c.value;
+    EXPECT_EQ(store.Saved("Patch/Url"), std::string(c.value) + "\n");
+    EXPECT_EQ(got.err.rfind("deployer: warning: Patch/Url \"", 0) == 0, c.warned) << got.err;
   }
 }
 

@@ -20,7 +20,7 @@ std::string read(const std::string& path) {
 // Polls until the file holds text, at most limit.
 bool waitForText(const std::string& path, const std::string& text,
                  std::chrono::seconds limit = std::chrono::seconds(20)) {
-  auto end = std::chrono::steady_clock::now() + limit;
+  auto end = std::chrono::steady_clock::now() + TmuxPane::Scaled(limit);
   while (read(path).find(text) == std::string::npos) {
     if (std::chrono::steady_clock::now() > end)
       return false;
@@ -32,7 +32,8 @@ bool waitForText(const std::string& path, const std::string& text,
 // The program started by the pane's shell, found among the shell's children; 0 when none is.
 pid_t programIn(TmuxPane& pane) {
   std::string shell = std::to_string(pane.ShellPid());
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  auto end = std::chrono::steady_clock::now() + TmuxPane::Scaled(std::chrono::seconds(10));
+  while (std::chrono::steady_clock::now() < end) {
     std::ifstream children("/proc/" + shell + "/task/" + shell + "/children");
     for (pid_t pid; children >> pid;)
       if (read("/proc/" + std::to_string(pid) + "/comm") == "deployer\n")

@@ -78,7 +78,7 @@ std::string TmuxPane::Format(const std::string& format) {
 
 bool TmuxPane::WaitForScreen(const std::function<bool(const std::string&)>& test,
                              std::chrono::milliseconds limit) {
-  auto deadline = std::chrono::steady_clock::now() + limit;
+  auto deadline = std::chrono::steady_clock::now() + Scaled(limit);
   while (true) {
     if (test(Screen()))
       return true;
@@ -104,4 +104,12 @@ int TmuxPane::Status(std::chrono::milliseconds limit) {
   };
   WaitForScreen(ended, limit);
   return status;
+}
+
+std::chrono::milliseconds TmuxPane::Scaled(std::chrono::milliseconds limit) {
+  const char* text = std::getenv("DEPLOYER_TEST_WAIT_FACTOR");
+  double factor = text != nullptr ? std::atof(text) : 1;
+  if (!(factor > 0))
+    factor = 1;
+  return std::chrono::milliseconds(static_cast<long long>(limit.count() * factor));
 }

@@ -9,7 +9,9 @@
 //   pane.Screen(); pane.Screen(true);            // the pane's text, with colours when asked
 //   EXPECT_EQ(pane.Status(), 0);                 // waits for the program to end
 //
-// Waiting polls the pane until a deadline instead of sleeping fixed times.
+// Waiting polls the pane until a deadline instead of sleeping fixed times. Every deadline is
+// multiplied by DEPLOYER_TEST_WAIT_FACTOR (a number above 0, 1 when unset) for slow machines;
+// the default ones allow for a loaded two-core machine, and cost nothing when the screen comes.
 
 #include <chrono>
 #include <functional>
@@ -35,11 +37,13 @@ class TmuxPane {
   std::string Screen(bool colours = false);
   std::string Format(const std::string& format);
   long ShellPid() const { return shellPid; }
-  bool WaitFor(const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(10));
+  bool WaitFor(const std::string& text, std::chrono::milliseconds limit = std::chrono::seconds(30));
   bool WaitForScreen(const std::function<bool(const std::string&)>& test,
-                     std::chrono::milliseconds limit = std::chrono::seconds(10));
+                     std::chrono::milliseconds limit = std::chrono::seconds(30));
   // The exit status printed by the shell, -1 when none came in time.
-  int Status(std::chrono::milliseconds limit = std::chrono::seconds(10));
+  int Status(std::chrono::milliseconds limit = std::chrono::seconds(30));
+  // A wait's limit times the factor of DEPLOYER_TEST_WAIT_FACTOR.
+  static std::chrono::milliseconds Scaled(std::chrono::milliseconds limit);
 
  private:
   std::string tmux(const std::string& arguments);

@@ -14,7 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const CORPUS = DEPLOYER_SOURCE_DIR "/../shared/testdata/jsontestsuite/test_parsing";
+// A copy of a public JSON parsing corpus, with its licence beside it.
+const char* const CORPUS = DEPLOYER_SOURCE_DIR "/tests/data/jsontestsuite/test_parsing";
 
 // Parses text; returns the tree, or null after checking that the failure is a documented one.
 std::unique_ptr<Json> parseOrFail(Logger* logger, const std::string& text,
@@ -51,7 +52,7 @@ bool checkDocument(const TempDir& dir, const std::string& text, const std::strin
 
 TEST(JsonCorpus, AnswersEveryDocumentWithATreeOrADocumentedFailure) {
   if (!fs::is_directory(CORPUS)) {
-    GTEST_SKIP() << "the JSON test corpus is not present";
+    GTEST_SKIP() << "the JSON test corpus is missing from " << CORPUS;
   }
   TempDir dir;
   int documents = 0;
