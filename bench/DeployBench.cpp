@@ -39,10 +39,7 @@ struct Stage {
         logger(site.Path("app/log.txt")),
         resources(&logger, site.Path("app/Resources.res")),
         settings(&logger, site.WriteSettings("app/Settings.json")) {
-    site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
-    site.MakeControlDirectory(controlPath(), 0, 0, 0);
+    site.ServeEverything();
     settings.Load();
     setChecksums();
     std::ofstream(site.Path("app/deploy.sh")) << script();

@@ -26,10 +26,7 @@ struct Stage {
         logger(""),
         resources(&logger, DEPLOYER_SOURCE_DIR "/share/Resources.res"),
         settings(&logger, site.WriteSettings("app/Settings.json")) {
-    site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
-    site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
+    site.ServeEverything();
     resources.Load();
     settings.Load();
   }

@@ -32,9 +32,7 @@ struct Call {
   std::string err;
 };
 
-std::string read(const std::string& path) {
-  return TempDir::ReadFile(path);
-}
+auto* const readFile = &TempDir::ReadFile;
 
 // The site's work folder, ready for a deployment, with the shipped texts.
 class ProgramCommands : public testing::Test {
@@ -44,10 +42,7 @@ class ProgramCommands : public testing::Test {
       GTEST_SKIP() << "the program is not built";
     std::filesystem::copy_file(DEPLOYER_SOURCE_DIR "/share/Resources.res",
                                site.Path("app/Resources.res"));
-    site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
-    site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
+    site.ServeEverything();
     site.RecordDownloads();
     site.WriteSettings("app/Settings.json");
   }
@@ -74,7 +69,7 @@ class ProgramCommands : public testing::Test {
   Call Shell(const std::string& line) {
     std::string out = site.Path("out.txt"), err = site.Path("err.txt");
     int result = std::system((line + " >" + out + " 2>" + err).c_str());
-    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, read(out), read(err)};
+    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, readFile(out), readFile(err)};
   }
 
   DeploymentSite site;
@@ -106,7 +101,7 @@ TEST_F(ProgramCommands, AnswersHelpUsageErrorsAndFailuresWithTheirStatuses) {
     EXPECT_NE(call.err.find(c.err), std::string::npos) << call.err;
   }
   EXPECT_NE(site.Records().find("ws_updapp.sh"), std::string::npos);
-  EXPECT_EQ(read(site.Path("app/Settings.json")).find("9191"), std::string::npos);  // refused
+  EXPECT_EQ(readFile(site.Path("app/Settings.json")).find("9191"), std::string::npos);  // refused
   Call missing = Run({"show"}, site.Path("nowhere"));
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("cannot work in '"), std::string::npos) << missing.err;
@@ -155,7 +150,8 @@ TEST_F(ProgramCommands, InitMakesAWorkingFolderOnceAndADryRunWorksThere) {
   std::string folder = site.Path("fresh/app");
   Call made = Run({"init", "--lang", "ru"}, folder);
   EXPECT_EQ(made.status, 0) << made.err;
-  EXPECT_EQ(read(folder + "/Resources.res"), read(DEPLOYER_SOURCE_DIR "/share/Resources.ru.res"));
+  EXPECT_EQ(readFile(folder + "/Resources.res"),
+            readFile(DEPLOYER_SOURCE_DIR "/share/Resources.ru.res"));
   EXPECT_EQ(Run({"init"}, folder).status, 2);
   Call plan = Run({"deploy", "--dry-run"}, folder);
   EXPECT_EQ(plan.status, 0) << plan.err;
@@ -167,17 +163,17 @@ TEST_F(ProgramCommands, InitMakesAWorkingFolderOnceAndADryRunWorksThere) {
 TEST_F(ProgramCommands, DryRunPrintsExactlyTheCommandsThatTheRealRunLogs) {
   site.Set("Install/Catalog", "it's $(touch pwned) `x` ; & ~home");
   site.WriteSettings("app/Settings.json");
-  std::string settings = read(site.Path("app/Settings.json"));
+  std::string settings = readFile(site.Path("app/Settings.json"));
   Call plan = Run({"deploy", "--dry-run"});
   EXPECT_EQ(plan.status, 0) << plan.err;
   EXPECT_EQ(site.Records(), "");
   EXPECT_FALSE(std::filesystem::exists(site.Path("app/temp")));
   EXPECT_FALSE(std::filesystem::exists(site.Path("app/log.txt")));
-  EXPECT_EQ(read(site.Path("app/Settings.json")), settings);
+  EXPECT_EQ(readFile(site.Path("app/Settings.json")), settings);
 
   EXPECT_EQ(Run({"deploy"}).status, 0);
   std::string ran;
-  std::istringstream log(read(site.Path("app/log.txt")));
+  std::istringstream log(readFile(site.Path("app/log.txt")));
   const std::string run = "> Controller[Deploy]::run ";
   for (std::string line; std::getline(log, line);) {
     if (line.size() <= 9 + run.size() || line.compare(9, run.size(), run) != 0 ||
@@ -213,7 +209,7 @@ TEST_F(ProgramCommands, RefusesSettingsOutsideTheirRulesBeforeAnythingRuns) {
                                   {"Patch/Template", "\"../../../tmp/victim-*\"", "\"app-*.sh\""}};
   for (const auto& [path, refused, usual] : cases) {
     site.SetLiteral(path, refused);
-    std::string text = read(site.WriteSettings("app/Settings.json"));
+    std::string text = readFile(site.WriteSettings("app/Settings.json"));
     site.SetLiteral(path, usual);
     Call shown = Run({"show"}), deployed = Run({"deploy"});
     EXPECT_EQ(shown.status + deployed.status, 2);
@@ -224,10 +220,10 @@ TEST_F(ProgramCommands, RefusesSettingsOutsideTheirRulesBeforeAnythingRuns) {
         << shown.err;
     EXPECT_EQ(deployed.out + deployed.err,
               "Cannot load Settings.json (Invalid settings); see log.txt for details.\n");
-    EXPECT_NE(
-        read(site.Path("app/log.txt")).find("SettingsCheck Settings.json: " + std::string(path)),
-        std::string::npos);
-    EXPECT_EQ(site.Records() + read(site.Path("app/Settings.json")), text);
+    EXPECT_NE(readFile(site.Path("app/log.txt"))
+                  .find("SettingsCheck Settings.json: " + std::string(path)),
+              std::string::npos);
+    EXPECT_EQ(site.Records() + readFile(site.Path("app/Settings.json")), text);
     EXPECT_FALSE(std::filesystem::exists(site.Path("app/temp")));
   }
   Call interface = RunAtTerminal({}, "");
@@ -285,7 +281,7 @@ TEST_F(ProgramCommands, AResourceFileLackingTextsIsWarnedAboutOnce) {
                               " texts; `deployer init --update-texts` adds them\n";
   EXPECT_EQ(call.err.find(warning), 0u) << call.err;
   EXPECT_EQ(call.err.find(warning, 1), std::string::npos) << call.err;
-  EXPECT_NE(read(site.Path("app/log.txt")).find(" lacks ADDITIONS APPLY "), std::string::npos);
+  EXPECT_NE(readFile(site.Path("app/log.txt")).find(" lacks ADDITIONS APPLY "), std::string::npos);
 }
 
 // Every pair of sets runs at the same time; --wait lets the second wait for the first instead of
@@ -322,7 +318,7 @@ TEST_F(ProgramCommands, ALinkAtTheLocksNameStopsEveryWriter) {
               "deployer: cannot lock the working folder: .deployer.lock is a symbolic link or not "
               "a regular file; remove it\n");
   }
-  EXPECT_EQ(read(site.Path("target")), "kept");
+  EXPECT_EQ(readFile(site.Path("target")), "kept");
   EXPECT_EQ(site.Records(), "");
 }
 
@@ -338,7 +334,7 @@ TEST_F(ProgramCommands, WritersAreRefusedWhileADeployRunsAndNotAfterItIsKilled) 
   pid_t pid = std::stoi(first.out);
   for (int i = 0; i < 200 && !std::filesystem::exists(site.Path("started")); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  std::string log = read(site.Path("app/log.txt"));
+  std::string log = readFile(site.Path("app/log.txt"));
   const std::vector<std::string> writers[] = {{"deploy"}, {"set", "Install/Port", "9191"}, {}};
   for (const auto& arguments : writers) {
     auto start = std::chrono::steady_clock::now();
@@ -355,9 +351,9 @@ TEST_F(ProgramCommands, WritersAreRefusedWhileADeployRunsAndNotAfterItIsKilled) 
                                refused.err.substr(refused.err.find(" since ") + 7));
     EXPECT_NE(refused.err.find("; try again later or use --wait SECONDS\n"), std::string::npos);
   }
-  EXPECT_EQ(read(site.Path("app/log.txt")).substr(0, log.size()), log);
+  EXPECT_EQ(readFile(site.Path("app/log.txt")).substr(0, log.size()), log);
   EXPECT_FALSE(std::filesystem::exists(site.Path("app/log.txt.1")));
-  EXPECT_EQ(read(site.Path("app/Settings.json")).find("9191"), std::string::npos);
+  EXPECT_EQ(readFile(site.Path("app/Settings.json")).find("9191"), std::string::npos);
   EXPECT_EQ(Run({"deploy", "--dry-run"}).status, 0);
   kill(pid, SIGKILL);
   for (int i = 0; i < 100 && kill(pid, 0) == 0; ++i)
@@ -447,7 +443,7 @@ TEST_F(ProgramCommands, TheLogHoldsTheLastLinesOfAFailedCommand) {
   for (const auto& [change, said] : cases) {
     std::system(change.c_str());
     EXPECT_EQ(Run({"deploy", "--no-preflight"}).status, 1);
-    std::string log = read(site.Path("app/log.txt"));
+    std::string log = readFile(site.Path("app/log.txt"));
     EXPECT_NE(log.find(said), std::string::npos) << log;
     size_t lines = 0;
     for (size_t at = 0; (at = log.find("\n    ", at + 1)) != std::string::npos;)
@@ -455,5 +451,5 @@ TEST_F(ProgramCommands, TheLogHoldsTheLastLinesOfAFailedCommand) {
     EXPECT_LE(lines, 20u) << log;
   }
   std::string cut = "\n    " + std::string(200, '0') + "... (300 bytes)\n";
-  EXPECT_NE(read(site.Path("app/log.txt.1")).find(cut), std::string::npos);
+  EXPECT_NE(readFile(site.Path("app/log.txt.1")).find(cut), std::string::npos);
 }

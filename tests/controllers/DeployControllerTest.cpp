@@ -97,10 +97,7 @@ TEST_F(DeployControllerTest, StopsAtTheFirstFailingOrRefusedStep) {
 // Each download is checked right after it arrives: a wrong digest removes it and ends the deploy
 // before its first use; right digests, in either case, let the whole deploy through.
 TEST_F(DeployControllerTest, UsesNoDownloadWhoseChecksumDiffers) {
-  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
-  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  site.ServeEverything();
   const struct {
     const char *path, *served, *firstUse;
     std::string file;
@@ -179,10 +176,7 @@ TEST_F(DeployControllerTest, TriesADownloadAgainOnlyAfterAServerError) {
 
 // A local path or a file:// address is copied, checked and used as a download is.
 TEST_F(DeployControllerTest, CopiesLocalSourcesWithTheServerStopped) {
-  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
-  site.MakeControlDirectory(ControlPath(), 0, 0, 0);
+  site.ServeEverything();
   std::string digest, reason;
   Sha256::OfFile(site.Path("served/patches/app-24.2.0.7.sh"), &digest, &reason);
   site.Set("Patch/Sha256", digest);

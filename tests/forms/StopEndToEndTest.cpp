@@ -13,15 +13,13 @@
 
 namespace {
 
-std::string read(const std::string& path) {
-  return TempDir::ReadFile(path);
-}
+auto* const readFile = &TempDir::ReadFile;
 
 // Polls until the file holds text, at most limit.
 bool waitForText(const std::string& path, const std::string& text,
                  std::chrono::seconds limit = std::chrono::seconds(20)) {
   auto end = std::chrono::steady_clock::now() + TmuxPane::Scaled(limit);
-  while (read(path).find(text) == std::string::npos) {
+  while (readFile(path).find(text) == std::string::npos) {
     if (std::chrono::steady_clock::now() > end)
       return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -36,7 +34,7 @@ pid_t programIn(TmuxPane& pane) {
   while (std::chrono::steady_clock::now() < end) {
     std::ifstream children("/proc/" + shell + "/task/" + shell + "/children");
     for (pid_t pid; children >> pid;)
-      if (read("/proc/" + std::to_string(pid) + "/comm") == "deployer\n")
+      if (readFile("/proc/" + std::to_string(pid) + "/comm") == "deployer\n")
         return pid;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
@@ -119,14 +117,15 @@ TEST_F(EndToEnd, AltKeysUnknownSequencesAndFlowControlKeysLeaveTheWindowRunning)
 TEST_F(StopDuringDeploy, AHangUpLetsTheActionFinishWithEveryStepLogged) {
   Deploying().HangUp();  // the terminal goes away
   EXPECT_TRUE(waitForText(site.Path("records.txt"), "ws_addapp.sh"))
-      << read(site.Path("records.txt"));
+      << readFile(site.Path("records.txt"));
   EXPECT_TRUE(waitForText(site.Path("app/log.txt"), "\nDuration: "));
-  std::string log = read(site.Path("app/log.txt"));
+  std::string log = readFile(site.Path("app/log.txt"));
   for (const char* line : {"the terminal was lost; the action goes on.",
                            "Controller[Deploy]::printThe application has been deployed."})
     EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
-  EXPECT_NE(read(site.Path("records.txt")).find("in the foreground\ninstall start\ninstall end"),
-            std::string::npos);
+  EXPECT_NE(
+      readFile(site.Path("records.txt")).find("in the foreground\ninstall start\ninstall end"),
+      std::string::npos);
 }
 
 // Sent to the program it is passed on; typed, it reaches the command in the foreground alone.
@@ -140,8 +139,8 @@ TEST_F(StopDuringDeploy, AnInterruptSentOrTypedStopsTheCommandAndRunsNoFurtherSt
     EXPECT_EQ(pane.Status(), 128 + SIGINT) << pane.Screen();
     EXPECT_NE(pane.Screen().find("installation failed, code 2"), std::string::npos)
         << pane.Screen();
-    EXPECT_EQ(read(site.Path("records.txt")), "in the foreground\ninstall start\n");
-    EXPECT_NE(read(site.Path("app/log.txt")).find("Stopped by signal 2."), std::string::npos);
+    EXPECT_EQ(readFile(site.Path("records.txt")), "in the foreground\ninstall start\n");
+    EXPECT_NE(readFile(site.Path("app/log.txt")).find("Stopped by signal 2."), std::string::npos);
     std::filesystem::remove(site.Path("records.txt"));
   }
 }

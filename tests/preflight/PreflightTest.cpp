@@ -31,9 +31,7 @@ struct Call {
   std::string out;
 };
 
-std::string read(const std::string& path) {
-  return TempDir::ReadFile(path);
-}
+auto* const readFile = &TempDir::ReadFile;
 
 // A listener on a free loopback port while it lives.
 class Listener {
@@ -59,10 +57,7 @@ class Stage {
   Stage() {
     std::filesystem::copy_file(DEPLOYER_SOURCE_DIR "/share/Resources.res",
                                site.Path("app/Resources.res"));
-    site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
-    site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
+    site.ServeEverything();
     site.RecordDownloads();
   }
 
@@ -74,7 +69,7 @@ class Stage {
     for (const std::string& argument : arguments)
       line += " " + Shell::Word(argument);
     int result = std::system((line + " </dev/null >" + site.Path("out.txt") + " 2>&1").c_str());
-    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, read(site.Path("out.txt"))};
+    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, readFile(site.Path("out.txt"))};
   }
 
   // What the site recorded apart from the header-only requests of the checks.

@@ -106,6 +106,13 @@ void DeploymentSite::WriteScript(const std::string& path, const std::string& lab
   chmod(path.c_str(), 0755);
 }
 
+void DeploymentSite::ServeEverything() {
+  ServeArchive(RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+  ServeArchive(WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
+  ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
+  MakeControlDirectory(Path("web/web_8080/ctl"), 0, 0, 0);
+}
+
 void DeploymentSite::MakeControlDirectory(const std::string& controlPath, int addStatus,
                                           int updateStatus, int deleteStatus) const {
   std::filesystem::create_directories(controlPath + "/tar_files");
@@ -142,26 +149,7 @@ void DeploymentSite::ClearRecords() const {
 }
 
 std::string DeploymentSite::HealthUrl() {
-  static const char* const SCRIPT = R"(
-import http.server, os, sys
-folder = sys.argv[2]
-def read(name):
-    try:
-        with open(os.path.join(folder, name)) as f:
-            return f.read().split()
-    except OSError:
-        return []
-class Health(http.server.BaseHTTPRequestHandler):
-    def do_GET(self):
-        deployed = read('deployed.txt')
-        good = deployed and deployed[0] not in read('bad.txt')
-        self.send_response(200 if good else 500)
-        self.send_header('Content-Length', '0')
-        self.end_headers()
-    def log_message(self, *arguments):
-        pass
-http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), Health).serve_forever()
-)";
+  static const char* const SCRIPT = DEPLOYER_SOURCE_DIR "/tests/support/health_server.py";
   if (!healthServer)
     healthServer = std::make_unique<LoopbackServer>(folder.File(""), SCRIPT);
   return healthServer->Url("health");

@@ -44,6 +44,9 @@ class DeploymentSite {
   // ws_addapp.sh, ws_updapp.sh and ws_delapp.sh (labelled so) and tar_files/ in controlPath.
   // ws_addapp.sh and ws_updapp.sh, when they succeed, record the patch given with -a as the one
   // deployed (see HealthUrl).
+  // Everything a deploy needs, all succeeding: the runtime and web server archives and the patch
+  // 24.2.0.7 served, and the web server's control folder web/web_8080/ctl.
+  void ServeEverything();
   void MakeControlDirectory(const std::string& controlPath, int addStatus, int updateStatus,
                             int deleteStatus) const;
   // Puts bin/wget first on PATH until the site ends.

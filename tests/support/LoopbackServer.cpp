@@ -22,26 +22,7 @@ const int WAIT_STEPS = 200;
 const auto WAIT_STEP = std::chrono::milliseconds(50);
 
 // Arguments: the served folder, the port, the control folder (requests.txt, answers.txt).
-const char* const SERVER = R"(
-import functools, http.server, os, sys
-folder, port, control = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-class Handler(http.server.SimpleHTTPRequestHandler):
-    def do_GET(self):
-        with open(os.path.join(control, 'requests.txt'), 'a') as log:
-            log.write(self.path + '\n')
-        plan = os.path.join(control, 'answers.txt')
-        answers = open(plan).read().split() if os.path.exists(plan) else []
-        if answers:
-            with open(plan, 'w') as rest:
-                rest.write(' '.join(answers[1:]))
-            self.send_error(int(answers[0]))
-            return
-        super().do_GET()
-    def log_message(self, *arguments):
-        pass
-handler = functools.partial(Handler, directory=folder)
-http.server.ThreadingHTTPServer(('127.0.0.1', port), handler).serve_forever()
-)";
+const char* const SERVER = DEPLOYER_SOURCE_DIR "/tests/support/loopback_server.py";
 
 sockaddr_in loopback(int port) {
   sockaddr_in address{};
@@ -91,9 +72,9 @@ std::string LoopbackServer::Requests() const {
 bool LoopbackServer::start(const std::string& folder) {
   port = freePort();
   std::string portText = std::to_string(port);
-  std::vector<std::string> words = {"python3", "-c", SERVER, folder, portText, control.Path()};
+  std::vector<std::string> words = {"python3", SERVER, folder, portText, control.Path()};
   if (!script.empty())
-    words = {"python3", "-c", script, portText, folder};
+    words = {"python3", script, portText, folder};
   std::vector<char*> argv;
   for (std::string& word : words)
     argv.push_back(word.data());

@@ -20,7 +20,7 @@
 class LoopbackServer {
  public:
   explicit LoopbackServer(const std::string& folder);
-  // Runs "python3 -c script PORT FOLDER" instead: a server of the test's own.
+  // Runs "python3 SCRIPT PORT FOLDER" instead (script: a file): a server of the test's own.
   LoopbackServer(const std::string& folder, const std::string& script);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;

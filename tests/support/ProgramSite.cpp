@@ -4,10 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "controllers/Shell.h"
+#include "support/TempDir.h"
 
 const std::string ProgramSite::PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
 
@@ -42,8 +41,5 @@ ProgramSite::Call ProgramSite::Run(const std::vector<std::string>& arguments) {
 }
 
 std::string ProgramSite::Read(const std::string& name) const {
-  std::ifstream in(site.Path(name));
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return TempDir::ReadFile(site.Path(name));
 }

@@ -59,11 +59,9 @@ TEST(JsonCorpus, AnswersEveryDocumentWithATreeOrADocumentedFailure) {
   int accepted = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(CORPUS)) {
     std::string name = entry.path().filename().string();
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    accepted += checkDocument(dir, text.str(), name);
-    accepted += checkDocument(dir, "{\"k\":" + text.str() + "}", name + " wrapped");
+    std::string text = TempDir::ReadFile(entry.path());
+    accepted += checkDocument(dir, text, name);
+    accepted += checkDocument(dir, "{\"k\":" + text + "}", name + " wrapped");
     documents += 2;
   }
   EXPECT_GT(accepted, 0);
