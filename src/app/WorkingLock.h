@@ -9,8 +9,8 @@
 // is emptied when the lock is released. Released by Release() or the destructor.
 class WorkingLock {
  public:
-  static const char* const FILE_NAME;  // ".deployer.lock", in the working folder
-  static constexpr int BUSY_STATUS = 75;   // the exit status of a run that found the lock taken
+  static const char* const FILE_NAME;     // ".deployer.lock", in the working folder
+  static constexpr int BUSY_STATUS = 75;  // the exit status of a run that found the lock taken
   static constexpr int POLL_MILLISECONDS = 100;
 
   enum class Result {

@@ -1,8 +1,8 @@
 #include "cli/DeployerApplication.h"
 
-#include "app/WorkingLock.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
+#include "app/WorkingLock.h"
 #include "cli/ActionRecorder.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/DeleteController.h"

@@ -38,8 +38,8 @@ TEST(UpdateTextsCommand, AddsTheMissingTextsOfTheFilesLanguageKeepingWhatItHolds
     std::ostringstream out, err;
     ASSERT_EQ(UpdateTextsCommand::Run(dir.Path(), "", out, err), 0) << err.str();
     std::map<std::string, std::string> updated = texts(dir.File("Resources.res"));
-    std::map<std::string, std::string> shipped = texts(DEPLOYER_SOURCE_DIR "/share/" +
-                                                       std::string(c.shipped));
+    std::map<std::string, std::string> shipped =
+        texts(DEPLOYER_SOURCE_DIR "/share/" + std::string(c.shipped));
     EXPECT_EQ(updated.size(), ResourceKeys::All().size()) << c.content;
     EXPECT_EQ(dir.Read("Resources.res").rfind(c.content, 0), 0u) << "kept as it was";
     for (const auto& [key, text] : updated) {
