@@ -43,7 +43,7 @@ class BackwardLines {
       position -= size;
       std::string block(static_cast<size_t>(size), '\0');
       in.seekg(position);
-      in.read(&block[0], size);
+      in.read(block.data(), size);
       pending = block + pending;
     }
   }

@@ -11,7 +11,7 @@
 class Journal {
  public:
   static const char* const FILE_NAME;  // "history.jsonl"
-  static constexpr long ROTATE_BYTES = 1024 * 1024;
+  static constexpr long ROTATE_BYTES = 1024L * 1024;
 
   // The journal in folder ("" or "." for the working folder).
   explicit Journal(std::string folder = "");

@@ -70,7 +70,8 @@ ReleaseState::Release ActionRecorder::currentRelease() const {
 }
 
 std::string ActionRecorder::Digest(const std::string& file) {
-  std::string digest, reason;
+  std::string digest;
+  std::string reason;
   return Sha256::OfFile(file, &digest, &reason) ? digest : "";
 }
 

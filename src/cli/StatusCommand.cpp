@@ -1,6 +1,6 @@
 #include "cli/StatusCommand.h"
 
-#include <signal.h>
+#include <csignal>
 
 #include <cerrno>
 #include <filesystem>
@@ -101,11 +101,11 @@ std::string StatusCommand::Report::ToJson() const {
   } else {
     out << "null";
   }
-  out << ", \"drift\": " << boolean(drift) << ", \"components\": {\"runtime\": " << boolean(runtime)
-      << ", \"web_server\": " << boolean(webServer) << "}"
-      << ", \"health\": {\"checked\": " << boolean(healthChecked)
-      << ", \"ok\": " << (healthChecked ? boolean(healthOk) : "null")
-      << ", \"detail\": " << quoted(healthDetail) << "}, \"lock\": ";
+  out << R"(, "drift": )" << boolean(drift) << R"(, "components": {"runtime": )" << boolean(runtime)
+      << R"(, "web_server": )" << boolean(webServer) << "}"
+      << R"(, "health": {"checked": )" << boolean(healthChecked) << R"(, "ok": )"
+      << (healthChecked ? boolean(healthOk) : "null") << R"(, "detail": )" << quoted(healthDetail)
+      << R"(}, "lock": )";
   if (lock)
     out << "{\"pid\": " << lock->pid << ", \"user\": " << quoted(lock->user)
         << ", \"command\": " << quoted(lock->command) << ", \"since\": " << quoted(lock->since)

@@ -1,8 +1,8 @@
 #include "controllers/ForegroundTerminal.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
+#include <csignal>
 
 ForegroundTerminal::ForegroundTerminal() {
   terminal = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -11,7 +11,8 @@ ForegroundTerminal::ForegroundTerminal() {
 
 ForegroundTerminal::~ForegroundTerminal() {
   if (lent) {
-    sigset_t quiet, before;
+    sigset_t quiet;
+    sigset_t before;
     sigemptyset(&quiet);
     sigaddset(&quiet, SIGTTOU);  // a background group may take the terminal back unstopped
     sigprocmask(SIG_BLOCK, &quiet, &before);

@@ -45,13 +45,13 @@ std::vector<std::string> HealthCheck::Command(int attemptSeconds,
                                               const std::string& logFile) const {
   std::vector<std::string> command = {"wget"};
   if (logFile.empty())
-    command.push_back("-q");
+    command.emplace_back("-q");
   else
     command.insert(command.end(), {"-nv", "-S", "-o", logFile});
   command.insert(command.end(),
                  {"-O", "/dev/null", "--timeout=" + std::to_string(attemptSeconds), "-t", "1"});
   if (ignoreCerts)
-    command.push_back("--no-check-certificate");
+    command.emplace_back("--no-check-certificate");
   command.push_back(url);
   return command;
 }
@@ -87,7 +87,9 @@ HealthCheck::Outcome HealthCheck::Wait(const Runner& run, const Stop& stop, Mode
 
 std::string HealthCheck::Detail(const std::string& log) {
   std::istringstream lines(log);
-  std::string line, status, last;
+  std::string line;
+  std::string status;
+  std::string last;
   while (std::getline(lines, line)) {
     size_t start = line.find_first_not_of(' ');
     if (start == std::string::npos)

@@ -1,17 +1,18 @@
 #include "controllers/OutputRelay.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cstdlib>
 
 #include <cerrno>
 
 namespace {
 bool sameFile(int first, int second) {
-  struct stat one, other;
+  struct stat one;
+  struct stat other;
   return fstat(first, &one) == 0 && fstat(second, &other) == 0 && one.st_dev == other.st_dev &&
          one.st_ino == other.st_ino;
 }
@@ -61,7 +62,8 @@ OutputRelay::~OutputRelay() {
 
 // With one relay, the command's standard error joins its standard output.
 void OutputRelay::AddTo(posix_spawn_file_actions_t* actions) const {
-  int out = channels[0].ends[1], err = shared ? out : channels[1].ends[1];
+  int out = channels[0].ends[1];
+  int err = shared ? out : channels[1].ends[1];
   if (out >= 0)
     posix_spawn_file_actions_adddup2(actions, out, STDOUT_FILENO);
   if (err >= 0)

@@ -11,8 +11,6 @@
 #include <cstring>
 #include <sstream>
 
-extern char** environ;
-
 namespace {
 
 const char* const FILE_SCHEME = "file://";
@@ -46,6 +44,7 @@ void start(Spider* spider, const std::vector<std::string>& words, char* const* e
     return;
   }
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (const std::string& word : words)
     argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
@@ -149,7 +148,7 @@ std::vector<std::string> AddressProbe::Command(const std::string& address, bool 
                                     "--retry-connrefused",
                                     "--retry-on-http-error=500,502,503,504"};
   if (ignoreCerts)
-    words.push_back("--no-check-certificate");
+    words.emplace_back("--no-check-certificate");
   words.insert(words.end(), {"--", address});
   return words;
 }

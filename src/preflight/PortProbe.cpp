@@ -17,7 +17,10 @@ bool listedIn(const char* table, int port) {
   std::getline(in, line);
   while (std::getline(in, line)) {
     std::istringstream fields(line);
-    std::string slot, local, remote, state;
+    std::string slot;
+    std::string local;
+    std::string remote;
+    std::string state;
     fields >> slot >> local >> remote >> state;
     size_t colon = local.rfind(':');
     if (colon != std::string::npos && state == LISTEN_STATE &&

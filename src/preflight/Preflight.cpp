@@ -60,7 +60,7 @@ std::string onPath(const std::string& program) {
 
 std::string size(long long bytes) {
   char text[32];
-  if (bytes < 1024 * 1024)
+  if (bytes < 1024LL * 1024)
     std::snprintf(text, sizeof text, "%lld bytes", bytes);
   else
     std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1024 * 1024));
@@ -91,7 +91,7 @@ std::string Preflight::NameOf(Action action) {
 }
 
 Preflight::Preflight(Logger* logger, Resources* resources, Settings* settings,
-                     Version* programVersion, Action action, ActionChoices choices)
+                     Version* programVersion, Action action, const ActionChoices& choices)
     : resources(resources),
       settings(settings),
       action(action),

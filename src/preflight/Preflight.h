@@ -31,7 +31,7 @@ class Preflight {
   // The services are shared and not owned; the settings must be loaded. The choices are those
   // of the action (installs, certificates).
   Preflight(Logger* logger, Resources* resources, Settings* settings, Version* programVersion,
-            Action action, ActionChoices choices);
+            Action action, const ActionChoices& choices);
   ~Preflight();
   Preflight(const Preflight&) = delete;
   Preflight& operator=(const Preflight&) = delete;
