@@ -17,6 +17,7 @@
 #include "app/SettingsSchema.h"
 #include "app/StopSignals.h"
 #include "app/Version.h"
+#include "controllers/BackgroundDownload.h"
 #include "controllers/CommandRunner.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/DryRunner.h"
@@ -84,9 +85,7 @@ int Controller::download(std::string url, std::string directory) {
   std::string local = LocalSource(url);
   if (!local.empty())
     return run({"cp", local, directory}, {local, directory});
-  Command command = {"wget", url, "-P", directory, "--server-response"};
-  if (arguments->IgnoreCerts())
-    command.push_back("--no-check-certificate");
+  Command command = wgetCommand(url, directory);
   if (!dryRun && !Shell::IsOptionLike(url) && !Shell::IsOptionLike(directory))
     removeEarlierDownload(url, directory);
   std::string answers;
@@ -103,6 +102,53 @@ int Controller::download(std::string url, std::string directory) {
       command.push_back("--continue");
     result = runKeepingErrors(command, {url, directory}, &answers);
   }
+  return result;
+}
+
+Controller::Command Controller::wgetCommand(const std::string& url, const std::string& directory) {
+  Command command = {"wget", url, "-P", directory, "--server-response"};
+  if (arguments->IgnoreCerts())
+    command.push_back("--no-check-certificate");
+  return command;
+}
+
+bool Controller::needsDownload(const std::string& url, const std::string& directory,
+                               const char* checksumPath) {
+  std::string file = directory + "/" + Path::GetFileName(url);
+  return LocalSource(url).empty() && !Shell::IsOptionLike(url) && !Shell::IsOptionLike(directory) &&
+         Path::IsPlainName(Path::GetFileName(url)) && !hasVerifiedCopy(file, checksumPath);
+}
+
+std::unique_ptr<BackgroundDownload> Controller::downloadAhead(const std::string& url,
+                                                              const std::string& directory) {
+  if (dryRun || stopped())
+    return nullptr;
+  removeEarlierDownload(url, directory);
+  Command command = wgetCommand(url, directory);
+  std::string file = directory + "/" + Path::GetFileName(url);
+  auto ahead = std::make_unique<BackgroundDownload>(command, file, file + ".output");
+  logger->Write("Controller[" + name + "]::downloadAhead " + loggedLine(command) +
+                (ahead->Started() ? " runs ahead." : " could not start ahead."));
+  return ahead->Started() ? std::move(ahead) : nullptr;
+}
+
+// Logged as run logs a command, at the step the download belongs to.
+int Controller::finishAhead(BackgroundDownload* ahead, const std::string& url,
+                            const std::string& directory) {
+  Command command = wgetCommand(url, directory);
+  lastProgram = command.front();
+  lastCommand = loggedLine(command);
+  lastTimedOut = false;
+  logger->Write("Controller[" + name + "]::run " + lastCommand + ".");
+  int result = ahead->Wait([this] { return stopped(); });
+  if (result < 0)
+    result = StopSignals::StopRequested();
+  std::string output = ahead->Output();
+  logger->Write("Controller[" + name + "]::run result " + std::to_string(result) + " (" +
+                CommandRunner::Meaning(result) + ", ran ahead).");
+  logOutput(output, "finishAhead");
+  if (worthRetrying(result, output) && !stopped())
+    return download(url, directory);
   return result;
 }
 
@@ -201,13 +247,13 @@ int Controller::runKeepingErrors(const Command& command, std::initializer_list<s
 }
 
 // What a failed command said last, for the log: its last lines, each cut as a value is.
-void Controller::logOutput(const std::string& output) {
+void Controller::logOutput(const std::string& output, const std::string& method) {
   const size_t lastLines = 20;
   std::string text;
   for (const std::string& line : CommandRunner::LastLines(output, lastLines))
     text += "\n    " + Logger::Excerpt(line);
   if (!text.empty())
-    logger->Write("Controller[" + name + "]::run output, last lines:" + text);
+    logger->Write("Controller[" + name + "]::" + method + " output, last lines:" + text);
 }
 
 // The command as the dry run shows it, each word cut for the log as a value is.
@@ -346,14 +392,24 @@ bool Controller::downloadFolderUsable(const std::string& folder) {
 
 bool Controller::fetch(const std::string& url, const std::string& directory,
                        const char* checksumPath, const std::string& failure,
-                       const std::string& success) {
+                       const std::string& success, BackgroundDownload* ahead) {
   std::string file = directory + "/" + Path::GetFileName(url);
+  if (ahead)
+    return report(finishAhead(ahead, url, directory), failure, success) &&
+           verify(file, checksumPath);
   if (isVerifiedCopy(file, checksumPath))
     return true;
   return report(download(url, directory), failure, success) && verify(file, checksumPath);
 }
 
 bool Controller::isVerifiedCopy(const std::string& file, const char* checksumPath) {
+  if (!hasVerifiedCopy(file, checksumPath))
+    return false;
+  print(resources->texts["DOWNLOAD_CACHED"] + file, Green);
+  return true;
+}
+
+bool Controller::hasVerifiedCopy(const std::string& file, const char* checksumPath) {
   std::string expected = Sha256::Normalised(settings->GetOptionalString(checksumPath));
   std::error_code error;
   if (expected.empty() ||
@@ -361,10 +417,7 @@ bool Controller::isVerifiedCopy(const std::string& file, const char* checksumPat
     return false;
   std::string actual;
   std::string reason;
-  if (!Sha256::OfFile(file, &actual, &reason) || actual != expected)
-    return false;
-  print(resources->texts["DOWNLOAD_CACHED"] + file, Green);
-  return true;
+  return Sha256::OfFile(file, &actual, &reason) && actual == expected;
 }
 
 Version Controller::getTargetVersion() {

@@ -9,6 +9,7 @@
 #include "controllers/FailedStep.h"
 #include "util/Color.h"
 
+class BackgroundDownload;
 class CommandRunner;
 class ControllerArguments;
 class Logger;
@@ -115,8 +116,25 @@ class Controller {
   // Brings the file of url into directory and checks it (verify): a copy already there whose
   // digest is the checksum setting's is used as it is, with a green line; otherwise it is
   // downloaded, printing failure and the result or success. False when no checked file is there.
+  // With ahead, the file comes from that download instead (see finishAhead), then is checked.
   bool fetch(const std::string& url, const std::string& directory, const char* checksumPath,
-             const std::string& failure, const std::string& success);
+             const std::string& failure, const std::string& success,
+             BackgroundDownload* ahead = nullptr);
+  // True when fetch would download url into directory: not a local source, nothing refused, and
+  // no copy there whose digest is the checksum setting's (nothing is printed).
+  bool needsDownload(const std::string& url, const std::string& directory,
+                     const char* checksumPath);
+  // Starts downloading url into directory with download's wget command, in the background
+  // (BackgroundDownload, its output kept in the file's name + ".output"), after removing an
+  // earlier copy; the log says that it runs ahead. nullptr in a dry run, after a stop request,
+  // or when it cannot start.
+  std::unique_ptr<BackgroundDownload> downloadAhead(const std::string& url,
+                                                    const std::string& directory);
+  // Waits for a download started ahead and logs it as run logs its command, with its output; one
+  // that failed for a network reason is downloaded again as download does, with its retries.
+  // Returns the wait status as download does; a stop request while waiting ends the download,
+  // and its signal's number is returned.
+  int finishAhead(BackgroundDownload* ahead, const std::string& url, const std::string& directory);
 
   std::unique_ptr<Version> targetVersion;
   std::unique_ptr<ControllerArguments> arguments;
@@ -134,6 +152,8 @@ class Controller {
   bool dryRun;
 
  private:
+  Command wgetCommand(const std::string& url, const std::string& directory);
+  bool hasVerifiedCopy(const std::string& file, const char* checksumPath);
   void removeEarlierDownload(const std::string& url, const std::string& directory);
   // True for a wget status (and its server answers) that another try may cure.
   bool isVerifiedCopy(const std::string& file, const char* checksumPath);
@@ -141,7 +161,7 @@ class Controller {
   // Waits the seconds unless a stop is requested; false when one was.
   bool pause(int seconds) const;
   void leaveLostTerminal();
-  void logOutput(const std::string& output);
+  void logOutput(const std::string& output, const std::string& method = "run");
   static std::string loggedLine(const Command& command);
   static void writeLine(std::FILE* stream, const std::string& message);
 

@@ -9,6 +9,7 @@
 #include "app/SettingsPath.h"
 #include "app/Version.h"
 #include "app/Versions.h"
+#include "controllers/BackgroundDownload.h"
 #include "controllers/ControllerArguments.h"
 #include "controllers/Shell.h"
 #include "util/Path.h"
@@ -27,6 +28,14 @@ DeployController::DeployController(ControllerArguments* arguments, Version* prog
 DeployController::~DeployController() = default;
 
 void DeployController::Execute() {
+  executeSteps();
+  // The downloads still running ahead after a failure end here, their partial files removed.
+  webServerAhead.reset();
+  patchAhead.reset();
+  patchThroughTemp = false;
+}
+
+void DeployController::executeSteps() {
   succeeded = false;
   saveSettings();
   noticeVersion();
@@ -79,16 +88,55 @@ void DeployController::noticeVersion() {
           "." + std::to_string(target.Part(1)) + ".*");
 }
 
+// While the runtime installs, the web server's archive and the patch download ahead: the
+// archive into temp/ as always, the patch into temp/ too, as its folder comes with the web server.
+void DeployController::startDownloadsAhead() {
+  std::string url = settings->GetString(SettingsPath::WebServerUrl);
+  if (arguments->InstallWebServer() && needsDownload(url, DOWNLOADS, SettingsPath::WebServerSha256))
+    webServerAhead = downloadAhead(url, DOWNLOADS);
+  std::string patchName = getPatchName();
+  url = patchUrl(patchName);
+  if (Path::IsPlainName(patchName) &&
+      needsDownload(url, getWebServerPath() + "/tar_files", SettingsPath::PatchSha256)) {
+    patchAhead = downloadAhead(url, DOWNLOADS);
+    patchThroughTemp = dryRun || patchAhead;
+  }
+}
+
+std::string DeployController::patchUrl(const std::string& patchName) {
+  return settings->GetString(SettingsPath::PatchUrl) + "/" + patchName;
+}
+
 bool DeployController::downloadPatch(const std::string& folder, const std::string& patchName) {
   beginStep("the patch download");
-  std::string url = settings->GetString(SettingsPath::PatchUrl) + "/" + patchName;
+  std::string url = patchUrl(patchName);
   std::string file;
-  if (!fileIn(folder, patchName, &file) ||
-      !fetch(url, folder, SettingsPath::PatchSha256, resources->texts["DOWNLOAD_PATCH_CODE"],
-             resources->texts["DOWNLOAD_PATCH_SUCCESS"]))
+  if (!fileIn(folder, patchName, &file))
     return false;
+  if (patchThroughTemp) {
+    if (!report(downloadPatchThroughTemp(url, file), resources->texts["DOWNLOAD_PATCH_CODE"],
+                resources->texts["DOWNLOAD_PATCH_SUCCESS"]) ||
+        !verify(file, SettingsPath::PatchSha256))
+      return false;
+  } else if (!fetch(url, folder, SettingsPath::PatchSha256, resources->texts["DOWNLOAD_PATCH_CODE"],
+                    resources->texts["DOWNLOAD_PATCH_SUCCESS"])) {
+    return false;
+  }
   print(resources->texts["PATCH_GRANT"], BrightYellow);
   return true;
+}
+
+// The patch downloaded ahead into temp/ moves into its folder (made as wget would make it).
+int DeployController::downloadPatchThroughTemp(const std::string& url, const std::string& file) {
+  int result =
+      patchAhead ? finishAhead(patchAhead.get(), url, DOWNLOADS) : download(url, DOWNLOADS);
+  if (result != 0)
+    return result;
+  std::string staged = std::string(DOWNLOADS) + "/" + Path::GetFileName(url);
+  std::error_code error;
+  if (!dryRun)
+    std::filesystem::create_directories(Path::GetFolder(file), error);
+  return run({"mv", "-f", staged, file}, {staged, file});
 }
 
 bool DeployController::grantPatch(const std::string& folder, const std::string& patchName) {
@@ -134,8 +182,9 @@ Controller::Command DeployController::registrationCommand(const std::string& con
 bool DeployController::downloadAndInstallDocker() {
   std::string folder;
   Component docker = dockerComponent();
-  if (!downloadAndUnpack(docker, &folder))
+  if (!downloadAndUnpack(docker, &folder, nullptr))
     return false;
+  startDownloadsAhead();
   std::string script = folder + getDockerUnPackName() + "/install.sh";
   return install(docker, {"bash", script}, script);
 }
@@ -143,7 +192,7 @@ bool DeployController::downloadAndInstallDocker() {
 bool DeployController::downloadAndInstallWebServer() {
   std::string folder;
   Component webServer = webServerComponent();
-  if (!downloadAndUnpack(webServer, &folder))
+  if (!downloadAndUnpack(webServer, &folder, webServerAhead.get()))
     return false;
   std::string serverFolder = folder + getWebServerUnPackName();
   return install(webServer, webServerInstallCommand(serverFolder), serverFolder);
@@ -180,9 +229,10 @@ DeployController::Component DeployController::webServerComponent() {
            resources->texts["SERVER_INSTALL_SUCCESS"]}};
 }
 
-// Downloads and checks the component's archive, then unpacks it into the folder of its setting,
-// which is stored in folder.
-bool DeployController::downloadAndUnpack(const Component& component, std::string* folder) {
+// Downloads and checks the component's archive (or takes the one downloaded ahead), then unpacks
+// it into the folder of its setting, which is stored in folder.
+bool DeployController::downloadAndUnpack(const Component& component, std::string* folder,
+                                         BackgroundDownload* ahead) {
   print(component.download.announce, BrightYellow);
   beginStep("the " + component.what + " download");
   std::string url = settings->GetString(component.url);
@@ -190,7 +240,7 @@ bool DeployController::downloadAndUnpack(const Component& component, std::string
   usedDownloads.insert(Path::GetFileName(url));
   if (!fileIn(DOWNLOADS, Path::GetFileName(url), &archive) ||
       !fetch(url, DOWNLOADS, component.sha256, component.download.failure,
-             component.download.success))
+             component.download.success, ahead))
     return false;
   if (component.unzipInColour)
     print(component.unzip, BrightYellow);

@@ -8,7 +8,10 @@
 
 // The deploy action: saves pending settings, optionally installs the container runtime and the
 // web server from downloaded archives, downloads the patch into the web server and registers the
-// application. The first failing step ends the action.
+// application. The first failing step ends the action. While the runtime installs, the web
+// server's archive and the patch download ahead; each step waits for its own.
+class BackgroundDownload;
+
 class DeployController : public Controller {
  public:
   // Takes ownership of arguments; throws when Patch/Version is no version.
@@ -43,7 +46,13 @@ class DeployController : public Controller {
 
   Component dockerComponent();
   Component webServerComponent();
-  bool downloadAndUnpack(const Component& component, std::string* folder);
+  void executeSteps();
+  void startDownloadsAhead();
+  std::string patchUrl(const std::string& patchName);
+  // The patch's download into temp/ (ahead, or now in a dry run), then moved to file.
+  int downloadPatchThroughTemp(const std::string& url, const std::string& file);
+  bool downloadAndUnpack(const Component& component, std::string* folder,
+                         BackgroundDownload* ahead);
   bool install(const Component& component, const Command& command, const std::string& path);
   void makeTempFolder();
   // Removes from temp/ what this deploy did not use, unless the downloads are to be kept.
@@ -63,4 +72,8 @@ class DeployController : public Controller {
   std::unique_ptr<Version> patchVersion;
   // The names of the files in temp/ that this deploy used.
   std::set<std::string> usedDownloads;
+  std::unique_ptr<BackgroundDownload> webServerAhead;
+  std::unique_ptr<BackgroundDownload> patchAhead;
+  // The patch comes through temp/ (it was started ahead, or would have been in a dry run).
+  bool patchThroughTemp = false;
 };

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
@@ -217,4 +219,80 @@ TEST_F(DeployControllerTest, DownloadsThroughTheProxyOfTheEnvironment) {
   }
   unsetenv("http_proxy");
   unsetenv("no_proxy");
+}
+
+// While the runtime installs, the web server's archive and the patch download ahead: the lines
+// printed stay those of one step after another, and the log holds each command at its step.
+TEST_F(DeployControllerTest, DownloadsAheadWithTheLinesAndCommandsOfOneStepAfterAnother) {
+  site.ServeEverything();
+  std::string output = Deploy(true, true);
+  EXPECT_TRUE(succeeded) << output;
+  EXPECT_EQ(
+      Normalised(output),
+      "<yellow>SAVE_CONFIG_SKIPPED</>\n<yellow>DOWNLOAD_DOCKER</>\n"
+      "<green>DOWNLOAD_DOCKER_SUCCESS</>\n<yellow>SHA256_NOT_SET./temp/runtime-1.0.tar.gz</>\n"
+      "<yellow>UNZIP_DOCKER</>\n<green>UNZIP_DOCKER_GRANTED</>\n"
+      "runtime-1.0/\nruntime-1.0/install.sh\nruntime-1.0/uninstall.sh\n"
+      "<green>UNZIP_DOCKER_SUCCESS</>\n<yellow>DOCKER_INSTALATION</>\n"
+      "<green>DOCKER_INSTALL_SUCCESS</>\n<yellow>DOWNLOAD_SERVER</>\n"
+      "<green>DOWNLOAD_SERVER_SUCCESS</>\n<yellow>SHA256_NOT_SET./temp/vaq-web_d2.tar.gz</>\n"
+      "UNZIP_SERVER\n<green>UNZIP_SERVER_GRANTED</>\n"
+      "vaq-web/\nvaq-web/install.sh\nvaq-web/uninstall.sh\n<green>UNZIP_SERVER_SUCCESS</>\n"
+      "<yellow>SERVER_INSTALATION</>\n<green>SERVER_INSTALL_SUCCESS</>\n"
+      "<yellow>DOWNLOAD_PATCH</><cyan>{site}/web/web_8080/ctl/tar_files</>\n"
+      "<yellow>app-24.2.0.7.sh</>\n<green>DOWNLOAD_PATCH_SUCCESS</>\n"
+      "<yellow>SHA256_NOT_SET{site}/web/web_8080/ctl/tar_files/app-24.2.0.7.sh</>\n"
+      "<yellow>PATCH_GRANT</>\n<green>PATCH_GRANT_SUCCESS</>\n<yellow>DEPLOY_PATCH</>\n"
+      "<green>DEPLOY_SUCCESS</>\n<yellow>HEALTH_NOT_SET</>\n");
+  std::string log = Log();
+  EXPECT_LT(log.find("::downloadAhead wget " + site.Url("patches/app-24.2.0.7.sh") +
+                     " -P ./temp --server-response runs ahead."),
+            log.find("run bash " + site.Path("docker/runtime-1.0/install.sh")));
+  std::string commands;
+  for (const std::string& line : LoggedCommands(log))
+    commands += Normalised(line).substr(0, 40) + "\n";
+  EXPECT_EQ(commands,
+            "mkdir temp\nwget {server}/runtime-1.0.tar.gz -P ./te\n"
+            "chmod +x ./temp/runtime-1.0.tar.gz\ntar -C {site}/docker/ -xvf ./temp/runtim\n"
+            "bash {site}/docker/runtime-1.0/install.s\nwget {server}/vaq-web_d2.tar.gz -P ./tem\n"
+            "chmod +x ./temp/vaq-web_d2.tar.gz\ntar -C {site}/web/ -xvf ./temp/vaq-web_d\n"
+            "bash {site}/web/vaq-web/install.sh -ws n\nwget {server}/patches/app-24.2.0.7.sh -P\n"
+            "mv -f ./temp/app-24.2.0.7.sh {site}/web/\nchmod +x {site}/web/web_8080/ctl/tar_fil\n"
+            "bash {site}/web/web_8080/ctl/ws_addapp.s\n");
+  EXPECT_FALSE(fs::exists("wget-log"));
+}
+
+// A server that sends the start of the archive and then nothing more: the download ahead is
+// still running when the runtime's installer fails, and is ended with its partial file.
+TEST_F(DeployControllerTest, AFailedInstallStopsTheDownloadsAheadAndRemovesTheirPartialFiles) {
+  site.ServeEverything();
+  std::ofstream(site.Path("stalling.py")) << R"(import http.server, sys, time
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        self.send_response(200)
+        self.send_header('Content-Length', '10000000')
+        self.end_headers()
+        self.wfile.write(b'x' * 100000)
+        self.wfile.flush()
+        time.sleep(30)
+http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), Handler).serve_forever()
+)";
+  LoopbackServer stalling(site.Path("served"), site.Path("stalling.py"));
+  site.Set("WebServer/Url", stalling.Url(DeploymentSite::WEB_SERVER_ARCHIVE));
+  std::string stage = site.Path("stage/runtime-1.0");
+  fs::create_directories(stage);
+  std::ofstream(stage + "/install.sh")
+      << "for i in $(seq 100); do [ -s temp/vaq-web_d2.tar.gz ] && echo partial > seen && break;"
+         " sleep 0.05; done\nexit 1\n";
+  std::system(("tar -C " + Shell::Word(site.Path("stage")) + " -czf " +
+               Shell::Word(site.Path("served/") + DeploymentSite::RUNTIME_ARCHIVE) + " runtime-1.0")
+                  .c_str());
+  auto start = std::chrono::steady_clock::now();
+  std::string output = Deploy(true, true);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(LastLine(output), "<red>DOCKER_INSTALL_FAIL256</>\n");
+  EXPECT_TRUE(fs::exists("seen"));
+  for (const char* left : {"temp/vaq-web_d2.tar.gz", "temp/vaq-web_d2.tar.gz.output",
+                           "temp/app-24.2.0.7.sh.output", "wget-log"})
+    EXPECT_FALSE(fs::exists(left)) << left;
 }
