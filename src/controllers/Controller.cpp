@@ -90,6 +90,11 @@ int Controller::download(std::string url, std::string directory) {
     removeEarlierDownload(url, directory);
   std::string answers;
   int result = runKeepingErrors(command, {url, directory}, &answers);
+  return retried(command, url, directory, result, answers);
+}
+
+int Controller::retried(Command command, const std::string& url, const std::string& directory,
+                        int result, std::string answers) {
   for (int seconds : RETRY_SECONDS) {
     if (!worthRetrying(result, answers) || stopped())
       break;
@@ -147,9 +152,7 @@ int Controller::finishAhead(BackgroundDownload* ahead, const std::string& url,
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result) + " (" +
                 CommandRunner::Meaning(result) + ", ran ahead).");
   logOutput(output, "finishAhead");
-  if (worthRetrying(result, output) && !stopped())
-    return download(url, directory);
-  return result;
+  return retried(command, url, directory, result, output);
 }
 
 std::string Controller::LocalSource(const std::string& url) {

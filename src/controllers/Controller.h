@@ -131,7 +131,7 @@ class Controller {
   std::unique_ptr<BackgroundDownload> downloadAhead(const std::string& url,
                                                     const std::string& directory);
   // Waits for a download started ahead and logs it as run logs its command, with its output; one
-  // that failed for a network reason is downloaded again as download does, with its retries.
+  // that failed for a network reason is tried again as download tries, with the same lines.
   // Returns the wait status as download does; a stop request while waiting ends the download,
   // and its signal's number is returned.
   int finishAhead(BackgroundDownload* ahead, const std::string& url, const std::string& directory);
@@ -152,6 +152,9 @@ class Controller {
   bool dryRun;
 
  private:
+  // The tries after a first wget that ended with result and answers (see download).
+  int retried(Command command, const std::string& url, const std::string& directory, int result,
+              std::string answers);
   Command wgetCommand(const std::string& url, const std::string& directory);
   bool hasVerifiedCopy(const std::string& file, const char* checksumPath);
   void removeEarlierDownload(const std::string& url, const std::string& directory);

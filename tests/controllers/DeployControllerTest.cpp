@@ -296,3 +296,19 @@ http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), Handler).serve_
                            "temp/app-24.2.0.7.sh.output", "wget-log"})
     EXPECT_FALSE(fs::exists(left)) << left;
 }
+
+// Both downloads ahead meet a server error: each is tried again at its step, with the line of a
+// try after a server error, as it would have been there.
+TEST_F(DeployControllerTest, TriesADownloadAheadAgainAtItsStepAfterAServerError) {
+  site.ServeEverything();
+  site.Set("Docker/Url", site.Path("served/") + DeploymentSite::RUNTIME_ARCHIVE);
+  site.Server().AnswerNext({503, 503});
+  std::string output = Deploy(true, true);
+  EXPECT_TRUE(succeeded) << output;
+  for (const char* step :
+       {"<yellow>DOWNLOAD_SERVER</>\n<yellow>DOWNLOAD_RETRY1 (wget exit status 8",
+        "<yellow>app-24.2.0.7.sh</>\n<yellow>DOWNLOAD_RETRY1 (wget exit status 8"})
+    EXPECT_NE(output.find(step), std::string::npos) << output;
+  std::string requests = site.Server().Requests();
+  EXPECT_EQ(std::count(requests.begin(), requests.end(), '\n'), 4) << requests;
+}
