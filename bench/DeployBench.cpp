@@ -1,6 +1,8 @@
 // A full deploy (runtime, web server, patch, registration) against a loopback server, once through
 // DeployController and once as a bash script running the same command lines, in the same run. The
-// closing line gives the ratio of the two medians.
+// closing line gives the ratio of the two medians. A second case runs against a server that sends
+// each connection at most 20 MB/s, with three 40 MB downloads and installers that take a second,
+// where the controller's downloads ahead overlap the installs.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -26,10 +28,33 @@
 #include "controllers/ControllerArguments.h"
 #include "controllers/DeployController.h"
 #include "support/DeploymentSite.h"
+#include "support/LoopbackServer.h"
 #include "support/WorkingDirectory.h"
 #include "util/Sha256.h"
 
 namespace {
+
+// A loopback server (python3 SCRIPT PORT FOLDER) that sends each answer at most 20 MB/s.
+const char* const THROTTLED_SERVER = R"(import functools, http.server, sys, time
+port, folder = int(sys.argv[1]), sys.argv[2]
+RATE, CHUNK = 20 * 1000 * 1000, 256 * 1024
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def copyfile(self, source, output):
+        start, sent = time.monotonic(), 0
+        while True:
+            data = source.read(CHUNK)
+            if not data:
+                return
+            output.write(data)
+            sent += len(data)
+            early = sent / RATE - (time.monotonic() - start)
+            if early > 0:
+                time.sleep(early)
+    def log_message(self, *arguments):
+        pass
+handler = functools.partial(Handler, directory=folder)
+http.server.ThreadingHTTPServer(('127.0.0.1', port), handler).serve_forever()
+)";
 
 // The site with a control directory and everything served, and the shared services.
 struct Stage {
@@ -46,6 +71,38 @@ struct Stage {
   }
 
   std::string controlPath() const { return site.Path("web/web_8080/ctl"); }
+
+  // Serves 40 MB downloads whose installers take a second from a server sending 20 MB/s.
+  void throttle() {
+    const std::pair<const char*, const char*> archives[] = {
+        {DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0"},
+        {DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web"}};
+    for (const auto& [archive, top] : archives) {
+      std::string stage = site.Path(std::string("slow/") + top);
+      std::filesystem::create_directories(stage);
+      std::ofstream(stage + "/install.sh") << "sleep 1\n";
+      run("head -c 40M /dev/urandom > " + stage + "/payload && tar -C " + site.Path("slow") +
+          " -cf " + site.Path("served/") + archive + " " + top);
+    }
+    run("head -c 40M /dev/urandom > " + site.Path("served/patches/app-24.2.0.7.sh"));
+    std::ofstream(site.Path("throttled.py")) << THROTTLED_SERVER;
+    server = std::make_unique<LoopbackServer>(site.Path("served"), site.Path("throttled.py"));
+    settings.SetString("Docker/Url", url(DeploymentSite::RUNTIME_ARCHIVE));
+    settings.SetString("WebServer/Url", url(DeploymentSite::WEB_SERVER_ARCHIVE));
+    settings.SetString("Patch/Url", url("patches"));
+    setChecksums();
+    settings.Save();
+    std::ofstream(site.Path("app/deploy.sh")) << script();
+  }
+
+  static void run(const std::string& line) {
+    if (std::system(line.c_str()) != 0)
+      std::fprintf(stderr, "failed: %s\n", line.c_str());
+  }
+
+  std::string url(const std::string& name) const {
+    return server ? server->Url(name) : site.Url(name);
+  }
 
   // Every download has its checksum, so that a redeploy can use the verified copies.
   void setChecksums() {
@@ -69,7 +126,7 @@ struct Stage {
            "mkdir temp\n"
            "echo -e \"\\e[1;33mDOWNLOAD_DOCKER\\e[0m\"\n"
            "wget " +
-           site.Url(DeploymentSite::RUNTIME_ARCHIVE) +
+           url(DeploymentSite::RUNTIME_ARCHIVE) +
            " -P ./temp --server-response\n"
            "echo -e \"\\e[0;32mDOWNLOAD_DOCKER_SUCCESS\\e[0m\"\n"
            "chmod +x ./temp/runtime-1.0.tar.gz\n"
@@ -82,7 +139,7 @@ struct Stage {
            "runtime-1.0/install.sh\n"
            "echo -e \"\\e[0;32mDOCKER_INSTALL_SUCCESS\\e[0m\"\n"
            "wget " +
-           site.Url(DeploymentSite::WEB_SERVER_ARCHIVE) +
+           url(DeploymentSite::WEB_SERVER_ARCHIVE) +
            " -P ./temp --server-response\n"
            "echo -e \"\\e[0;32mDOWNLOAD_SERVER_SUCCESS\\e[0m\"\n"
            "chmod +x ./temp/vaq-web_d2.tar.gz\n"
@@ -96,7 +153,7 @@ struct Stage {
            "-pp \"8000\" -l ru_RU.utf8\n"
            "echo -e \"\\e[0;32mSERVER_INSTALL_SUCCESS\\e[0m\"\n"
            "wget " +
-           site.Url("patches/app-24.2.0.7.sh") + " -P " + ctl +
+           url("patches/app-24.2.0.7.sh") + " -P " + ctl +
            "/tar_files --server-response\n"
            "echo -e \"\\e[0;32mDOWNLOAD_PATCH_SUCCESS\\e[0m\"\n"
            "chmod +x " +
@@ -123,9 +180,11 @@ struct Stage {
   Logger logger;
   Resources resources;
   Settings settings;
+  std::unique_ptr<LoopbackServer> server;  // the throttled one, once there
 };
 
 Stage* stage = nullptr;
+Stage* slow = nullptr;
 
 // Sends standard output and error to /dev/null while it lives.
 class Silence {
@@ -151,18 +210,18 @@ class Silence {
 
 // Deploys through the controller, each time afresh or, with checksums unchanged, with the
 // verified copies of the run before (nothing is fetched then).
-void deployThroughController(benchmark::State& state, bool afresh) {
+void deployThroughController(benchmark::State& state, bool afresh, Stage* on = stage) {
   Silence silence;
+  std::filesystem::current_path(on->site.Path("app"));
   for (auto _ : state) {
     if (afresh) {
       state.PauseTiming();
-      stage->clearDownloads();
+      on->clearDownloads();
       state.ResumeTiming();
     }
-    DeployController controller(
-        new ControllerArguments(&stage->logger, &stage->resources, &stage->settings, true, true,
-                                false, "", false),
-        &stage->program);
+    DeployController controller(new ControllerArguments(&on->logger, &on->resources, &on->settings,
+                                                        true, true, false, "", false),
+                                &on->program);
     controller.Execute();
     if (!controller.Succeeded())
       state.SkipWithError("the deploy failed");
@@ -177,15 +236,28 @@ void RedeployThroughController(benchmark::State& state) {
   deployThroughController(state, false);
 }
 
-void DeployThroughScript(benchmark::State& state) {
+void deployThroughScript(benchmark::State& state, Stage* on) {
   Silence silence;
+  std::filesystem::current_path(on->site.Path("app"));
   for (auto _ : state) {
     state.PauseTiming();
-    stage->clearDownloads();
+    on->clearDownloads();
     state.ResumeTiming();
     if (std::system("bash deploy.sh") != 0)
       state.SkipWithError("the script failed");
   }
+}
+
+void DeployThroughScript(benchmark::State& state) {
+  deployThroughScript(state, stage);
+}
+
+void OverlappedDeploy(benchmark::State& state) {
+  deployThroughController(state, true, slow);
+}
+
+void SequentialScript(benchmark::State& state) {
+  deployThroughScript(state, slow);
 }
 
 BENCHMARK(DeployThroughController)
@@ -204,14 +276,30 @@ BENCHMARK(DeployThroughScript)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+BENCHMARK(OverlappedDeploy)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(SequentialScript)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Stage ready;
+  Stage throttled;
+  throttled.throttle();
   stage = &ready;
+  slow = &throttled;
   return RunWithRatios(argc, argv,
                        {{"DeployThroughController", "DeployThroughScript"},
-                        {"RedeployThroughController", "DeployThroughController"}});
+                        {"RedeployThroughController", "DeployThroughController"},
+                        {"OverlappedDeploy", "SequentialScript"}},
+                       {{"OverlappedDeploy", "ratio overlapped deploy / sequential script"}});
 }
 
 #else

@@ -15,7 +15,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
   // Each pair: the measured benchmark and its baseline.
   using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-  explicit RatioReporter(Pairs pairs) : pairs(std::move(pairs)) {}
+  // labels: the line of a measured benchmark, instead of "Median ratio MEASURED / BASELINE".
+  explicit RatioReporter(Pairs pairs, std::map<std::string, std::string> labels = {})
+      : pairs(std::move(pairs)), labels(std::move(labels)) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
@@ -30,7 +32,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const auto& [measured, baseline] : pairs) {
       double top = medians[measured];
       double bottom = medians[baseline];
-      if (top > 0 && bottom > 0)
+      if (top > 0 && bottom > 0 && labels.count(measured) > 0)
+        std::printf("%s: %.3f\n", labels.at(measured).c_str(), top / bottom);
+      else if (top > 0 && bottom > 0)
         std::printf("Median ratio %s / %s: %.3f\n", measured.c_str(), baseline.c_str(),
                     top / bottom);
     }
@@ -38,18 +42,20 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   Pairs pairs;
+  std::map<std::string, std::string> labels;
   std::map<std::string, double> medians;
 };
 
 // Runs the program's benchmarks, interleaved at random so that a change of the machine's load
 // touches both alike, and closes with the ratio of measured over baseline.
-inline int RunWithRatios(int argc, char** argv, RatioReporter::Pairs pairs) {
+inline int RunWithRatios(int argc, char** argv, RatioReporter::Pairs pairs,
+                         std::map<std::string, std::string> labels = {}) {
   std::vector<char*> arguments(argv, argv + argc);
   std::string interleave = "--benchmark_enable_random_interleaving=true";
   arguments.push_back(interleave.data());
   int count = static_cast<int>(arguments.size());
   benchmark::Initialize(&count, arguments.data());
-  RatioReporter reporter(std::move(pairs));
+  RatioReporter reporter(std::move(pairs), std::move(labels));
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

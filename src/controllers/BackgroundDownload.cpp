@@ -78,9 +78,13 @@ void BackgroundDownload::Stop() {
   std::filesystem::remove(file, error);
 }
 
-std::string BackgroundDownload::Output() const {
-  std::ifstream in(outputFile);
+std::string BackgroundDownload::TakeOutput() {
   std::ostringstream text;
-  text << in.rdbuf();
+  {
+    std::ifstream in(outputFile);
+    text << in.rdbuf();
+  }
+  std::error_code error;
+  std::filesystem::remove(outputFile, error);
   return text.str();
 }

@@ -26,8 +26,8 @@ class BackgroundDownload {
   int Wait(const std::function<bool()>& stopRequested);
   // Kills the command's group if it still runs and removes its partial file.
   void Stop();
-  // What the command wrote so far.
-  std::string Output() const;
+  // What the command wrote; its output file is removed.
+  std::string TakeOutput();
 
  private:
   pid_t pid = -1;

@@ -148,7 +148,7 @@ int Controller::finishAhead(BackgroundDownload* ahead, const std::string& url,
   int result = ahead->Wait([this] { return stopped(); });
   if (result < 0)
     result = StopSignals::StopRequested();
-  std::string output = ahead->Output();
+  std::string output = ahead->TakeOutput();
   logger->Write("Controller[" + name + "]::run result " + std::to_string(result) + " (" +
                 CommandRunner::Meaning(result) + ", ran ahead).");
   logOutput(output, "finishAhead");
