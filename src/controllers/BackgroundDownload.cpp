@@ -1,13 +1,13 @@
 #include "controllers/BackgroundDownload.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,6 +19,7 @@ BackgroundDownload::BackgroundDownload(const std::vector<std::string>& command, 
   if (command.empty())
     return;
   std::vector<char*> argv;
+  argv.reserve(command.size() + 1);
   for (const std::string& word : command)
     argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
