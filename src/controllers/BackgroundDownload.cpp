@@ -13,16 +13,14 @@
 #include <sstream>
 #include <thread>
 
+#include "controllers/Shell.h"
+
 BackgroundDownload::BackgroundDownload(const std::vector<std::string>& command, std::string file,
                                        std::string outputFile)
     : file(std::move(file)), outputFile(std::move(outputFile)) {
   if (command.empty())
     return;
-  std::vector<char*> argv;
-  argv.reserve(command.size() + 1);
-  for (const std::string& word : command)
-    argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = Shell::Argv(command);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);

@@ -74,3 +74,12 @@ bool Shell::isControl(char c) {
   auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte == 0x7f;
 }
+
+std::vector<char*> Shell::Argv(const std::vector<std::string>& words) {
+  std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
+  for (const std::string& word : words)
+    argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  return argv;
+}

@@ -17,6 +17,9 @@ class Shell {
   // The value as it stands, unless it holds a control character: then written as Line writes
   // such a word ($'...' with escapes), so that printing it moves no cursor and starts no line.
   static std::string Visible(const std::string& value);
+  // The words as the null-terminated argument vector that exec and posix_spawn take; it points
+  // into words, which must outlive it.
+  static std::vector<char*> Argv(const std::vector<std::string>& words);
   // True when a program would read the value as an option (it begins with "-").
   static bool IsOptionLike(const std::string& value);
 

@@ -15,6 +15,7 @@
 #include "app/StopSignals.h"
 #include "controllers/ForegroundTerminal.h"
 #include "controllers/OutputRelay.h"
+#include "controllers/Shell.h"
 
 namespace {
 // The status the shell gave a command it could not start: exit status 127.
@@ -177,11 +178,7 @@ void noteKeyboardStop(int status) {
 CommandRunner::Result SpawnRunner::Run(const std::vector<std::string>& words) {
   if (words.empty())
     return notStarted("", ENOENT);
-  std::vector<char*> argv;
-  argv.reserve(words.size() + 1);
-  for (const std::string& word : words)
-    argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = Shell::Argv(words);
   CommandSignals signals;
   ForegroundTerminal terminal;
   OutputRelay output;

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "controllers/Shell.h"
+
 namespace {
 
 const char* const FILE_SCHEME = "file://";
@@ -43,11 +45,7 @@ void start(Spider* spider, const std::vector<std::string>& words, char* const* e
     spider->startError = errno;
     return;
   }
-  std::vector<char*> argv;
-  argv.reserve(words.size() + 1);
-  for (const std::string& word : words)
-    argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = Shell::Argv(words);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
