@@ -260,32 +260,21 @@ void SequentialScript(benchmark::State& state) {
   deployThroughScript(state, slow);
 }
 
-BENCHMARK(DeployThroughController)
-    ->Iterations(3)
-    ->Repetitions(9)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(RedeployThroughController)
-    ->Iterations(3)
-    ->Repetitions(9)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(DeployThroughScript)
-    ->Iterations(3)
-    ->Repetitions(9)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+// Real time in milliseconds: the loopback cases several times, the throttled ones, which take
+// seconds each, three times.
+void quickRuns(benchmark::internal::Benchmark* runs) {
+  runs->Iterations(3)->Repetitions(9)->UseRealTime()->Unit(benchmark::kMillisecond);
+}
 
-BENCHMARK(OverlappedDeploy)
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(SequentialScript)
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+void slowRuns(benchmark::internal::Benchmark* runs) {
+  runs->Iterations(1)->Repetitions(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(DeployThroughController)->Apply(quickRuns);
+BENCHMARK(RedeployThroughController)->Apply(quickRuns);
+BENCHMARK(DeployThroughScript)->Apply(quickRuns);
+BENCHMARK(OverlappedDeploy)->Apply(slowRuns);
+BENCHMARK(SequentialScript)->Apply(slowRuns);
 
 }  // namespace
 
