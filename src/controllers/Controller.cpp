@@ -296,9 +296,7 @@ bool Controller::report(int result, const std::string& failure, const std::strin
   if (result != 0) {
     std::string timedOut = lastProgram + " ran longer than " +
                            std::to_string(arguments->StepTimeout()) + " seconds and was stopped";
-    this->failure = {currentStep, lastProgram, result, lastTimedOut ? timedOut : ""};
-    failedCommand = lastCommand;
-    failedStatus = result;
+    this->failure = {currentStep, lastProgram, result, lastTimedOut ? timedOut : "", lastCommand};
     print(failure + code(result), Red);
     return false;
   }
@@ -325,8 +323,8 @@ bool Controller::checkHealth() {
           Green);
     return true;
   }
-  failedCommand = "wget " + url;
-  failedStatus = 1;
+  failure.command = "wget " + url;
+  failure.status = 1;
   print(resources->texts["HEALTH_FAILED"] + outcome.detail, Red);
   return false;
 }
@@ -358,7 +356,7 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
   std::string reason;
   if (!Sha256::OfFile(file, &actual, &reason)) {
     print(resources->texts["SHA256_UNREADABLE"] + file + " (" + reason + ")", Red);
-    failure = {currentStep, "", 0, file + " cannot be read for its checksum"};
+    failure = {currentStep, "", 0, file + " cannot be read for its checksum", ""};
     return false;
   }
   if (actual == expected) {
@@ -368,7 +366,7 @@ bool Controller::verify(const std::string& file, const char* checksumPath) {
   print(resources->texts["SHA256_MISMATCH"] + file + " (" + resources->texts["SHA256_EXPECTED"] +
             expected + ", " + resources->texts["SHA256_ACTUAL"] + actual + ")",
         Red);
-  failure = {currentStep, "", 0, "the checksum of " + file + " differs from the setting"};
+  failure = {currentStep, "", 0, "the checksum of " + file + " differs from the setting", ""};
   std::error_code error;
   std::filesystem::remove(file, error);
   return false;

@@ -44,8 +44,8 @@ class Controller {
   // True when a failed update was returned to the previous good release.
   bool RolledBack() const { return rolledBack; }
   // The command of the step that failed and its wait status; "" when no command failed.
-  const std::string& FailedCommand() const { return failedCommand; }
-  int FailedStatus() const { return failedStatus; }
+  const std::string& FailedCommand() const { return failure.command; }
+  int FailedStatus() const { return failure.status; }
 
   // Writes the message and a newline to standard output (not in a dry run); logs it unless quiet.
   void print(std::string message, bool quiet);
@@ -146,8 +146,6 @@ class Controller {
   bool rolledBack = false;
   // The failed step, for the closing line (failure) and the journal (its command line and status).
   FailedStep failure;
-  std::string failedCommand;
-  int failedStatus = 0;
   // Copied from the arguments: it chooses how commands run.
   bool dryRun;
 

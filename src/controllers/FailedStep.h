@@ -9,7 +9,8 @@ struct FailedStep {
   std::string step;
   std::string program;
   int status = 0;
-  std::string reason;  // set when the step failed after its command, e.g. on a checksum
+  std::string reason;   // set when the step failed after its command, e.g. on a checksum
+  std::string command;  // the whole command line that failed, for the journal
 
   // True once a step failed.
   bool Failed() const { return !program.empty() || !reason.empty(); }

@@ -55,14 +55,10 @@ void UpdateController::rollBack() {
     print(resources->texts["ROLLBACK_NO_PREVIOUS"], Red);
     return;
   }
-  std::string failedStep = failedCommand;
-  int failedStepStatus = failedStatus;
   FailedStep updateFailure = failure;
   print(resources->texts["ROLLBACK_STARTING"] + good->version, BrightYellow);
   rolledBack = returnTo(*good);
-  failedCommand = failedStep;  // the step of the update that failed
-  failedStatus = failedStepStatus;
-  failure = updateFailure;
+  failure = updateFailure;  // the step of the update that failed
 }
 
 bool UpdateController::returnTo(const ReleaseState::Release& release) {
