@@ -295,7 +295,7 @@ TEST_F(ProgramCommands, ConcurrentSetsWithWaitKeepEveryChange) {
   std::string set = Command({"--wait", "10", "set"}, site.Path("app"));
   std::string show = Command({"show"}, site.Path("app"));
   Call call = Shell(
-      "for i in $(seq 1 200); do a=$((1000 + i)) b=$((3000 + i));"
+      "for i in $(seq 1 50); do a=$((1000 + i)) b=$((3000 + i));"
       " (" +
       set +
       " Install/Port $a >/dev/null || echo failed $i) &"
