@@ -25,3 +25,17 @@ TEST(Logger, WritesStartLineMessagesAndDurationAfterMovingThePreviousLogAside) {
   EXPECT_EQ(dir.Read("target"), "precious");
   EXPECT_TRUE(std::filesystem::is_symlink(dir.File("log.txt.1")));
 }
+
+// Started with its input closed, the program gets descriptor 0 for its log, and still writes it.
+TEST(Logger, WritesItsFileOnDescriptorZero) {
+  TempDir dir;
+  int input = dup(0);
+  close(0);
+  {
+    Logger logger(dir.File("log.txt"));
+    logger.Write("first");
+  }
+  dup2(input, 0);
+  close(input);
+  EXPECT_NE(dir.Read("log.txt").find("> first"), std::string::npos);
+}

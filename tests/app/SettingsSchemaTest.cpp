@@ -20,3 +20,27 @@ TEST(SettingsSchema, ShippedSettingsHoldEveryPathWithItsKindWithinItsRule) {
     EXPECT_TRUE(entry.Accepts(value)) << entry.path << " " << value;
   }
 }
+
+// Each rule at its edges: the last values it accepts and the first it refuses.
+TEST(SettingsSchema, RulesAcceptUpToTheirEdgesAndNoFurther) {
+  const struct {
+    const char* path;
+    std::vector<std::string> accepted, refused;
+  } cases[] = {
+      {"Install/HealthTimeout", {"1", "3600"}, {"0", "3601"}},
+      {"Install/Port", {"1", "65535"}, {"0", "65536", "-", "99999999999"}},
+      {"WebServer/DebugPort", {"0", "65535"}, {"-1", "65536"}},
+      {"Install/HealthUrl", {"", "https://a/h"}, {"http://", "http:///h", "ftp://a", "http://a b"}},
+      {"Install/DLL", {"a"}, {"", "a\x7f"}},
+      {"Patch/Template", {"app-*.sh"}, {"app.sh", "d/*.sh"}},
+      {"Docker/Url", {"http://h/a.tgz"}, {"http://h/.."}},
+      {"WebServer/Type", {"nginx"}, {"Nginx"}},
+  };
+  for (const auto& c : cases) {
+    for (const std::string& value : c.accepted)
+      EXPECT_TRUE(SettingsSchema::Find(c.path)->Accepts(value)) << c.path << " " << value;
+    for (const std::string& value : c.refused)
+      EXPECT_FALSE(SettingsSchema::Find(c.path)->Accepts(value)) << c.path << " " << value;
+  }
+  EXPECT_EQ(SettingsSchema::Find("WebServer/Type")->rule, "one of angie, apache2, nginx, no_http");
+}

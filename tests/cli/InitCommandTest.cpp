@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -34,4 +37,16 @@ TEST(InitCommand, RefusesToReplaceAnyFileEvenADanglingLinkAndChangesNothing) {
       EXPECT_EQ(dir.Read("Settings.json"), "mine");
     }
   }
+}
+
+TEST(InitCommand, AProgramAwayFromItsDefaultsSaysSoWithStatusOne) {
+  TempDir dir;
+  std::filesystem::copy_file(DEPLOYER_BINARY_DIR "/deployer", dir.File("deployer"));
+  int status = std::system((dir.File("deployer") + " -C " + dir.File("app") + " init 2>" +
+                            dir.File("err") + " </dev/null")
+                               .c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(dir.Read("err"),
+            "deployer init: the default files were not found in ../share/deployer beside the "
+            "program.\n");
 }

@@ -15,6 +15,7 @@ TEST(CommandRunner, LastLinesAreTheLinesATerminalShowsLastWithoutBlankOnes) {
       {"file  10%\rfile  50%\rfile 100%\r\nsaved\r\n", 20, {"file 100%", "saved"}},
       {"\x1b[31mred\x1b[0m\tend\n", 20, {"?[31mred?[0m\tend"}},
       {"", 20, {}},
+      {"a\nbc", 20, {"a", "bc"}},
   };
   for (const auto& test : cases)
     EXPECT_EQ(CommandRunner::LastLines(test.output, test.count), test.lines) << test.output;

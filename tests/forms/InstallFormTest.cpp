@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/SettingsDesk.h"
+#include "ui/Mouse.h"
 
 // A field emptied again under its notice stores the default it shows.
 TEST(InstallForm, AnEmptyFieldGetsItsDefaultAndANoticeThatHoldsOnce) {
@@ -37,6 +38,8 @@ Health timeout, s         0
 Enter from 1 to 3600 seconds.                               )");
   EXPECT_EQ(desk.stage.closes, 0);
   EXPECT_TRUE(desk.Writes().empty());
+  EXPECT_TRUE(timeout->OnMouseClick(desk.screen.Click(46, 16).get()));
+  EXPECT_FALSE(timeout->OnMouseClick(desk.screen.Click(46, 17).get()));  // the message below
   desk.Retype(url, "https://app/health");
   desk.Retype(timeout, "30");
   desk.form.Apply();

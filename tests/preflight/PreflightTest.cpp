@@ -148,6 +148,12 @@ TEST(Preflight, EachProblemFailsItsCheckAndTheActionRunsNothing) {
          return std::make_pair(s.mount->Mounted() ? "" : "skip",
                                "space:WebServer/Path: " + s.site.Path("web") + ": free ");
        }},
+      {"deploy",
+       [](Stage& s) {
+         s.site.Set("Docker/Url", s.site.Path("served"));
+         return std::make_pair(std::string(), "address:Docker/Url: " + s.site.Path("served") +
+                                                  ": not a regular file");
+       }},
       {"update",
        [](Stage& s) {
          std::filesystem::remove(s.site.Path("web/web_8080/ctl/ws_updapp.sh"));
@@ -225,4 +231,12 @@ TEST(Preflight, JsonCarriesTheSameNamesInEveryLanguage) {
   EXPECT_EQ(names[0], names[1]);
   EXPECT_NE(details[0], details[1]);
   EXPECT_EQ(names[0].front(), "settings");
+}
+
+TEST(Preflight, EachActionNameReadsBackAsItsAction) {
+  for (const char* name : {"deploy", "update", "rollback", "delete"}) {
+    Preflight::Action action{};
+    ASSERT_TRUE(Preflight::ActionNamed(name, &action));
+    EXPECT_EQ(Preflight::NameOf(action), name);
+  }
 }

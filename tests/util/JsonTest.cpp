@@ -58,6 +58,9 @@ TEST(Json, StringsSurviveSaveAndLoadByteForByte) {
 TEST(Json, DecodesEscapesAndKeepsUnknownBackslashes) {
   std::pair<const char*, std::string> cases[] = {{R"(\u00e9\u20AC)", "\xC3\xA9\xE2\x82\xAC"},
                                                  {R"(\ud83d\ude00)", "\xF0\x9F\x98\x80"},
+                                                 {R"(\uD800\uDC00)", "\xF0\x90\x80\x80"},
+                                                 {R"(\uDBFF\uDFFF)", "\xF4\x8F\xBF\xBF"},
+                                                 {R"(\uD800x)", R"(\uD800x)"},
                                                  {R"(C:\data\q)", R"(C:\data\q)"}};
   for (const auto& [text, value] : cases)
     EXPECT_EQ(parsed(std::string("{\"k\":\"") + text + "\"}")->GetItem("k")->GetString(), value)
@@ -69,4 +72,16 @@ TEST(Json, LogsTheLineAndColumnOfAMalformedToken) {
   LogCapture log;
   EXPECT_EQ(Thrown([&] { Json json(log.Get(), "{\"a\":\n[1,\n  x]}"); }), "Unexpected Json token");
   EXPECT_TRUE(LogCapture::InOrder(log.Take(), {"Json::parse unexpected number token at [2,2]."}));
+}
+
+// A huge document logs at most 10000 trace lines, then says once that the rest is left out.
+TEST(Json, StopsItsTraceAfterTenThousandLinesAndSaysSo) {
+  LogCapture log;
+  std::string items;
+  for (int i = 0; i < 10000; ++i)
+    items += "1,";
+  Json json(log.Get(), "{\"a\":[" + items + "1]}");
+  std::vector<std::string> lines = log.Take();
+  ASSERT_EQ(lines.size(), 10001u);
+  EXPECT_EQ(lines.back().substr(0, 28), "Json trace stops after 10000");
 }
