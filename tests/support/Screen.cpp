@@ -1,5 +1,6 @@
 #include "support/Screen.h"
 
+#include <climits>
 #include <clocale>
 #include <cwchar>
 #include <iterator>
@@ -8,57 +9,20 @@
 #include "ui/Mouse.h"
 
 namespace {
+// The screen runs in the C.UTF-8 locale.
 std::string utf8(wchar_t character) {
-  unsigned long code = static_cast<unsigned long>(character);
-  std::string text;
-  if (code < 0x80) {
-    text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    text += static_cast<char>(0xC0 | (code >> 6));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    text += static_cast<char>(0xE0 | (code >> 12));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    text += static_cast<char>(0xF0 | (code >> 18));
-    text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  }
-  return text;
+  char bytes[MB_LEN_MAX];
+  std::mbstate_t state{};
+  size_t length = std::wcrtomb(bytes, character, &state);
+  return length == static_cast<size_t>(-1) ? "?" : std::string(bytes, length);
 }
 
 // The alternate character set letters of the line-drawing characters the toolkit uses.
 std::string lineDrawing(wchar_t letter) {
-  switch (letter) {
-    case 'l':
-      return "┌";
-    case 'k':
-      return "┐";
-    case 'm':
-      return "└";
-    case 'j':
-      return "┘";
-    case 'q':
-      return "─";
-    case 'x':
-      return "│";
-    case '`':
-      return "◆";
-    case '-':
-      return "↑";
-    case '.':
-      return "↓";
-    case ',':
-      return "←";
-    case '+':
-      return "→";
-    case '0':
-      return "█";
-    default:
-      return utf8(letter);
-  }
+  const std::wstring letters = L"lkmjqx`-.,+0";
+  const char* const glyphs[] = {"┌", "┐", "└", "┘", "─", "│", "◆", "↑", "↓", "←", "→", "█"};
+  size_t at = letters.find(letter);
+  return at == std::wstring::npos ? utf8(letter) : glyphs[at];
 }
 
 const short Pairs[7][2] = {{COLOR_WHITE, COLOR_BLUE},  {COLOR_YELLOW, COLOR_BLUE},
@@ -127,10 +91,6 @@ std::string Screen::Text(int x, int y, int regionWidth, int regionHeight) const 
       text += At(column, row).glyph;
   }
   return text;
-}
-
-void Screen::QueueKey(int key) const {
-  ungetch(key);
 }
 
 void Screen::QueueMouse(int x, int y, mmask_t state) const {

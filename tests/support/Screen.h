@@ -51,9 +51,6 @@ class Screen {
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 
-  int Width() const { return width; }
-  int Height() const { return height; }
-
   // The region's rows joined by '\n'; cells beyond the screen read as nothing.
   std::string Text(int x, int y, int regionWidth, int regionHeight) const;
   std::string Row(int y) const { return Text(0, y, width, 1); }
@@ -62,9 +59,6 @@ class Screen {
   // Blanks the whole screen.
   void Clear() const;
 
-  // Puts key in front of the input queue: the next read returns it.
-  void QueueKey(int key) const;
-  // Queues keys so that they are read in the order given.
   // Queues a mouse event (state is a curses mouse mask such as BUTTON1_CLICKED).
   void QueueMouse(int x, int y, mmask_t state) const;
   // The next queued key, or ERR when there is none.

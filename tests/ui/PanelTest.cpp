@@ -22,10 +22,11 @@ TEST_F(PanelTest, DrawsFramesCutsWhatDoesNotFitAndDrawsNarrowPanelsAsBars) {
   draw(panel("", 18, 0, {}, new Size(1, 1)));
   draw(panel("", 20, 0, {}, new Size(1, 4)));
   draw(panel("", 22, 0, {}, new Size(5, 1)));
-  EXPECT_EQ(screen.Text(0, 0, 27, 4), R"(┌A lo┐  ┌Out───┐  █ ↑ ←───→
-│>OK │  │   ┌In│    │      
-└────┘  │   │ab│    │      
-        └──────┘    ↓      )");
+  draw(panel("", 28, 0, {}, new Size(3, 3)));
+  EXPECT_EQ(screen.Text(0, 0, 31, 4), R"(┌A lo┐  ┌Out───┐  █ ↑ ←───→ ┌─┐
+│>OK │  │   ┌In│    │       │ │
+└────┘  │   │ab│    │       └─┘
+        └──────┘    ↓          )");
 }
 
 TEST_F(PanelTest, ClicksReachTheItemUnderThePointerOnlyAndTheFocusStaysInside) {

@@ -61,6 +61,7 @@ TEST(Json, DecodesEscapesAndKeepsUnknownBackslashes) {
                                                  {R"(\uD800\uDC00)", "\xF0\x90\x80\x80"},
                                                  {R"(\uDBFF\uDFFF)", "\xF4\x8F\xBF\xBF"},
                                                  {R"(\uD800x)", R"(\uD800x)"},
+                                                 {R"(\u007f\u0080)", "\x7F\xC2\x80"},
                                                  {R"(C:\data\q)", R"(C:\data\q)"}};
   for (const auto& [text, value] : cases)
     EXPECT_EQ(parsed(std::string("{\"k\":\"") + text + "\"}")->GetItem("k")->GetString(), value)
