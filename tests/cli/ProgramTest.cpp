@@ -18,47 +18,33 @@
 
 #include "app/ResourceKeys.h"
 #include "controllers/Shell.h"
-#include "support/DeploymentSite.h"
+#include "support/ProgramSite.h"
 #include "support/TempDir.h"
 #include "util/Sha256.h"
 
 namespace {
 
-const std::string PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
-
-struct Call {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
+using Call = ProgramSite::Call;
+const std::string& PROGRAM = ProgramSite::PROGRAM;
 auto* const readFile = &TempDir::ReadFile;
 
 // The site's work folder, ready for a deployment, with the shipped texts.
 class ProgramCommands : public testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::exists(PROGRAM))
+    if (!ProgramSite::Built())
       GTEST_SKIP() << "the program is not built";
-    std::filesystem::copy_file(DEPLOYER_SOURCE_DIR "/share/Resources.res",
-                               site.Path("app/Resources.res"));
     site.ServeEverything();
     site.RecordDownloads();
-    site.WriteSettings("app/Settings.json");
   }
 
-  // The program's command line on the folder.
-  static std::string Command(const std::vector<std::string>& arguments, const std::string& folder) {
-    std::string line = Shell::Word(PROGRAM) + " -C " + Shell::Word(folder);
-    for (const std::string& argument : arguments)
-      line += " " + Shell::Word(argument);
-    return line;
+  std::string Command(const std::vector<std::string>& arguments, const std::string& folder) {
+    return program.Command(arguments, folder);
   }
-
-  // Runs the program on folder (the work folder by default) with standard input from /dev/null.
-  Call Run(const std::vector<std::string>& arguments, std::string folder = "") {
-    return Shell(Command(arguments, folder.empty() ? site.Path("app") : folder) + " </dev/null");
+  Call Run(const std::vector<std::string>& arguments, const std::string& folder = "") {
+    return program.Run(arguments, folder);
   }
+  Call Shell(const std::string& line) { return program.Shell(line); }
 
   // Runs the program at a pseudo-terminal that receives answer as typed input.
   Call RunAtTerminal(const std::vector<std::string>& arguments, const std::string& answer) {
@@ -66,13 +52,8 @@ class ProgramCommands : public testing::Test {
                  Shell::Word(Command(arguments, site.Path("app"))) + " /dev/null");
   }
 
-  Call Shell(const std::string& line) {
-    std::string out = site.Path("out.txt"), err = site.Path("err.txt");
-    int result = std::system((line + " >" + out + " 2>" + err).c_str());
-    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, readFile(out), readFile(err)};
-  }
-
-  DeploymentSite site;
+  ProgramSite program;
+  DeploymentSite& site = program.site;
 };
 
 }  // namespace

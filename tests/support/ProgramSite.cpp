@@ -27,16 +27,23 @@ void ProgramSite::WriteSettings() {
   site.WriteSettings("app/Settings.json");
 }
 
-std::string ProgramSite::Command(const std::vector<std::string>& arguments) const {
-  std::string line = Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("app"));
+std::string ProgramSite::Command(const std::vector<std::string>& arguments,
+                                 const std::string& folder) const {
+  std::string line =
+      Shell::Word(PROGRAM) + " -C " + Shell::Word(folder.empty() ? site.Path("app") : folder);
   for (const std::string& argument : arguments)
     line += " " + Shell::Word(argument);
   return line;
 }
 
-ProgramSite::Call ProgramSite::Run(const std::vector<std::string>& arguments) {
-  std::string out = site.Path("out.txt"), err = site.Path("err.txt");
-  int result = std::system((Command(arguments) + " </dev/null >" + out + " 2>" + err).c_str());
+ProgramSite::Call ProgramSite::Run(const std::vector<std::string>& arguments,
+                                   const std::string& folder) {
+  return Shell(Command(arguments, folder) + " </dev/null");
+}
+
+ProgramSite::Call ProgramSite::Shell(const std::string& line) {
+  int result =
+      std::system((line + " >" + site.Path("out.txt") + " 2>" + site.Path("err.txt")).c_str());
   return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, Read("out.txt"), Read("err.txt")};
 }
 

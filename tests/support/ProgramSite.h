@@ -24,9 +24,12 @@ class ProgramSite {
 
   // Writes the site's settings into the work folder (replacing what the program saved).
   void WriteSettings();
-  Call Run(const std::vector<std::string>& arguments);
-  // The command line of the program on the work folder.
-  std::string Command(const std::vector<std::string>& arguments) const;
+  Call Run(const std::vector<std::string>& arguments, const std::string& folder = "");
+  // A shell command line run with its output and errors kept.
+  Call Shell(const std::string& line);
+  // The command line of the program on folder (the work folder when empty).
+  std::string Command(const std::vector<std::string>& arguments,
+                      const std::string& folder = "") const;
   std::string Read(const std::string& name) const;
 
   DeploymentSite site;
