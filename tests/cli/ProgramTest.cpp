@@ -235,14 +235,8 @@ TEST_F(ProgramCommands, AFolderLeftBehindFailsTheDeleteAndTheMigration) {
 // bash ignores SIGQUIT, so the runtime's installer outlives it (only its sleep is killed): the
 // step counts as stopped all the same, and the steps after it neither run nor show as failed.
 TEST_F(ProgramCommands, AQuitDuringAnInstallerEndsTheActionWithNoFurtherStep) {
-  std::string stage = site.Path("stage/quit/runtime-1.0");
-  std::filesystem::create_directories(stage);
-  std::ofstream(stage + "/install.sh") << "kill -QUIT $PPID\nsleep 1\necho 'install end' >> "
-                                       << Shell::Word(site.Path("records.txt")) << "\n";
-  std::system(("tar -C " + Shell::Word(site.Path("stage/quit")) + " -czf " +
-               Shell::Word(site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE)) +
-               " runtime-1.0")
-                  .c_str());
+  site.ServeRuntime("kill -QUIT $PPID\nsleep 1\necho 'install end' >> " +
+                    Shell::Word(site.Path("records.txt")) + "\n");
   Call call = Run({"deploy"});
   EXPECT_EQ(call.status, 128 + SIGQUIT) << call.out << call.err;
   EXPECT_NE(call.out.find("Container runtime installation failed, code 3\n"), std::string::npos)
@@ -414,16 +408,11 @@ TEST_F(ProgramCommands, ADeployAtATerminalShowsWgetsProgressAndLeavesNoWgetLog) 
 // The log holds the last lines that a failed command wrote, each cut as a value is: the server's
 // answer to a download, an installer's error at the end of a long output.
 TEST_F(ProgramCommands, TheLogHoldsTheLastLinesOfAFailedCommand) {
-  std::string stage = site.Path("stage/noisy/runtime-1.0");
-  std::filesystem::create_directories(stage);
-  std::ofstream(stage + "/install.sh")
-      << "for i in $(seq 30); do printf '%0300d\\n' $i; done\n"
-      << "echo 'install.sh: the registry cannot be reached' >&2\nexit 3\n";
+  site.ServeRuntime(
+      "for i in $(seq 30); do printf '%0300d\\n' $i; done\n"
+      "echo 'install.sh: the registry cannot be reached' >&2\nexit 3\n");
   const std::pair<std::string, std::string> cases[] = {
-      {"tar -C " + Shell::Word(site.Path("stage/noisy")) + " -czf " +
-           Shell::Word(site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE)) +
-           " runtime-1.0",
-       "\n    install.sh: the registry cannot be reached\n"},
+      {"true", "\n    install.sh: the registry cannot be reached\n"},
       {"rm " + Shell::Word(site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE)),
        "\n      HTTP/1.0 404 "}};
   for (const auto& [change, said] : cases) {

@@ -279,14 +279,9 @@ http.server.ThreadingHTTPServer(('127.0.0.1', int(sys.argv[1])), Handler).serve_
 )";
   LoopbackServer stalling(site.Path("served"), site.Path("stalling.py"));
   site.Set("WebServer/Url", stalling.Url(DeploymentSite::WEB_SERVER_ARCHIVE));
-  std::string stage = site.Path("stage/runtime-1.0");
-  fs::create_directories(stage);
-  std::ofstream(stage + "/install.sh")
-      << "for i in $(seq 100); do [ -s temp/vaq-web_d2.tar.gz ] && echo partial > seen && break;"
-         " sleep 0.05; done\nexit 1\n";
-  std::system(("tar -C " + Shell::Word(site.Path("stage")) + " -czf " +
-               Shell::Word(site.Path("served/") + DeploymentSite::RUNTIME_ARCHIVE) + " runtime-1.0")
-                  .c_str());
+  site.ServeRuntime(
+      "for i in $(seq 100); do [ -s temp/vaq-web_d2.tar.gz ] && echo partial > seen && break;"
+      " sleep 0.05; done\nexit 1\n");
   auto start = std::chrono::steady_clock::now();
   std::string output = Deploy(true, true);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));

@@ -54,18 +54,12 @@ class StopDuringDeploy : public EndToEnd {
     EndToEnd::SetUp();
     if (IsSkipped())
       return;
-    std::string stage = site.Path("stage/runtime-1.0");
-    std::filesystem::create_directories(stage);
     std::string records = "'" + site.Path("records.txt") + "'";
-    std::ofstream(stage + "/install.sh")
-        << "read -ra fields < /proc/$$/stat  # its group, the terminal's foreground group\n"
-        << "[ ${fields[4]} = ${fields[7]} ] && echo 'in the foreground' >> " << records << "\n"
-        << "echo 'install start' >> " << records << "\nsleep 3\n"
-        << "echo 'install end' >> " << records << "\n";
-    std::system(("tar -C '" + site.Path("stage") + "' -czf '" +
-                 site.Path(std::string("served/") + DeploymentSite::RUNTIME_ARCHIVE) +
-                 "' runtime-1.0")
-                    .c_str());
+    site.ServeRuntime(
+        "read -ra fields < /proc/$$/stat  # its group, the terminal's foreground group\n"
+        "[ ${fields[4]} = ${fields[7]} ] && echo 'in the foreground' >> " +
+        records + "\n" + "echo 'install start' >> " + records +
+        "\nsleep 3\necho 'install end' >> " + records + "\n");
     site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
     site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
     site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);

@@ -89,6 +89,15 @@ void DeploymentSite::ServeArchive(const std::string& fileName, const std::string
       unpackName + "'");
 }
 
+void DeploymentSite::ServeRuntime(const std::string& install) {
+  std::string stage = Path("stage/runtime");
+  std::filesystem::remove_all(stage);
+  std::filesystem::create_directories(stage + "/runtime-1.0");
+  folder.Write("stage/runtime/runtime-1.0/install.sh", install);
+  run("tar -C '" + stage + "' -czf '" + Path(std::string("served/") + RUNTIME_ARCHIVE) +
+      "' runtime-1.0");
+}
+
 void DeploymentSite::ServeFile(const std::string& name, const std::string& content) {
   std::filesystem::create_directories(std::filesystem::path(Path("served/" + name)).parent_path());
   folder.Write("served/" + name, content);

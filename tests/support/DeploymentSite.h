@@ -38,6 +38,8 @@ class DeploymentSite {
   void ServeArchive(const std::string& fileName, const std::string& unpackName, int installStatus,
                     int uninstallStatus, const std::string& note = "");
   void ServeFile(const std::string& name, const std::string& content);
+  // Serves the runtime archive with an install.sh of the given text.
+  void ServeRuntime(const std::string& install);
   // A recording script at path, labelled label.
   void WriteScript(const std::string& path, const std::string& label, int status,
                    const std::string& before = "") const;
