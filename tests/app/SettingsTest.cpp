@@ -8,7 +8,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 
 #include "support/LogCapture.h"
 #include "support/TempDir.h"

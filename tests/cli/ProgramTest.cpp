@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>

@@ -4,8 +4,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <fstream>
-
 #include "app/WorkingLock.h"
 #include "support/ProgramSite.h"
 

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 
 namespace {

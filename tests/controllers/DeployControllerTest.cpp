@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 #include "controllers/Shell.h"
 #include "support/LoopbackServer.h"

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <functional>
 
-#include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 
 namespace {

@@ -1,6 +1,5 @@
 #include "controllers/UpdateController.h"
 
-#include "controllers/ControllerArguments.h"
 #include "controllers/ControllerFixture.h"
 
 namespace {

@@ -17,7 +17,6 @@
 
 #include "app/Resources.h"
 #include "app/Settings.h"
-#include "forms/Form.h"
 #include "support/LogCapture.h"
 #include "support/Screen.h"
 #include "support/TempDir.h"

@@ -2,9 +2,7 @@
 #include <signal.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "forms/EndToEnd.h"

@@ -196,3 +196,12 @@ TEST(Window, SendsOnlyTheChangedCellsForAFocusMove) {
                                      << tabs[1] << " " << tabs[2] << " bytes";
   }
 }
+
+// Too small for any layout, the window shows what it needs and how to leave, and Escape ends it.
+TEST(Window, ATerminalTooSmallForEveryLayoutShowsTheSizeItNeeds) {
+  WindowDesk desk(60, 20);
+  EXPECT_EQ(desk.Run({Key(Tab), Key(Escape)}), WindowAction::NO_ACTION);
+  EXPECT_EQ(desk.Rows(0, 3),
+            "The terminal is too small. It needs at least 62x22\n"
+            "Escape leaves the program.\n");
+}

@@ -6,32 +6,22 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sstream>
 
 #include "app/Logger.h"
 #include "controllers/Shell.h"
-#include "support/DeploymentSite.h"
-#include "support/TempDir.h"
+#include "support/ProgramSite.h"
 #include "support/Tmpfs.h"
 #include "util/Json.h"
 
 namespace {
 
-const std::string PROGRAM = DEPLOYER_BINARY_DIR "/deployer";
+using Call = ProgramSite::Call;
 const std::string REFUSED = "Checks failed; nothing was run or changed:\n";
-
-struct Call {
-  int status = -1;
-  std::string out;
-};
-
-auto* const readFile = &TempDir::ReadFile;
 
 // A listener on a free loopback port while it lives.
 class Listener {
@@ -52,24 +42,17 @@ class Listener {
 };
 
 // The site ready for a deploy, update or delete that would succeed.
-class Stage {
+class Stage : public ProgramSite {
  public:
   Stage() {
-    std::filesystem::copy_file(DEPLOYER_SOURCE_DIR "/share/Resources.res",
-                               site.Path("app/Resources.res"));
     site.ServeEverything();
     site.RecordDownloads();
   }
 
-  // The program on the work folder, with environment assignments before it.
+  // The program on the work folder, with environment assignments before it, its errors in out.
   Call Run(const std::vector<std::string>& arguments, const std::string& environment = "") {
-    site.WriteSettings("app/Settings.json");
-    std::string line =
-        environment + " " + Shell::Word(PROGRAM) + " -C " + Shell::Word(site.Path("app"));
-    for (const std::string& argument : arguments)
-      line += " " + Shell::Word(argument);
-    int result = std::system((line + " </dev/null >" + site.Path("out.txt") + " 2>&1").c_str());
-    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, readFile(site.Path("out.txt"))};
+    WriteSettings();
+    return Shell(environment + " " + Command(arguments) + " </dev/null 2>&1");
   }
 
   // What the site recorded apart from the header-only requests of the checks.
@@ -91,12 +74,11 @@ class Stage {
     return "PATH=" + bin;
   }
 
-  DeploymentSite site;
   std::unique_ptr<Tmpfs> mount;
 };
 
 bool built() {
-  return std::filesystem::exists(PROGRAM);
+  return ProgramSite::Built();
 }
 
 }  // namespace

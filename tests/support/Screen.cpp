@@ -3,7 +3,6 @@
 #include <climits>
 #include <clocale>
 #include <cwchar>
-#include <iterator>
 #include <stdexcept>
 
 #include "ui/Mouse.h"

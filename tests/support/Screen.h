@@ -27,7 +27,6 @@
 #include <curses.h>
 
 #include <cstdio>
-#include <initializer_list>
 #include <memory>
 #include <string>
 

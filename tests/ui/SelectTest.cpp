@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "support/LogCapture.h"
 #include "support/Screen.h"
 #include "ui/Button.h"
