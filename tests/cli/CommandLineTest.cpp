@@ -87,6 +87,8 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
       {{"update", "--yes"}, "unknown option '--yes' for update"},
       {{"deploy", "now"}, "unexpected argument 'now' for deploy"},
       {{"set", "Install/Port"}, "set needs pairs of PATH and VALUE"},
+      {{"migrate"}, "migrate needs the settings FILE"},
+      {{"get"}, "get needs a PATH"},
       {{"show", "--wait", "1"}, "unknown option '--wait' for show"},
       {{"check", "migrate"},
        "unknown action 'migrate' for check (deploy, update, rollback or delete)"},

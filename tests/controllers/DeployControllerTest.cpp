@@ -78,9 +78,7 @@ TEST_F(DeployControllerTest, StopsAtTheFirstFailingOrRefusedStep) {
        "ws_addapp.sh"},
   };
   site.RecordDownloads();
-  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-  site.ServeFile("patches/app-24.2.0.7.sh", "echo\n");
+  site.ServeEverything();
   for (const auto& test : cases) {
     site.ClearRecords();
     site.Set("Docker/Url", test.runtimeUrl);

@@ -80,10 +80,7 @@ TEST_F(EndToEnd, AtEightyByTwentyFourTheKeyboardReachesTheFormsAndSaves) {
 
 TEST_F(EndToEnd, RussianTextsShowInTheWindowTheFormsAndTheProgressLines) {
   DeploymentSite site;
-  site.ServeArchive(DeploymentSite::RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
-  site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-  site.ServeFile("patches/app-24.2.0.7.sh", "echo patch 24.2.0.7\n");
-  site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
+  site.ServeEverything();
   site.WriteSettings("app/Settings.json");
   std::filesystem::copy_file(SHARE + "Resources.ru.res", site.Path("app/Resources.res"));
   TmuxPane& pane = Open(site.Path("app"), 100, 30, "", "Развертывание веб-приложения");

@@ -52,15 +52,13 @@ class StopDuringDeploy : public EndToEnd {
     EndToEnd::SetUp();
     if (IsSkipped())
       return;
+    site.ServeEverything();
     std::string records = "'" + site.Path("records.txt") + "'";
     site.ServeRuntime(
         "read -ra fields < /proc/$$/stat  # its group, the terminal's foreground group\n"
         "[ ${fields[4]} = ${fields[7]} ] && echo 'in the foreground' >> " +
         records + "\n" + "echo 'install start' >> " + records +
         "\nsleep 3\necho 'install end' >> " + records + "\n");
-    site.ServeArchive(DeploymentSite::WEB_SERVER_ARCHIVE, "vaq-web", 0, 0);
-    site.ServeFile("patches/app-24.2.0.7.sh", "echo patch\n");
-    site.MakeControlDirectory(site.Path("web/web_8080/ctl"), 0, 0, 0);
     site.WriteSettings("app/Settings.json");
     std::filesystem::copy_file(SHARE + "Resources.res", site.Path("app/Resources.res"));
   }
