@@ -10,7 +10,6 @@
 
 // Migrating from the running installation's own settings file would uninstall it.
 TEST(AdditionsForm, RefusesTheCurrentSettingsFileWithOneRedMessage) {
-  const int Tab = 9, Enter = 10;
   for (std::optional<std::string> path : {std::optional<std::string>(), {"linked.json"}}) {
     WindowDesk desk;
     WorkingDirectory inside(desk.dir.Path());

@@ -8,8 +8,6 @@
 #include "forms/WindowDesk.h"
 
 namespace {
-const int Tab = 9;
-const int Enter = 10;
 const int VersionTabs = 4, PortTabs = 6;
 const int FieldX = 19, VersionY = 7, PortY = 9;
 

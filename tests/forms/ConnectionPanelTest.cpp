@@ -5,7 +5,6 @@
 #include "forms/WindowDesk.h"
 
 namespace {
-const int Tab = 9;
 const int SelectTabs = 9;
 }  // namespace
 

@@ -18,6 +18,8 @@
 
 using Step = std::function<int()>;
 
+inline constexpr int Tab = 9, Enter = 10, Escape = 27;
+
 inline Step Key(int key) {
   return [key] { return key; };
 }

@@ -18,9 +18,6 @@
 #include "support/TempDir.h"
 
 namespace {
-const int Enter = 10;
-const int Tab = 9;
-const int Escape = 27;
 
 std::string top =
     R"(                                                                                               >Exit
