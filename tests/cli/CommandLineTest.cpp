@@ -90,6 +90,7 @@ TEST(CommandLine, RefusesWhatACommandDoesNotTakeNamingIt) {
       {{"migrate"}, "migrate needs the settings FILE"},
       {{"get"}, "get needs a PATH"},
       {{"show", "--wait", "1"}, "unknown option '--wait' for show"},
+      {{"show", "-C", "x"}, "unknown option '-C' for show"},
       {{"check", "migrate"},
        "unknown action 'migrate' for check (deploy, update, rollback or delete)"},
       {{"check", "--no-preflight"}, "unknown option '--no-preflight' for check"},
