@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/TempDir.h"
+#include "support/Tmpfs.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ TEST(Journal, ReadsTheLastActionsAcrossTheRotatedFileWithAStartWithoutEndAsInter
     journal.Append(action(id, false));
     journal.Append(action(id, true));
   }
-  journal.Append(action("last", false));
+  EXPECT_TRUE(journal.Append(action("last", false)));  // written and on the disk
   EXPECT_LE(std::filesystem::file_size(journal.Path() + ".1"),
             static_cast<uintmax_t>(Journal::ROTATE_BYTES + 45000));
   std::vector<JournalRecord> last = journal.Last(3);
@@ -53,4 +54,13 @@ TEST(Journal, ReadsRecordsWithFieldsMissingAndSkipsLinesThatAreNoRecords) {
   EXPECT_EQ(last[0].result, JournalRecord::FAILED);
   EXPECT_EQ(last[1].action, "delete");
   EXPECT_EQ(last[1].result, JournalRecord::INTERRUPTED);
+}
+
+TEST(Journal, AppendSaysSoWhenARecordDoesNotFitOnTheDisk) {
+  TempDir dir;
+  Tmpfs disk(dir.Path(), "64k");
+  if (!disk.Mounted())
+    GTEST_SKIP() << "mount is not permitted here";
+  disk.Fill();
+  EXPECT_FALSE(Journal(dir.Path()).Append(action("lost", false)));
 }

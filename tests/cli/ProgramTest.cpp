@@ -87,7 +87,7 @@ TEST_F(ProgramCommands, AnswersHelpUsageErrorsAndFailuresWithTheirStatuses) {
   EXPECT_NE(missing.err.find("cannot work in '"), std::string::npos) << missing.err;
 }
 
-TEST_F(ProgramCommands, EveryCommandInAFolderWithoutSettingsSaysHowToMakeThem) {
+TEST_F(ProgramCommands, EveryCommandInAFolderWithoutItsFilesSaysHowToMakeThem) {
   std::string empty = site.Path("empty");
   std::filesystem::create_directories(empty);
   const std::vector<std::vector<std::string>> commands = {
@@ -98,6 +98,10 @@ TEST_F(ProgramCommands, EveryCommandInAFolderWithoutSettingsSaysHowToMakeThem) {
     EXPECT_NE((call.out + call.err).find("Run `deployer init` to create it."), std::string::npos)
         << command[0] << call.out << call.err;
   }
+  std::filesystem::remove(site.Path("app/Resources.res"));  // the settings alone fail the check
+  Call check = Run({"check"});
+  EXPECT_EQ(check.status, 1);
+  EXPECT_EQ(check.out.rfind("resources: Resources.res: ", 0), 0u) << check.out;
 }
 
 TEST_F(ProgramCommands, WithoutACommandOrATerminalSaysSoInOneLine) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/SettingsDesk.h"
+#include "ui/Mouse.h"
 
 TEST(WebServerTolmForm, RefusesChangedPortsOutsideTheirRangeBelowTheirField) {
   struct Case {
@@ -23,4 +24,8 @@ TEST(WebServerTolmForm, RefusesChangedPortsOutsideTheirRangeBelowTheirField) {
     EXPECT_EQ(desk.stage.closes, c.portRefused || c.debugPortRefused ? 0 : 1);
     EXPECT_EQ(desk.Writes().empty(), c.portRefused || c.debugPortRefused);
   }
+  FormDesk<WebServerTolmForm> desk;  // a port field takes the clicks on its own row only
+  Control* port = desk.Item("WebServerTolmPortField");
+  EXPECT_TRUE(port->OnMouseClick(desk.screen.Click(46, 15).get()));
+  EXPECT_FALSE(port->OnMouseClick(desk.screen.Click(46, 16).get()));
 }

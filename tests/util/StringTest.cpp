@@ -44,3 +44,12 @@ TEST(String, FindsNoEmptyOrLongerNeedleAndComparesMissingTexts) {
   EXPECT_FALSE(String::Equals("a", nullptr));
   EXPECT_TRUE(String::Equals("a", "a"));
 }
+
+// The C-string helpers free only the buffers they are told to own.
+TEST(String, ConcatAndCutReleaseOnlyTheBuffersGivenToThem) {
+  char kept[] = "cd";
+  char* cut = String::Cut(String::Concat(nullptr, kept, false, false), 1, true);
+  char* joined = String::Concat(cut, kept, true, false);
+  EXPECT_STREQ(joined, "ccd");
+  delete[] joined;
+}
