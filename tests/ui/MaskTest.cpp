@@ -30,6 +30,7 @@ TEST(Mask, JudgesATypedCharacterByTheTextBeforeIt) {
       {"d+.d+.d+.d+", "1.", 2, ".", false},  // a second point in a row
       {"d*a", "", 0, "b", true},             // a "*" item is passed over
       {"d*-a", "", 0, "b", false},           // but not a literal that does not match
+      {"dd", "12", 2, "3", false},           // the mask is used up
   };
   for (const auto& [mask, text, position, character, accepted] : cases)
     EXPECT_EQ(Mask(mask).Accepts(text, position, character), accepted) << mask << " over " << text;
