@@ -13,8 +13,7 @@ TEST(AtomicFile, ReplacesAFileThroughATemporaryFileOnDescriptorZero) {
   int input = dup(0);
   close(0);
   AtomicFile::Result result = AtomicFile::Write(dir.File("file"), "new");
-  dup2(input, 0);
-  close(input);
+  dup2(input, 0), close(input);
   EXPECT_EQ(result, AtomicFile::Result::Replaced);
   EXPECT_EQ(dir.Read("file"), "new");
 }

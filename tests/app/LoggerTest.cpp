@@ -31,11 +31,7 @@ TEST(Logger, WritesItsFileOnDescriptorZero) {
   TempDir dir;
   int input = dup(0);
   close(0);
-  {
-    Logger logger(dir.File("log.txt"));
-    logger.Write("first");
-  }
-  dup2(input, 0);
-  close(input);
+  Logger(dir.File("log.txt")).Write("first");
+  dup2(input, 0), close(input);
   EXPECT_NE(dir.Read("log.txt").find("> first"), std::string::npos);
 }

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 
 #include "app/Logger.h"
 #include "app/ResourceKeys.h"
@@ -93,8 +92,8 @@ TEST(Application, EachOutcomeOfACycleGivesItsStatusOutputLoggedCauseAndNextCycle
     TempDir dir;
     LogCapture log;
     dir.Write("Resources.res", texts("first"));
-    std::ifstream shipped(DEPLOYER_SOURCE_DIR "/share/Settings.json");
-    dir.Write("Settings.json", std::string(std::istreambuf_iterator<char>(shipped), {}));
+    std::filesystem::copy_file(DEPLOYER_SOURCE_DIR "/share/Settings.json",
+                               dir.File("Settings.json"));
     Resources resources(log.Get(), dir.File("Resources.res"));
     Settings settings(log.Get(), dir.File("Settings.json"));
     StandIn application(log.Get(), &resources, &settings, dir, c);

@@ -1,6 +1,5 @@
 #include "controllers/ControllerFixture.h"
 
-#include <fstream>
 #include <sstream>
 
 #include "controllers/Controller.h"
@@ -55,8 +54,7 @@ std::string ControllerFixture::Log() {
   settings.reset();
   resources.reset();
   logger.reset();
-  std::ifstream in(site.Path("app/log.txt"));
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return TempDir::ReadFile(site.Path("app/log.txt"));
 }
 
 std::vector<std::string> ControllerFixture::LoggedCommands(const std::string& log) {

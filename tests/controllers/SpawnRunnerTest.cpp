@@ -23,18 +23,10 @@ TEST(SpawnRunner, ReportsTheWaitStatusAsSystemDidWithItsMeaningAndOutput) {
     int status;
     const char *meaning, *error, *output;
   } cases[] = {
-      {{"bash", "-c", "echo said; echo wrong >&2; exit 4"},
-       1024,
-       "exit status 4",
-       "wrong\n",
-       "said\nwrong\n"},
+      {{"bash", "-c", "echo a; echo b >&2; exit 4"}, 1024, "exit status 4", "b\n", "a\nb\n"},
       {{"bash", "-c", "kill -9 $$"}, 9, "killed by signal 9", "", ""},
       {{"bash", "-c", "kill -TERM $PPID; sleep 5"}, 15, "killed by signal 15", "", ""},
-      {{"no-such-program-here", "x"},
-       32512,
-       "could not be started",
-       "deployer: no-such-program-here: command not found\n",
-       ""},
+      {{"nosuch", "x"}, 32512, "could not be started", "deployer: nosuch: command not found\n", ""},
   };
   for (const auto& test : cases) {
     SpawnRunner runner;

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "forms/Terminal.h"
+#include "support/Screen.h"
 
 using Step = std::function<int()>;
 
@@ -33,11 +34,7 @@ inline Step Do(std::function<void()> action) {
 
 inline Step Click(int x, int y, mmask_t state = BUTTON1_CLICKED) {
   return [=] {
-    MEVENT event{};
-    event.x = x;
-    event.y = y;
-    event.bstate = state;
-    ungetmouse(&event);
+    Screen::QueueMouse(x, y, state);
     return wgetch(stdscr);
   };
 }

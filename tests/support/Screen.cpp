@@ -92,7 +92,7 @@ std::string Screen::Text(int x, int y, int regionWidth, int regionHeight) const 
   return text;
 }
 
-void Screen::QueueMouse(int x, int y, mmask_t state) const {
+void Screen::QueueMouse(int x, int y, mmask_t state) {
   MEVENT event{};
   event.x = x;
   event.y = y;

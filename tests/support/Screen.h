@@ -59,7 +59,7 @@ class Screen {
   void Clear() const;
 
   // Queues a mouse event (state is a curses mouse mask such as BUTTON1_CLICKED).
-  void QueueMouse(int x, int y, mmask_t state) const;
+  static void QueueMouse(int x, int y, mmask_t state);
   // The next queued key, or ERR when there is none.
   int ReadKey() const;
   // Queues the event, reads its key and returns the Mouse built from it, as the input loop does.

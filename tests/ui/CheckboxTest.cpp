@@ -20,6 +20,7 @@ TEST_F(CheckboxTest, EnterSpaceAndClicksInsideSwitchTheValueAndTheDiamond) {
   EXPECT_EQ(screen.Text(0, 0, 12, 1), "  ◆ -Docker ");
   check.Focus();
   EXPECT_EQ(screen.At(2, 0).pair, 5);
+  EXPECT_FALSE(check.OnKeyPress('x'));  // left to the window
   EXPECT_TRUE(check.OnKeyPress(10));
   EXPECT_EQ(screen.Text(0, 0, 12, 1), "    -Docker ");
   EXPECT_TRUE(check.OnKeyPress(' '));

@@ -1,0 +1,23 @@
+#include "app/InputFile.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "support/TempDir.h"
+
+// Started with its input closed, the program reads a file on descriptor 0; it reads all of it,
+// over several reads, and closes it, so that no command run later gets the file as its input.
+TEST(InputFile, ReadsAFileWholeOnDescriptorZeroAndClosesIt) {
+  TempDir dir;
+  dir.Write("in", std::string(100000, 'x'));
+  int input = dup(0);
+  close(0);
+  std::string text;
+  const char* refused = InputFile::Read(dir.File("in"), &text);
+  bool left = fcntl(0, F_GETFD) != -1;
+  dup2(input, 0), close(input);
+  EXPECT_EQ(refused, nullptr);
+  EXPECT_EQ(text.size(), 100000u);
+  EXPECT_FALSE(left);
+}
