@@ -12,8 +12,7 @@ TEST(AtomicFile, ReplacesAFileThroughATemporaryFileOnDescriptorZero) {
   dir.Write("file", "old");
   int input = dup(0);
   close(0);
-  AtomicFile::Result result = AtomicFile::Write(dir.File("file"), "new");
+  EXPECT_EQ(AtomicFile::Write(dir.File("file"), "new"), AtomicFile::Result::Replaced);
   dup2(input, 0), close(input);
-  EXPECT_EQ(result, AtomicFile::Result::Replaced);
   EXPECT_EQ(dir.Read("file"), "new");
 }

@@ -28,12 +28,8 @@ TEST(SettingsSchema, RulesAcceptUpToTheirEdgesAndNoFurther) {
     std::vector<std::string> accepted, refused;
   } cases[] = {
       {"Install/HealthTimeout", {"1", "3600"}, {"0", "3601"}},
-      {"Install/Port", {"1", "65535"}, {"0", "65536", "-", "99999999999"}},
       {"WebServer/DebugPort", {"0", "65535"}, {"-1", "65536"}},
       {"Install/HealthUrl", {"", "https://a/h"}, {"http://", "http:///h", "ftp://a", "http://a b"}},
-      {"Install/DLL", {"a"}, {"", "a\x7f"}},
-      {"Patch/Template", {"app-*.sh"}, {"app.sh", "d/*.sh"}},
-      {"Docker/Url", {"http://h/a.tgz"}, {"http://h/.."}},
   };
   for (const auto& c : cases) {
     for (const std::string& value : c.accepted)

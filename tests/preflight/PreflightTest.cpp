@@ -77,14 +77,10 @@ class Stage : public ProgramSite {
   std::unique_ptr<Tmpfs> mount;
 };
 
-bool built() {
-  return ProgramSite::Built();
-}
-
 }  // namespace
 
 TEST(Preflight, EachProblemFailsItsCheckAndTheActionRunsNothing) {
-  if (!built())
+  if (!ProgramSite::Built())
     GTEST_SKIP() << "the program is not built";
   Listener listener;
   const std::string unreachable = "http://127.0.0.1:1/runtime-1.0.tar.gz";
@@ -164,7 +160,7 @@ TEST(Preflight, EachProblemFailsItsCheckAndTheActionRunsNothing) {
 }
 
 TEST(Preflight, AllGoodPassesAWarningPassesAndNoPreflightRunsRegardless) {
-  if (!built())
+  if (!ProgramSite::Built())
     GTEST_SKIP() << "the program is not built";
   Stage stage;
   Listener listener;
@@ -186,7 +182,7 @@ TEST(Preflight, AllGoodPassesAWarningPassesAndNoPreflightRunsRegardless) {
 }
 
 TEST(Preflight, JsonCarriesTheSameNamesInEveryLanguage) {
-  if (!built())
+  if (!ProgramSite::Built())
     GTEST_SKIP() << "the program is not built";
   Stage stage;
   std::filesystem::remove(stage.site.Path("web/web_8080/ctl/ws_delapp.sh"));

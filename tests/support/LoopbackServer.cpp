@@ -33,16 +33,8 @@ sockaddr_in loopback(int port) {
 }
 }  // namespace
 
-LoopbackServer::LoopbackServer(const std::string& folder) {
-  startAny(folder);
-}
-
 LoopbackServer::LoopbackServer(const std::string& folder, const std::string& script)
     : script(script) {
-  startAny(folder);
-}
-
-void LoopbackServer::startAny(const std::string& folder) {
   for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
     if (start(folder))
       return;

@@ -19,9 +19,8 @@
 // Throws std::runtime_error when no server could be started.
 class LoopbackServer {
  public:
-  explicit LoopbackServer(const std::string& folder);
-  // Runs "python3 SCRIPT PORT FOLDER" instead (script: a file): a server of the test's own.
-  LoopbackServer(const std::string& folder, const std::string& script);
+  // With a script (a file), runs "python3 SCRIPT PORT FOLDER" instead: a server of the test's own.
+  explicit LoopbackServer(const std::string& folder, const std::string& script = "");
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
@@ -38,7 +37,6 @@ class LoopbackServer {
   void Stop() { stop(); }
 
  private:
-  void startAny(const std::string& folder);
   bool start(const std::string& folder);
   bool waitUntilAnswering();
   bool answers() const;

@@ -49,7 +49,7 @@ Screen::Screen(int width, int height) : width(width), height(height) {
   for (short pair = 1; pair <= 7; ++pair)
     init_pair(pair, Pairs[pair - 1][0], Pairs[pair - 1][1]);
   wbkgd(stdscr, COLOR_PAIR(1));
-  Clear();
+  wclear(stdscr);
 }
 
 Screen::~Screen() {
@@ -58,10 +58,6 @@ Screen::~Screen() {
   std::fclose(output);
   std::fclose(input);
   std::setlocale(LC_ALL, locale.c_str());
-}
-
-void Screen::Clear() const {
-  wclear(stdscr);
 }
 
 Screen::Cell Screen::At(int x, int y) const {

@@ -55,9 +55,6 @@ class Screen {
   std::string Row(int y) const { return Text(0, y, width, 1); }
   Cell At(int x, int y) const;
 
-  // Blanks the whole screen.
-  void Clear() const;
-
   // Queues a mouse event (state is a curses mouse mask such as BUTTON1_CLICKED).
   static void QueueMouse(int x, int y, mmask_t state);
   // The next queued key, or ERR when there is none.

@@ -49,16 +49,6 @@ TEST_F(ControlTest, WrapsTextAndPadsEachWrittenLine) {
   EXPECT_EQ(screen.Text(96, 1, 4, 2), " abc\n    ");
 }
 
-TEST_F(ControlTest, HasASizeWhenGivenOneOrOnceItsPrintAreaComputedIt) {
-  std::unique_ptr<Label> given(
-      new Label(log.Get(), "Given", new Position(0, 0), new Size(3, 1), "Given", Theme::Basic));
-  std::unique_ptr<Label> computed(label("Computed", 0, 1));
-  EXPECT_TRUE(given->HasSize());
-  EXPECT_FALSE(computed->HasSize());
-  computed->GetPrintArea();
-  EXPECT_TRUE(computed->HasSize());
-}
-
 TEST_F(ControlTest, DestroyingTheActiveControlLeavesNone) {
   Button* ok = button("Ok", 0, 0);
   ok->Focus();
