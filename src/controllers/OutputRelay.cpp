@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
-#include <cstdlib>
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace {
 bool sameFile(int first, int second) {

@@ -2,8 +2,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include "support/InputClosed.h"
 #include "support/TempDir.h"
 
 // Started with its input closed, the program reads a file on descriptor 0; it reads all of it,
@@ -11,11 +11,9 @@
 TEST(InputFile, ReadsAFileWholeOnDescriptorZeroAndClosesIt) {
   TempDir dir;
   dir.Write("in", std::string(100000, 'x'));
-  int input = dup(0);
-  close(0);
+  InputClosed closed;
   std::string text;
   EXPECT_EQ(InputFile::Read(dir.File("in"), &text), nullptr);
   EXPECT_EQ(fcntl(0, F_GETFD), -1);  // closed again
-  dup2(input, 0), close(input);
   EXPECT_EQ(text.size(), 100000u);
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "support/InputClosed.h"
 #include "support/Shape.h"
 #include "support/TempDir.h"
 
@@ -29,9 +30,7 @@ TEST(Logger, WritesStartLineMessagesAndDurationAfterMovingThePreviousLogAside) {
 // Started with its input closed, the program gets descriptor 0 for its log, and still writes it.
 TEST(Logger, WritesItsFileOnDescriptorZero) {
   TempDir dir;
-  int input = dup(0);
-  close(0);
+  InputClosed closed;
   Logger(dir.File("log.txt")).Write("first");
-  dup2(input, 0), close(input);
   EXPECT_NE(dir.Read("log.txt").find("> first"), std::string::npos);
 }

@@ -27,8 +27,9 @@ using Call = ProgramSite::Call;
 auto* const readFile = &TempDir::ReadFile;
 
 // The site's work folder, ready for a deployment, with the shipped texts.
-class ProgramCommands : public testing::Test {
+class ProgramCommands : public testing::Test, public ProgramSite {
  protected:
+  using ProgramSite::Run;  // not the test's own
   void SetUp() override {
     if (!ProgramSite::Built())
       GTEST_SKIP() << "the program is not built";
@@ -36,22 +37,11 @@ class ProgramCommands : public testing::Test {
     site.RecordDownloads();
   }
 
-  std::string Command(const std::vector<std::string>& arguments, const std::string& folder) {
-    return program.Command(arguments, folder);
-  }
-  Call Run(const std::vector<std::string>& arguments, const std::string& folder = "") {
-    return program.Run(arguments, folder);
-  }
-  Call Shell(const std::string& line) { return program.Shell(line); }
-
   // Runs the program at a pseudo-terminal that receives answer as typed input.
   Call RunAtTerminal(const std::vector<std::string>& arguments, const std::string& answer) {
-    return Shell("printf '" + answer + "\\n' | script -qec " +
-                 Shell::Word(Command(arguments, site.Path("app"))) + " /dev/null");
+    return Shell("printf '" + answer + "\\n' | script -qec " + Shell::Word(Command(arguments)) +
+                 " /dev/null");
   }
-
-  ProgramSite program;
-  DeploymentSite& site = program.site;
 };
 
 }  // namespace

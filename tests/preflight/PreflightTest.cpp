@@ -52,7 +52,7 @@ class Stage : public ProgramSite {
   // The program on the work folder, with environment assignments before it, its errors in out.
   Call Run(const std::vector<std::string>& arguments, const std::string& environment = "") {
     WriteSettings();
-    return Shell(environment + " " + Command(arguments) + " </dev/null 2>&1");
+    return Shell("(" + environment + " " + Command(arguments) + " </dev/null 2>&1)");
   }
 
   // What the site recorded apart from the header-only requests of the checks.

@@ -85,17 +85,18 @@ void DeploymentSite::ServeArchive(const std::string& fileName, const std::string
               installStatus);
   WriteScript(stage + "/" + unpackName + "/uninstall.sh", unpackName + "/uninstall.sh" + suffix,
               uninstallStatus);
-  run("tar --sort=name -C '" + stage + "' -czf '" + Path("served/" + fileName) + "' '" +
-      unpackName + "'");
+  pack(fileName, unpackName);
+}
+
+void DeploymentSite::pack(const std::string& fileName, const std::string& unpackName) const {
+  run("tar --sort=name -C '" + Path("stage/" + fileName) + "' -czf '" + Path("served/" + fileName) +
+      "' '" + unpackName + "'");
 }
 
 void DeploymentSite::ServeRuntime(const std::string& install) {
-  std::string stage = Path("stage/runtime");
-  std::filesystem::remove_all(stage);
-  std::filesystem::create_directories(stage + "/runtime-1.0");
-  folder.Write("stage/runtime/runtime-1.0/install.sh", install);
-  run("tar -C '" + stage + "' -czf '" + Path(std::string("served/") + RUNTIME_ARCHIVE) +
-      "' runtime-1.0");
+  ServeArchive(RUNTIME_ARCHIVE, "runtime-1.0", 0, 0);
+  folder.Write("stage/" + std::string(RUNTIME_ARCHIVE) + "/runtime-1.0/install.sh", install);
+  pack(RUNTIME_ARCHIVE, "runtime-1.0");
 }
 
 void DeploymentSite::ServeFile(const std::string& name, const std::string& content) {

@@ -72,6 +72,8 @@ class DeploymentSite {
 
  private:
   void setDefaults();
+  // Packs stage/fileName/unpackName into the served file.
+  void pack(const std::string& fileName, const std::string& unpackName) const;
 
   TempDir folder;
   std::unique_ptr<LoopbackServer> server;
