@@ -5,7 +5,7 @@
 # its manual page.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libncurses-dev libssl-dev libgtest-dev libgmock-dev
+packages=(cmake ninja-build g++ lld-16 pkg-config libncurses-dev libssl-dev libgtest-dev libgmock-dev
           libbenchmark-dev wget tar python3 tmux openssl procps)
 for option in "$@"; do
   case $option in

@@ -40,13 +40,9 @@ class Line {
   std::string out = "{";
 };
 
-// The item of an object under key; null when the key is absent (GetItem throws then).
+// The item of an object under key; null when the key is absent.
 Json* itemOf(Json* object, const std::string& key) {
-  try {
-    return object != nullptr ? object->GetItem(key) : nullptr;
-  } catch (const char*) {
-    return nullptr;
-  }
+  return object != nullptr ? object->FindItem(key) : nullptr;
 }
 
 std::string textOf(Json& object, const std::string& key) {

@@ -95,6 +95,7 @@ Logger::Logger(std::string fileName) : fileName(fileName), start(new DateTime())
 }
 
 Logger::~Logger() {
+  Flush();
   DateTime end;
   put("\nDuration: " + std::to_string(end.GetSpanSeconds(start)) + " sec.");
   delete start;
@@ -118,7 +119,18 @@ void Logger::Write(std::string message) {
   put("\n" + timeText + " > " + message);
 }
 
-void Logger::Flush() {}
+void Logger::Hold() {
+  holding = true;
+}
+
+void Logger::Flush() {
+  holding = false;
+  if (held.empty())
+    return;
+  std::string text;
+  text.swap(held);
+  put(text);
+}
 
 std::string Logger::Excerpt(const std::string& value) {
   if (value.size() <= VALUE_LIMIT)
@@ -127,8 +139,18 @@ std::string Logger::Excerpt(const std::string& value) {
          " bytes)";
 }
 
-// One write call per message, so that each line reaches the file whole or not at all.
+// One write call per message (or per batch of held ones), so that each line reaches the file
+// whole or not at all.
 void Logger::put(const std::string& text) {
-  if (fd >= 0)
-    Descriptor::WriteAll(fd, text);
+  if (fd < 0)
+    return;
+  if (holding) {
+    held += text;
+    if (held.size() > HOLD_LIMIT) {
+      Descriptor::WriteAll(fd, held);
+      held.clear();
+    }
+    return;
+  }
+  Descriptor::WriteAll(fd, text);
 }

@@ -135,12 +135,8 @@ void Settings::SetDouble(std::string path, double value) {
 
 Json* Settings::lookup(const std::string& path) {
   Json* node = root;
-  try {
-    for (const std::string& piece : String::Split(path, Separator))
-      node = node != nullptr ? node->GetItem(piece) : nullptr;
-  } catch (const char*) {  // the node holds no such key
-    return nullptr;
-  }
+  for (const std::string& piece : String::Split(path, Separator))
+    node = node != nullptr ? node->FindItem(piece) : nullptr;
   return node == root ? nullptr : node;
 }
 

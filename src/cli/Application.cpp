@@ -43,6 +43,7 @@ bool Application::cycle() {
   int action = WindowAction::NO_ACTION;
   std::unique_ptr<ControllerArguments> arguments;
   bool goOn = interfacePhase(&action, arguments);
+  logger->Flush();  // nothing held back while commands run
   if (stoppedBy(StopSignals::Received()) || !goOn || action < WindowAction::DEPLOY ||
       action > WindowAction::ROLLBACK)
     return false;

@@ -76,6 +76,8 @@ int Program::Interactive(double waitSeconds) {
   StopSignals::Catch();
   Version version(VERSION);
   Logger logger(LOG_FILE_NAME);
+  // The hundreds of start-up lines go to the file in one write, when the window first waits.
+  logger.Hold();
   logger.Write("Version " + version.ToString());
   Resources resources(&logger, RESOURCES_FILE_NAME);
   Settings settings(&logger, SETTINGS_FILE_NAME);

@@ -87,8 +87,10 @@ bool InputLoop::accepted(int key) {
   return true;
 }
 
-// Waits for a key only as long as the blinking control allows, so that it keeps blinking.
+// Waits for a key only as long as the blinking control allows, so that it keeps blinking. What
+// the log holds back reaches the file before the screen shows it and before any wait.
 int InputLoop::readKey() {
+  logger->Flush();
   Control::BlinkTick();
   return terminal->ReadKey(Control::BlinkTimeout());
 }

@@ -53,6 +53,7 @@ int Window::Show(Version* version) {
   logger->Write(
       "----------------------------Start Window Processing---------------------------------");
   loop.Run();
+  logger->Hold();  // the window's teardown lines go out in one write, once it is gone
   logger->Write(
       "-----------------------------End Window Processing----------------------------------");
   return loop.Action();

@@ -75,6 +75,13 @@ Json* Json::GetItem(std::string key) {
   return found->second;
 }
 
+Json* Json::FindItem(const std::string& key) {
+  if (type != JsonObject || isNull)
+    return nullptr;
+  auto found = data.find(key);
+  return found != data.end() ? found->second : nullptr;
+}
+
 int Json::AddItem(Json* item) {
   if (type != JsonArray) {
     throw "Invalid Json type operation AddItem";

@@ -33,7 +33,9 @@ class Json {
   JsonType GetType();
   int Count();
   Json* GetItem(int index);
-  Json* GetItem(std::string key);
+  Json* GetItem(std::string key);  // throws when the object holds no such key
+  // The item under key; null when there is none or this is not an object (no exception).
+  Json* FindItem(const std::string& key);
   int AddItem(Json* item);                    // takes ownership of item
   void SetItem(std::string key, Json* item);  // takes ownership of item; deletes a replaced node
   Json* Parent();

@@ -34,3 +34,25 @@ TEST(Logger, WritesItsFileOnDescriptorZero) {
   Logger(dir.File("log.txt")).Write("first");
   EXPECT_NE(dir.Read("log.txt").find("> first"), std::string::npos);
 }
+
+// Held messages stay out of the file until Flush; later ones go straight in again, and what is
+// still held when the logger ends is written before its duration line.
+TEST(Logger, HeldMessagesReachTheFileOnFlushOrAtTheEnd) {
+  TempDir dir;
+  {
+    Logger logger(dir.File("log.txt"));
+    logger.Hold();
+    logger.Write("held");
+    EXPECT_EQ(dir.Read("log.txt").find("held"), std::string::npos);
+    logger.Flush();
+    EXPECT_NE(dir.Read("log.txt").find("> held"), std::string::npos);
+    logger.Write("direct");
+    EXPECT_NE(dir.Read("log.txt").find("> direct"), std::string::npos);
+    logger.Hold();
+    logger.Write(std::string(Logger::HOLD_LIMIT, 'x'));  // past the limit: written at once
+    EXPECT_NE(dir.Read("log.txt").find("xxx"), std::string::npos);
+    logger.Write("last");
+  }
+  std::string log = dir.Read("log.txt");
+  EXPECT_TRUE(MatchesShape(log.substr(log.find("> last")), "> last\nDuration: # sec.")) << log;
+}

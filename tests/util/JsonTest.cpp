@@ -86,3 +86,13 @@ TEST(Json, StopsItsTraceAfterTenThousandLinesAndSaysSo) {
   ASSERT_EQ(lines.size(), 10001u);
   EXPECT_EQ(lines.back().substr(0, 28), "Json trace stops after 10000");
 }
+
+// An absent key: GetItem throws, FindItem answers null; neither looks into a value that is not
+// an object.
+TEST(Json, FindsItemsWithoutThrowingWhereGetItemThrows) {
+  auto root = parsed(R"({"a":{"b":1},"s":"x"})");
+  EXPECT_EQ(root->FindItem("a")->FindItem("b")->GetInteger(), 1);
+  EXPECT_EQ(root->FindItem("missing"), nullptr);
+  EXPECT_EQ(root->FindItem("s")->FindItem("b"), nullptr);
+  EXPECT_THROW(root->GetItem("missing"), const char*);
+}
