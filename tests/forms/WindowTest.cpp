@@ -161,7 +161,8 @@ TEST(Window, EveryKindOfFailureInACallbackShowsTheFailureAlert) {
 // look (and the key hints where their text changed), not rows or the screen around them. The
 // bounds are what curses needs for that on xterm-256color: every update starts and ends in the
 // plain look (43 bytes of colour and attribute switches for the two looks), two cursor moves and
-// the cells themselves; one cell more or one redundant switch fails.
+// the cells themselves; one cell more or one redundant switch fails. Frame lines go out as
+// Unicode characters, never through the terminal's line-drawing character set.
 TEST(Window, SendsOnlyTheChangedCellsForAFocusMove) {
   const std::string program = DEPLOYER_BINARY_DIR "/deployer";
   if (!std::filesystem::exists(program))
@@ -189,6 +190,7 @@ TEST(Window, SendsOnlyTheChangedCellsForAFocusMove) {
     std::vector<size_t> sorted = tabs;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_NE(frame.find("Web application deployment"), std::string::npos);
+    EXPECT_EQ(frame.find("\x1b(0"), std::string::npos);
     EXPECT_LE(sorted[1], size.bound) << size.columns << "x" << size.rows << ": " << tabs[0] << " "
                                      << tabs[1] << " " << tabs[2] << " bytes";
   }
