@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 
@@ -18,6 +19,9 @@ class Resources {
   void Load();
 
  private:
+  size_t readEntry(const std::string& content, size_t start);
+  [[noreturn]] void unexpectedEnd(int state);
+
   Logger* logger;
   std::string fileName;
 

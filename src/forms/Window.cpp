@@ -45,7 +45,8 @@ Window::~Window() {
 int Window::Show(Version* version) {
   terminal->Open();
   themeInit();
-  wbkgd(stdscr, COLOR_PAIR(1));
+  // The background each erase fills the screen with; the first drawing erases it all.
+  wbkgdset(stdscr, COLOR_PAIR(1) | ' ');
   screen = std::make_unique<MainScreen>(logger, resources, settings, &layout, screenActions(),
                                         resources->texts["VERSION"] + version->ToString());
   layout.LayOut([this] { buildScreen(); });

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <csignal>
 
 #include "app/Logger.h"
@@ -306,19 +307,71 @@ void Control::GlobalizeArea(Area* area, Control* from) {
 }
 
 namespace {
-// Writes one display character, or blanks, at a screen cell; cells off the screen are skipped
-// so that curses never wraps them onto the next line.
-void putCell(int x, int y, const char* text, int bytes) {
-  if (x < 0 || y < 0 || x >= getmaxx(stdscr) || y >= getmaxy(stdscr))
-    return;
-  mvaddnstr(y, x, text, bytes);
+bool onScreen(int x, int y) {
+  return x >= 0 && y >= 0 && x < getmaxx(stdscr) && y < getmaxy(stdscr);
 }
+
+// True when the character takes exactly one screen column.
+bool singleColumn(const char* text, int bytes) {
+  if (bytes == 1)
+    return text[0] >= 0x20 && text[0] < 0x7f;
+  std::mbstate_t state{};
+  wchar_t wide = 0;
+  size_t used = std::mbrtowc(&wide, text, static_cast<size_t>(bytes), &state);
+  return used == static_cast<size_t>(bytes) && wcwidth(wide) == 1;
+}
+
+// Display characters put at screen cells, one each. Neighbouring cells of one row whose
+// characters take one column each go to curses in one call (a call per cell costs more than the
+// cell); any other character is written alone at its cell. Cells off the screen are skipped so
+// that curses never wraps them onto the next line.
+class Cells {
+ public:
+  Cells() = default;
+  Cells(const Cells&) = delete;
+  Cells& operator=(const Cells&) = delete;
+  ~Cells() { Flush(); }
+
+  void Put(int x, int y, const char* text, int bytes) {
+    if (!onScreen(x, y)) {
+      Flush();
+      return;
+    }
+    if (!singleColumn(text, bytes)) {
+      Flush();
+      mvaddnstr(y, x, text, bytes);
+      return;
+    }
+    if (count == 0 || y != runY || x != runX + count || text != start + runBytes) {
+      Flush();
+      runX = x;
+      runY = y;
+      start = text;
+    }
+    runBytes += bytes;
+    ++count;
+  }
+
+  void Flush() {
+    if (count > 0)
+      mvaddnstr(runY, runX, start, runBytes);
+    count = 0;
+    runBytes = 0;
+  }
+
+ private:
+  int runX = 0;
+  int runY = 0;
+  int count = 0;
+  const char* start = nullptr;
+  int runBytes = 0;
+};
 
 void fillBlanks(int x, int y, int count) {
   int visible = std::min(count, getmaxx(stdscr) - x);
   if (visible <= 0 || y < 0 || y >= getmaxy(stdscr) || x < 0)
     return;
-  mvaddstr(y, x, std::string(visible, ' ').c_str());
+  mvhline(y, x, ' ', visible);
 }
 
 // A newline that directly follows a completely filled line (optionally after one carriage
@@ -342,14 +395,16 @@ void Control::printContentInArea(Area* area, const std::string& text) {
     return;
   int column = 0;
   int row = 0;
+  Cells cells;
   for (size_t pos = 0; pos < text.size();) {
     bool newline = text[pos] == '\n';
     int bytes = std::max(String::CharSize(text, pos), 1);
     if (newline) {
+      cells.Flush();
       fillBlanks(origin->x + column, origin->y + row, extent->width - column);
       column = extent->width;
     } else if (text[pos] != '\r') {
-      putCell(origin->x + column, origin->y + row, text.data() + pos, bytes);
+      cells.Put(origin->x + column, origin->y + row, text.data() + pos, bytes);
       ++column;
     }
     pos += bytes;
@@ -361,6 +416,7 @@ void Control::printContentInArea(Area* area, const std::string& text) {
       pos = skipLineEnd(text, pos);
     column = 0;
   }
+  cells.Flush();
   fillBlanks(origin->x + column, origin->y + row, extent->width - column);
 }
 

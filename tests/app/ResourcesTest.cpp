@@ -20,6 +20,9 @@ TEST(Resources, LoadsEntriesOrFailsWithTheDocumentedText) {
        ""},
       {longEntry.c_str(), {{key, text}}, ""},  // longer than the read buffer
       {"#OK=[kept]#KEY=[text", {{"OK", "kept"}}, "Unexpected end of file."},
+      {"#OK=[kept]#KEY", {{"OK", "kept"}}, "Unexpected end of file."},
+      {"#OK=[kept]#KEY= \n", {{"OK", "kept"}}, "Unexpected end of file."},
+      {"#OK=[kept]#KEY= x[text]", {{"OK", "kept"}}, "ResourceReadFormat"},
       {nullptr, {}, "Fail when load resources"},
   };
   for (const Case& c : cases) {
