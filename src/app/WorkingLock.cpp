@@ -76,6 +76,24 @@ WorkingLock::~WorkingLock() {
 WorkingLock::Result WorkingLock::Take(const std::string& command, double waitSeconds) {
   if (held)
     return Result::Taken;
+  Result result = acquire(waitSeconds);
+  if (result == Result::Taken) {
+    held = true;
+    record(command);
+  }
+  return result;
+}
+
+WorkingLock::Result WorkingLock::Check(double waitSeconds) {
+  if (held)
+    return Result::Taken;
+  Result result = acquire(waitSeconds);
+  if (result == Result::Taken)
+    ::flock(fd, LOCK_UN);
+  return result;
+}
+
+WorkingLock::Result WorkingLock::acquire(double waitSeconds) {
   if (fd < 0 && !open())
     return Result::Unavailable;
   auto deadline = std::chrono::steady_clock::now() +
@@ -93,8 +111,6 @@ WorkingLock::Result WorkingLock::Take(const std::string& command, double waitSec
     std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
         left, std::chrono::milliseconds(POLL_MILLISECONDS)));
   }
-  held = true;
-  record(command);
   return Result::Taken;
 }
 

@@ -40,6 +40,9 @@ class WorkingLock {
   // Takes the lock for command, trying again every POLL_MILLISECONDS for up to waitSeconds, and
   // records the holder. Taking it while held is Taken at once.
   Result Take(const std::string& command, double waitSeconds = 0);
+  // Waits as Take does until no other process holds the lock, and leaves it free without
+  // recording anything: Taken means the folder was free a moment ago.
+  Result Check(double waitSeconds = 0);
   void Release();
   bool Held() const { return held; }
   // The holder the lock file records now; takes nothing. A record of a process that is gone
@@ -54,6 +57,7 @@ class WorkingLock {
 
  private:
   bool open();
+  Result acquire(double waitSeconds);  // the flock, waited for; held and the record untouched
   void record(const std::string& command);
 
   std::string path;

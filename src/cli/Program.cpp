@@ -69,9 +69,9 @@ int Program::Interactive(double waitSeconds) {
     return USAGE_ERROR;
   }
   WorkingLock lock(WorkingLock::FILE_NAME);
-  if (int refused = lockFolder(&lock, "interface", waitSeconds))
+  // The window only checks that the folder is free; it takes the lock when an action is chosen.
+  if (int refused = refusal(&lock, lock.Check(waitSeconds)))
     return refused;
-  lock.Release();
   chooseColours();
   StopSignals::Catch();
   Version version(VERSION);
@@ -152,7 +152,10 @@ bool Program::confirmed() {
 }
 
 int Program::lockFolder(WorkingLock* lock, const std::string& command, double waitSeconds) {
-  WorkingLock::Result result = lock->Take(command, waitSeconds);
+  return refusal(lock, lock->Take(command, waitSeconds));
+}
+
+int Program::refusal(WorkingLock* lock, WorkingLock::Result result) {
   if (result == WorkingLock::Result::Unavailable && lock->Planted()) {
     std::cerr << "deployer: cannot lock the working folder: " << WorkingLock::FILE_NAME << " is "
               << lock->Error() << "; remove it\n";

@@ -2,9 +2,8 @@
 
 #include <string>
 
+#include "app/WorkingLock.h"
 #include "cli/CommandLine.h"
-
-class WorkingLock;
 
 // One call of the program: the interactive interface without arguments, otherwise the command
 // the arguments name. Returns the exit status: 0 success; 1 a failed action or a file that could
@@ -39,6 +38,9 @@ class Program {
   // Takes the folder's lock for command; 0 when taken (or when no lock file can be made there),
   // else the exit status after a line on standard error.
   static int lockFolder(WorkingLock* lock, const std::string& command, double waitSeconds);
+  // 0 when the lock was taken (or cannot be had and may be gone without), else the exit status
+  // after the message that says why.
+  static int refusal(WorkingLock* lock, WorkingLock::Result result);
   static void chooseColours();
 
   CommandLineOptions options;
