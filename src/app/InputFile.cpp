@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "app/Logger.h"
@@ -23,19 +24,26 @@ struct Descriptor {
   int fd;
 };
 
-// Reads until the end of the file, or until more than limit bytes have come (a file that grows).
-bool readAll(int fd, size_t limit, std::string* text) {
-  char buffer[65536];
-  while (text->size() <= limit) {
-    ssize_t count = ::read(fd, buffer, sizeof buffer);
+// Reads until the end of the file, or until more than limit bytes have come (a file that grows),
+// straight into the text: it starts at the size the file had (one byte more, so that the end is
+// seen by the first read after it) and doubles when the file grew. A buffer on the stack would
+// cost a page fault for each of its pages on a first call, on every start.
+bool readAll(int fd, size_t expected, size_t limit, std::string* text) {
+  size_t used = 0;
+  text->resize(std::min(expected, limit) + 1);
+  while (used <= limit) {
+    if (used == text->size())
+      text->resize(std::min(used * 2, limit + 1));
+    ssize_t count = ::read(fd, &(*text)[used], text->size() - used);
     if (count < 0 && errno == EINTR)
       continue;
     if (count < 0)
       return false;
     if (count == 0)
       break;
-    text->append(buffer, static_cast<size_t>(count));
+    used += static_cast<size_t>(count);
   }
+  text->resize(used);
   return true;
 }
 
@@ -51,7 +59,7 @@ const char* InputFile::Read(const std::string& path, std::string* text) {
   if (static_cast<size_t>(info.st_size) > LIMIT)
     return TOO_LARGE;
   std::string read;
-  if (!readAll(file.fd, LIMIT, &read))
+  if (!readAll(file.fd, static_cast<size_t>(info.st_size), LIMIT, &read))
     return CANNOT_OPEN;
   if (read.size() > LIMIT)
     return TOO_LARGE;

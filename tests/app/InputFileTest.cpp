@@ -17,3 +17,11 @@ TEST(InputFile, ReadsAFileWholeOnDescriptorZeroAndClosesIt) {
   EXPECT_EQ(fcntl(0, F_GETFD), -1);  // closed again
   EXPECT_EQ(text.size(), 100000u);
 }
+
+// A file whose size says nothing of its contents (as those under /proc) is read whole all the same.
+TEST(InputFile, ReadsAFileLongerThanItsSizeSays) {
+  std::string text;
+  EXPECT_EQ(InputFile::Read("/proc/self/status", &text), nullptr);
+  EXPECT_EQ(text.rfind("Name:", 0), 0u);
+  EXPECT_NE(text.find("\nVmRSS:"), std::string::npos);
+}
