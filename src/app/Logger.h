@@ -15,7 +15,7 @@ class Logger {
   // Values longer than this many bytes are cut in log lines (see Excerpt).
   static constexpr size_t VALUE_LIMIT = 200;
   // Held messages are written once they take more than this many bytes.
-  static constexpr size_t HOLD_LIMIT = 64 * 1024;
+  static constexpr size_t HOLD_LIMIT = size_t{64} * 1024;
 
   explicit Logger(std::string fileName);
   virtual ~Logger();
