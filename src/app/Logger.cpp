@@ -9,7 +9,6 @@
 
 #include "util/DateTime.h"
 #include "util/Descriptor.h"
-#include "util/Path.h"
 
 namespace {
 
