@@ -5,37 +5,30 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "util/DateTime.h"
 #include "util/Descriptor.h"
+#include "util/Path.h"
 
 namespace {
 
 const char* const PREVIOUS_SUFFIX = ".1";
-const char* const NEW_SUFFIX = ".new";
-const int NEW_FLAGS = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
 
-// A file beside the log, under the log's name with ".new" appended, that already holds the first
-// text; -1 where none can be made. One left by a start that was killed is replaced. (A named file
-// costs a fifth of an unnamed one given a name later: ext4 journals the unnamed one twice.)
+// An unnamed file in the log's folder that already holds the first text; -1 where the file
+// system offers none.
 int prepared(const std::string& name, const std::string& first) {
-  std::string temporary = name + NEW_SUFFIX;
-  int fd = ::open(temporary.c_str(), NEW_FLAGS, 0666);
-  if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0)
-    fd = ::open(temporary.c_str(), NEW_FLAGS, 0666);
+  int fd = ::open(Path::GetFolder(name).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd >= 0 && !Descriptor::WriteAll(fd, first)) {
     ::close(fd);
-    ::unlink(temporary.c_str());
     return -1;
   }
   return fd;
 }
 
-// Gives the prepared file the log's name; fails when anything has that name.
-bool publish(const std::string& name) {
-  return ::renameat2(AT_FDCWD, (name + NEW_SUFFIX).c_str(), AT_FDCWD, name.c_str(),
-                     RENAME_NOREPLACE) == 0;
+// Gives the prepared file its name; fails when anything has that name.
+bool publish(int fd, const std::string& name) {
+  std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // A new file of that name, created exclusively, or else an existing regular file truncated in
@@ -74,12 +67,10 @@ int createFresh(const std::string& name, const std::string& first) {
   int fd = prepared(name, first);
   if (taken)
     keepPrevious(name);
-  if (fd >= 0 && publish(name))
+  if (fd >= 0 && publish(fd, name))
     return fd;
-  if (fd >= 0) {
+  if (fd >= 0)
     ::close(fd);
-    ::unlink((name + NEW_SUFFIX).c_str());
-  }
   fd = created(name);
   if (fd >= 0 && !Descriptor::WriteAll(fd, first)) {
     ::close(fd);

@@ -56,15 +56,3 @@ TEST(Logger, HeldMessagesReachTheFileOnFlushOrAtTheEnd) {
   std::string log = dir.Read("log.txt");
   EXPECT_TRUE(MatchesShape(log.substr(log.find("> last")), "> last\nDuration: # sec.")) << log;
 }
-
-// What a start killed before naming its new log left beside it is replaced, a planted link too,
-// without following it.
-TEST(Logger, ReplacesWhatAKilledStartLeftBesideTheLog) {
-  TempDir dir;
-  dir.Write("target", "precious");
-  ASSERT_EQ(symlink("target", dir.File("log.txt.new").c_str()), 0);
-  Logger(dir.File("log.txt")).Write("first");
-  EXPECT_NE(dir.Read("log.txt").find("> first"), std::string::npos);
-  EXPECT_EQ(dir.Read("target"), "precious");
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.File("log.txt.new"))));
-}
