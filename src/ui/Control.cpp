@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cwchar>
 #include <csignal>
+#include <cwchar>
 
 #include "app/Logger.h"
 #include "ui/Mouse.h"
