@@ -127,9 +127,8 @@ void Logger::Flush() {
   holding = false;
   if (held.empty())
     return;
-  std::string text;
-  text.swap(held);
-  put(text);
+  put(held);
+  held.clear();
 }
 
 std::string Logger::Excerpt(const std::string& value) {
