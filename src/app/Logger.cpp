@@ -89,9 +89,13 @@ size_t cutPoint(const std::string& value, size_t limit) {
 
 }  // namespace
 
-Logger::Logger(std::string fileName) : fileName(fileName), start(new DateTime()) {
-  if (!this->fileName.empty())
+Logger::Logger(std::string fileName, Opening opening) : fileName(fileName), start(new DateTime()) {
+  if (this->fileName.empty())
+    return;
+  if (opening == Opening::AtOnce)
     open();
+  else
+    this->opening = holding = true;
 }
 
 Logger::~Logger() {
@@ -104,11 +108,12 @@ Logger::~Logger() {
 }
 
 void Logger::open() {
+  opening = false;
   fd = createFresh(fileName, "Started at " + start->ToString());
 }
 
 void Logger::Write(std::string message) {
-  if (fd < 0)
+  if (fd < 0 && !opening)
     return;
   DateTime now;
   int64_t second = now.GetSpanSeconds(start);
@@ -125,10 +130,8 @@ void Logger::Hold() {
 
 void Logger::Flush() {
   holding = false;
-  if (held.empty())
-    return;
-  put(held);
-  held.clear();
+  if (opening || !held.empty())
+    writeHeld();
 }
 
 std::string Logger::Excerpt(const std::string& value) {
@@ -141,15 +144,22 @@ std::string Logger::Excerpt(const std::string& value) {
 // One write call per message (or per batch of held ones), so that each line reaches the file
 // whole or not at all.
 void Logger::put(const std::string& text) {
-  if (fd < 0)
+  if (fd < 0 && !opening)
     return;
   if (holding) {
     held += text;
-    if (held.size() > HOLD_LIMIT) {
-      Descriptor::WriteAll(fd, held);
-      held.clear();
-    }
+    if (held.size() > HOLD_LIMIT)
+      writeHeld();
     return;
   }
   Descriptor::WriteAll(fd, text);
+}
+
+// The held messages in one write call, to a file made now if it is not made yet.
+void Logger::writeHeld() {
+  if (opening)
+    open();
+  if (fd >= 0)
+    Descriptor::WriteAll(fd, held);
+  held.clear();
 }

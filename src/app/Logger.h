@@ -17,7 +17,12 @@ class Logger {
   // Held messages are written once they take more than this many bytes.
   static constexpr size_t HOLD_LIMIT = size_t{64} * 1024;
 
-  explicit Logger(std::string fileName);
+  // When the file comes to be: at once, or at the first write that reaches it, the logger
+  // holding every message until then (see Hold), so that a program can put its screen up before
+  // it moves the last run's log aside and makes its own.
+  enum class Opening { AtOnce, AtFirstFlush };
+
+  explicit Logger(std::string fileName, Opening opening = Opening::AtOnce);
   virtual ~Logger();
   Logger(const Logger&) = delete;
   Logger& operator=(const Logger&) = delete;
@@ -39,9 +44,11 @@ class Logger {
  private:
   void open();
   void put(const std::string& text);
+  void writeHeld();
 
   std::string fileName;
   int fd = -1;
+  bool opening = false;  // the file is made at the first write that reaches it
   DateTime* start;
   // Time of day of the last message, kept while the clock stays in the same second.
   int64_t timeSecond = -1;

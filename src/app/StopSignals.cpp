@@ -28,6 +28,14 @@ void StopSignals::Catch() {
     sigaction(sig, &action, nullptr);
 }
 
+sigset_t StopSignals::Set() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int sig : SIGNALS)
+    sigaddset(&set, sig);
+  return set;
+}
+
 int StopSignals::Received() {
   return lastSignal;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <signal.h>
+
 // The signals that ask the program to stop (SIGTERM, SIGHUP, SIGINT, SIGQUIT), caught so that
 // the program can end cleanly instead of dying mid-step. The handler only records the signal;
 // the input loop and the command runner look at the record and act. The handlers are installed
@@ -19,6 +21,9 @@ class StopSignals {
   static int StopRequested();
   // True once a SIGHUP was caught.
   static bool HungUp();
+  // The four signals as a set, for a wait that blocks them until it begins (ppoll), so that
+  // none arrives unseen between a look at Received and the wait.
+  static sigset_t Set();
   // Forgets every signal caught (for tests).
   static void Reset();
 };

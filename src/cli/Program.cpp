@@ -75,9 +75,9 @@ int Program::Interactive(double waitSeconds) {
   chooseColours();
   StopSignals::Catch();
   Version version(VERSION);
-  Logger logger(LOG_FILE_NAME);
-  // The hundreds of start-up lines go to the file in one write, when the window first waits.
-  logger.Hold();
+  // The hundreds of start-up lines go to the file in one write, when the window first waits;
+  // the file is made then too, after the first screen.
+  Logger logger(LOG_FILE_NAME, Logger::Opening::AtFirstFlush);
   logger.Write("Version " + version.ToString());
   Resources resources(&logger, RESOURCES_FILE_NAME);
   Settings settings(&logger, SETTINGS_FILE_NAME);

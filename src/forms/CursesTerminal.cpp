@@ -1,4 +1,5 @@
 #include "forms/CursesTerminal.h"
+#include "app/StopSignals.h"
 #include "ui/Keys.h"
 
 #include <poll.h>
@@ -60,6 +61,11 @@ void CursesTerminal::withoutFlowControl() {
     def_prog_mode();
 }
 
+void CursesTerminal::Update() {
+  if (screen)
+    refresh();
+}
+
 void CursesTerminal::Close() {
   if (screen == nullptr)
     return;
@@ -109,11 +115,23 @@ int CursesTerminal::loneEscape(int key) {
   return DROPPED;
 }
 
-// 1 when input is readable or has hung up, 0 when a signal (a resize) broke the wait, -1 after
-// the time-out.
+// 1 when input is readable or has hung up, 0 when a signal (a resize, a stop) broke the wait or a
+// stop signal came before it, -1 after the time-out. The stop signals stay blocked from the last
+// look at them until the wait begins: one that comes in between breaks the wait at once.
 int CursesTerminal::waitForInput(int timeout) {
+  sigset_t stops = StopSignals::Set();
+  sigset_t before;
+  sigprocmask(SIG_BLOCK, &stops, &before);
+  int result = StopSignals::Received() == 0 ? inputOrSignal(timeout, before) : 0;
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  return result;
+}
+
+// The wait itself, with the signal mask it had before the stop signals were blocked.
+int CursesTerminal::inputOrSignal(int timeout, const sigset_t& mask) {
   pollfd input{STDIN_FILENO, POLLIN, 0};
-  int result = poll(&input, 1, timeout);
+  timespec limit{timeout / 1000, (timeout % 1000) * 1000000L};
+  int result = ppoll(&input, 1, timeout < 0 ? nullptr : &limit, &mask);
   if (result > 0)
     return 1;
   if (result < 0 && errno == EINTR)

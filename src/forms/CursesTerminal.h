@@ -1,6 +1,7 @@
 #pragma once
 
 #include <curses.h>
+#include <signal.h>
 
 #include "forms/Terminal.h"
 
@@ -17,10 +18,12 @@ class CursesTerminal : public Terminal {
 
   void Open() override;
   void Close() override;
+  void Update() override;
   int ReadKey(int timeout) override;
 
  private:
   int waitForInput(int timeout);
+  static int inputOrSignal(int timeout, const sigset_t& mask);
   int loneEscape(int key);
   void withoutFlowControl();
 

@@ -19,6 +19,8 @@ class Terminal {
   virtual void Open() = 0;
   // Leaves screen mode; does nothing when it is not on.
   virtual void Close() = 0;
+  // Sends what was drawn since the last update to the screen; ReadKey does it too before it waits.
+  virtual void Update() {}
   // Waits for the next key at most timeout milliseconds (-1: without limit).
   virtual int ReadKey(int timeout) = 0;
 };

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/StopSignals.h"
 #include "support/PseudoTerminal.h"
 #include "ui/Keys.h"
 
@@ -66,6 +69,21 @@ TEST_F(OnPseudoTerminal, TellsAnInputThatHasEndedFromATimeOut) {
   Finish();
   EXPECT_EQ(before, Terminal::TIMED_OUT);
   EXPECT_EQ(after, Terminal::ENDED);
+}
+
+// A stop signal caught after the input loop last looked, before the wait began, must not leave
+// the window waiting for a key that may never come.
+TEST_F(OnPseudoTerminal, AStopSignalCaughtBeforeTheWaitEndsItAtOnce) {
+  StopSignals::Catch();
+  std::raise(SIGTERM);
+  auto start = std::chrono::steady_clock::now();
+  int key = terminal.ReadKey(3000);
+  auto waited = std::chrono::steady_clock::now() - start;
+  StopSignals::Reset();
+  std::signal(SIGTERM, SIG_DFL);
+  Finish();
+  EXPECT_EQ(key, Terminal::TIMED_OUT);
+  EXPECT_LT(waited, std::chrono::seconds(2));
 }
 
 }  // namespace
