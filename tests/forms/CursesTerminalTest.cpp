@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,34 @@ TEST_F(OnPseudoTerminal, TellsAnInputThatHasEndedFromATimeOut) {
   Finish();
   EXPECT_EQ(before, Terminal::TIMED_OUT);
   EXPECT_EQ(after, Terminal::ENDED);
+}
+
+// Write calls this process has made so far; -1 where the system does not count them.
+long writeCalls() {
+  std::ifstream io("/proc/self/io");
+  std::string name;
+  long value = 0;
+  while (io >> name >> value)
+    if (name == "syscw:")
+      return value;
+  return -1;
+}
+
+// Every update reaches the terminal in one write call, the first too: on an ssh link each write
+// goes out as a packet of its own.
+TEST_F(OnPseudoTerminal, SendsEachUpdateInOneWrite) {
+  std::vector<long> calls;
+  for (int update = 0; update < 2; ++update) {
+    for (int row = 0; row < 6; ++row)
+      mvaddstr(row * 3 + update, row * 7, "cell");
+    long before = writeCalls();
+    terminal.Update();
+    calls.push_back(writeCalls() - before);
+  }
+  Finish();
+  if (writeCalls() < 0)
+    GTEST_SKIP() << "this system does not count write calls";
+  EXPECT_EQ(calls, std::vector<long>({1, 1}));
 }
 
 // A stop signal caught after the input loop last looked, before the wait began, must not leave
