@@ -5,10 +5,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 file=$root/src/app/ResourceKeys.cpp
 keys=$(grep -o '^#[A-Z0-9_]*=' "$root/share/Resources.res" | tr -d '#=' | LC_ALL=C sort -u |
-  sed 's/.*/      "&",/')
+  sed 's/.*/    "&",/')
 {
-  sed '/static const std::vector<std::string> keys = {/q' "$file"
+  sed '/^const char\* const KEYS\[\] = {$/q' "$file"
   printf '%s\n' "$keys"
-  sed -n '/^  };$/,$p' "$file"
+  sed -n '/^};$/,$p' "$file"
 } >"$file.new"
 mv "$file.new" "$file"

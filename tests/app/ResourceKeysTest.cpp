@@ -81,3 +81,17 @@ TEST(ResourceKeys, RussianFileTranslatesEveryKeyWithTheSameShape) {
     EXPECT_EQ(open(translated), open(text)) << key;
   }
 }
+
+// Missing names exactly the keys a file lacks, wherever they and any keys of its own stand.
+TEST(ResourceKeys, MissingNamesTheLackingKeysAmongKeysOfTheFilesOwn) {
+  const std::vector<std::string>& all = ResourceKeys::All();
+  const std::vector<std::string> lacking[] = {
+      {}, {all.front()}, {all[1], all[all.size() / 2]}, {all.back()}, all};
+  for (const auto& lacks : lacking) {
+    std::map<std::string, std::string> texts = {{"", ""}, {"A", ""}, {"B_OWN", ""}, {"~", ""}};
+    for (const std::string& key : all)
+      if (std::find(lacks.begin(), lacks.end(), key) == lacks.end())
+        texts[key] = "text";
+    EXPECT_EQ(ResourceKeys::Missing(texts), lacks) << lacks.size();
+  }
+}
