@@ -219,8 +219,8 @@ std::vector<std::string> ResourceKeys::Missing(const std::map<std::string, std::
   for (const char* key : KEYS) {
     while (text != texts.end() && text->first.compare(key) < 0)
       ++text;
-    if (text == texts.end() || text->first.compare(key) != 0)
-      missing.push_back(key);
+    if (text == texts.end() || text->first != key)
+      missing.emplace_back(key);
   }
   return missing;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <signal.h>
+#include <csignal>
 
 // The signals that ask the program to stop (SIGTERM, SIGHUP, SIGINT, SIGQUIT), caught so that
 // the program can end cleanly instead of dying mid-step. The handler only records the signal;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <curses.h>
-#include <signal.h>
+#include <csignal>
 
 #include "forms/Terminal.h"
 
