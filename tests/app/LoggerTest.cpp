@@ -29,10 +29,12 @@ TEST(Logger, WritesStartLineMessagesAndDurationAfterMovingThePreviousLogAside) {
 
 // Started with its input closed, the program gets descriptor 0 for its log, and still writes it.
 TEST(Logger, WritesItsFileOnDescriptorZero) {
-  TempDir dir;
-  InputClosed closed;
-  Logger(dir.File("log.txt")).Write("first");
-  EXPECT_NE(dir.Read("log.txt").find("> first"), std::string::npos);
+  for (Logger::Opening opening : {Logger::Opening::AtOnce, Logger::Opening::AtFirstFlush}) {
+    TempDir dir;
+    InputClosed closed;
+    Logger(dir.File("log.txt"), opening).Write("first");
+    EXPECT_NE(dir.Read("log.txt").find("> first"), std::string::npos);
+  }
 }
 
 // Held messages stay out of the file until Flush; later ones go straight in again, and what is
