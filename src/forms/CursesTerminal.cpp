@@ -1,7 +1,5 @@
 #include "forms/CursesTerminal.h"
 
-#include <term.h>
-
 #include "app/StopSignals.h"
 #include "ui/Keys.h"
 
@@ -32,17 +30,12 @@ SCREEN* openedWithUnicodeLines() {
 // Curses sends each cursor move in a write call of its own until screen mode has once been left
 // and taken up again (until then it cannot tell its own moves from a terminal-level program's):
 // the first screen went out in some thirty writes and each key's update in three, each a packet
-// of its own on an ssh link. Leaving screen mode and taking it up again at once, without the
-// switches to the normal screen and back, makes every later update one write.
+// of its own on an ssh link. Leaving screen mode and taking it up again at once, before anything
+// is drawn and before colours start (so the terminal's palette is not reset), makes every later
+// update one write; it costs a switch to the normal screen and back.
 void resumedOnce() {
-  char* enter = enter_ca_mode;
-  char* leave = exit_ca_mode;
-  enter_ca_mode = nullptr;
-  exit_ca_mode = nullptr;
   endwin();
   doupdate();
-  enter_ca_mode = enter;
-  exit_ca_mode = leave;
 }
 }  // namespace
 

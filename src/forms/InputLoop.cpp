@@ -88,10 +88,9 @@ bool InputLoop::accepted(int key) {
 }
 
 // Waits for a key only as long as the blinking control allows, so that it keeps blinking. What
-// the log holds back reaches the file before the screen shows it and before any wait.
+// the log holds back reaches the file before any wait, just after the screen is sent: at start-up
+// the log file is made and the last run's log moved aside only then.
 int InputLoop::readKey() {
-  // The screen goes out before the held log lines: at start-up the log file is made and the
-  // last run's log moved aside only then, after the first screen shows.
   terminal->Update();
   logger->Flush();
   Control::BlinkTick();
