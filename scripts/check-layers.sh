@@ -4,6 +4,7 @@
 #   < main.cpp
 # util, events and ui may use the services' Logger alone. Prints each include that reaches a layer
 # its folder may not use, and fails when there is one. SRC overrides the folder checked.
+# It also refuses <iostream> in src/: it makes the standard streams at every start (see Console).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 src=${SRC:-$root/src}
@@ -48,6 +49,12 @@ while IFS= read -r file; do
     fi
   done < <(grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
 done < <(find "$src" -name '*.h' -o -name '*.cpp' | sort)
+
+while IFS= read -r line; do
+  place=${line#"$src"/}
+  echo "src/${place%%:#*}: includes <iostream>; print through cli/Console.h instead"
+  failures=$((failures + 1))
+done < <(grep -rn --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*<iostream>' "$src" || true)
 
 if [ "$failures" -gt 0 ]; then
   echo "check-layers: $failures include(s) against the layers" >&2

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
 #include <utility>
 
 #include "app/Logger.h"
@@ -11,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/SettingsCheck.h"
 #include "app/StopSignals.h"
+#include "cli/Console.h"
 #include "cli/InitCommand.h"
 #include "controllers/ControllerArguments.h"
 #include "util/Failure.h"
@@ -100,8 +100,8 @@ void Application::warnOfMissingTexts() {
   for (const std::string& key : missing)
     names += " " + key;
   logger->Write("Application::warnOfMissingTexts " + files.resources + " lacks" + names + ".");
-  std::cerr << "deployer: " << files.resources << " lacks " << missing.size()
-            << " texts; `deployer init --update-texts` adds them\n";
+  Console::Err() << "deployer: " << files.resources << " lacks " << missing.size()
+                 << " texts; `deployer init --update-texts` adds them\n";
 }
 
 // Decides by the stage of the failure whether the cycle goes on to its controller.

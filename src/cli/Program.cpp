@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <iostream>
 
 #include "app/Logger.h"
 #include "app/ReleaseState.h"
@@ -18,6 +17,7 @@
 #include "app/Version.h"
 #include "app/WorkingLock.h"
 #include "cli/BatchApplication.h"
+#include "cli/Console.h"
 #include "cli/DeployerApplication.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InitCommand.h"
@@ -42,7 +42,7 @@ bool isSet(const char* name) {
 }
 
 int usageError(const std::string& reason) {
-  std::cerr << "deployer: " << reason << "\n" << CommandLine::UsageLine();
+  Console::Err() << "deployer: " << reason << "\n" << CommandLine::UsageLine();
   return Program::USAGE_ERROR;
 }
 
@@ -53,8 +53,8 @@ bool refused(Settings* settings, const std::string& command) {
     problems += (problems.empty() ? "" : " ") + problem;
   if (problems.empty())
     return false;
-  std::cerr << "deployer: cannot " << command << " the settings of " << SETTINGS_FILE_NAME
-            << " (Invalid settings: " << problems << ")\n";
+  Console::Err() << "deployer: cannot " << command << " the settings of " << SETTINGS_FILE_NAME
+                 << " (Invalid settings: " << problems << ")\n";
   return true;
 }
 
@@ -65,7 +65,7 @@ bool refused(Settings* settings, const std::string& command) {
 // interface waits for keys.
 int Program::Interactive(double waitSeconds) {
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
-    std::cerr << "deployer: no terminal; give a command (see --help)\n";
+    Console::Err() << "deployer: no terminal; give a command (see --help)\n";
     return USAGE_ERROR;
   }
   WorkingLock lock(WorkingLock::FILE_NAME);
@@ -98,11 +98,11 @@ int Program::Main(int argc, const char* const* argv) {
 
 int Program::run() {
   if (options.help) {
-    std::cout << CommandLine::Help();
+    Console::Out() << CommandLine::Help();
     return 0;
   }
   if (options.version) {
-    std::cout << "deployer " << VERSION << "\n";
+    Console::Out() << "deployer " << VERSION << "\n";
     return 0;
   }
   if (options.command == Command::Init)
@@ -124,8 +124,8 @@ int Program::run() {
 bool Program::enterDirectory() {
   if (options.directory.empty() || chdir(options.directory.c_str()) == 0)
     return true;
-  std::cerr << "deployer: cannot work in '" << options.directory << "': " << std::strerror(errno)
-            << "\n";
+  Console::Err() << "deployer: cannot work in '" << options.directory
+                 << "': " << std::strerror(errno) << "\n";
   return false;
 }
 
@@ -139,15 +139,15 @@ bool Program::confirmed() {
           ? "delete removes this server's installation"
           : "migrate --delete-source removes the installation of " + options.choices.migratePath;
   if (!isatty(STDIN_FILENO)) {
-    std::cerr << "deployer: " << what << "; add --yes to confirm\n";
+    Console::Err() << "deployer: " << what << "; add --yes to confirm\n";
     return false;
   }
-  std::cout << "deployer: " << what << ". Continue? [y/N] " << std::flush;
+  Console::Out() << "deployer: " << what << ". Continue? [y/N] " << std::flush;
   std::string answer;
-  std::getline(std::cin, answer);
+  std::getline(Console::In(), answer);
   if (answer == "y" || answer == "Y" || answer == "yes" || answer == "YES" || answer == "Yes")
     return true;
-  std::cerr << "deployer: not confirmed; nothing was changed\n";
+  Console::Err() << "deployer: not confirmed; nothing was changed\n";
   return false;
 }
 
@@ -157,14 +157,14 @@ int Program::lockFolder(WorkingLock* lock, const std::string& command, double wa
 
 int Program::refusal(WorkingLock* lock, WorkingLock::Result result) {
   if (result == WorkingLock::Result::Unavailable && lock->Planted()) {
-    std::cerr << "deployer: cannot lock the working folder: " << WorkingLock::FILE_NAME << " is "
-              << lock->Error() << "; remove it\n";
+    Console::Err() << "deployer: cannot lock the working folder: " << WorkingLock::FILE_NAME
+                   << " is " << lock->Error() << "; remove it\n";
     return 1;
   }
   if (result != WorkingLock::Result::Busy)
     return 0;
-  std::cerr << "deployer: the working folder is in use by " << lock->ReadHolder().Describe()
-            << "; try again later or use --wait SECONDS\n";
+  Console::Err() << "deployer: the working folder is in use by " << lock->ReadHolder().Describe()
+                 << "; try again later or use --wait SECONDS\n";
   return WorkingLock::BUSY_STATUS;
 }
 
@@ -197,8 +197,9 @@ bool Program::knownRelease() {
   releases.Load(ReleaseState::FILE_NAME);
   if (releases.Find(version) != nullptr)
     return true;
-  std::cerr << "deployer: release " << version << " never succeeded here; nothing to roll back to\n"
-            << CommandLine::UsageLine();
+  Console::Err() << "deployer: release " << version
+                 << " never succeeded here; nothing to roll back to\n"
+                 << CommandLine::UsageLine();
   return false;
 }
 
@@ -206,11 +207,11 @@ bool Program::knownRelease() {
 int Program::readingCommand() {
   std::string hint = InitCommand::MissingFileHint(SETTINGS_FILE_NAME, RESOURCES_FILE_NAME);
   if (!hint.empty())
-    std::cerr << "deployer: " << SETTINGS_FILE_NAME << " is not in the working folder." << hint
-              << "\n";
+    Console::Err() << "deployer: " << SETTINGS_FILE_NAME << " is not in the working folder." << hint
+                   << "\n";
   if (options.command == Command::History)
-    return HistoryCommand::Run(options.count, options.json, std::cout);
-  return StatusCommand::Run(SETTINGS_FILE_NAME, options.json, std::cout);
+    return HistoryCommand::Run(options.count, options.json, Console::Out());
+  return StatusCommand::Run(SETTINGS_FILE_NAME, options.json, Console::Out());
 }
 
 // show, get and set read and write Settings.json alone: no resource texts, and no log, so that
@@ -228,14 +229,14 @@ int Program::settingsCommand() {
       return 1;
     SettingsCommands commands(&settings);
     if (options.command == Command::Show)
-      return commands.Show(std::cout);
+      return commands.Show(Console::Out());
     if (options.command == Command::Get)
-      return commands.Get(options.path, std::cout, std::cerr);
-    return commands.Set(options.assignments, std::cout, std::cerr);
+      return commands.Get(options.path, Console::Out(), Console::Err());
+    return commands.Set(options.assignments, Console::Out(), Console::Err());
   } catch (const char* message) {
-    std::cerr << "deployer: cannot " << options.Name() << " the settings of " << SETTINGS_FILE_NAME
-              << " (" << message << ")."
-              << InitCommand::MissingFileHint(SETTINGS_FILE_NAME, RESOURCES_FILE_NAME) << "\n";
+    Console::Err() << "deployer: cannot " << options.Name() << " the settings of "
+                   << SETTINGS_FILE_NAME << " (" << message << ")."
+                   << InitCommand::MissingFileHint(SETTINGS_FILE_NAME, RESOURCES_FILE_NAME) << "\n";
     return 1;
   }
 }
@@ -268,8 +269,9 @@ int Program::check() {
                        SETTINGS_FILE_NAME + ": " + message + "." +
                            InitCommand::MissingFileHint(SETTINGS_FILE_NAME, RESOURCES_FILE_NAME)});
   }
-  std::cout << (options.json ? PreflightReport::Json(results, options.checkAction)
-                             : PreflightReport::Lines(results, &resources, options.checkAction));
+  Console::Out() << (options.json
+                         ? PreflightReport::Json(results, options.checkAction)
+                         : PreflightReport::Lines(results, &resources, options.checkAction));
   return Preflight::Passed(results) ? 0 : 1;
 }
 
@@ -284,8 +286,9 @@ int Program::init() {
   if (int refused = lockFolder(&lock, options.Name(), options.waitSeconds))
     return refused;
   if (options.updateTexts)
-    return UpdateTextsCommand::Run(options.directory, options.language, std::cout, std::cerr);
-  return InitCommand::Run(options.directory, options.language, std::cout, std::cerr);
+    return UpdateTextsCommand::Run(options.directory, options.language, Console::Out(),
+                                   Console::Err());
+  return InitCommand::Run(options.directory, options.language, Console::Out(), Console::Err());
 }
 
 // Colour codes only for a terminal, or anywhere with CLICOLOR_FORCE; never against NO_COLOR.
