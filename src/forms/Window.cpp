@@ -95,10 +95,11 @@ Size Window::GetSize() {
 }
 
 void Window::themeInit() {
-  start_color();
   // The terminal's own colours stand for pair 0, which no item uses, so that resetting to it after
-  // each update costs fewer bytes.
+  // each update costs fewer bytes. Said before colours start, pair 0 is made so at once; said
+  // after, curses changes it and walks the whole screen for the cells that use it.
   use_default_colors();
+  start_color();
   for (short pair = 1; pair <= 7; ++pair)
     init_pair(pair, Pairs[pair - 1][0], Pairs[pair - 1][1]);
 }
