@@ -121,7 +121,14 @@ void Logger::Write(std::string message) {
     timeSecond = second;
     timeText = now.GetTimeString();
   }
-  put("\n" + timeText + " > " + message);
+  if (!holding) {
+    put("\n" + timeText + " > " + message);
+    return;
+  }
+  // Held lines are put together where they are kept, without a copy of their own.
+  held.append("\n").append(timeText).append(" > ").append(message);
+  if (held.size() > HOLD_LIMIT)
+    writeHeld();
 }
 
 void Logger::Hold() {
