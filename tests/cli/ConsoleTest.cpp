@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -42,6 +43,16 @@ TEST(Console, OutputKeepsItsOrderWithTheCLibrarysOwn) {
               Console::Out() << "two ";
               std::printf("3 ");
               Console::Out() << "four\n";
+            }));
+}
+
+TEST(Console, AnErrorComesAfterWhatTheOutputHasPrinted) {
+  // Both go to the same pipe, as with 2>&1 into a file.
+  EXPECT_EQ("result\ndeployer: failed\n", outputOf([] {
+              dup2(STDOUT_FILENO, STDERR_FILENO);
+              Console::Out() << "result\n";
+              Console::Err() << "deployer: failed\n";
+              std::_Exit(0);
             }));
 }
 
