@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Measures the program under the developers' pty benchmark tool beside its curses floor, in the
-# same run: first frame, bytes per Tab, Escape to exit and peak memory, 100 x 30, 15 runs each;
-# then the first-frame ratio program / floor, PASSES times. The ratio is taken with the two
-# programs alternating, 3 runs per turn and CALLS turns each per pass, so that the machine's drift
-# from one second to the next falls on both alike; the closing line is the median of the passes.
+# same run: first frame, bytes of each of three Tabs, Escape to exit and peak memory, 100 x 30,
+# 15 runs each; then the first-frame ratio program / floor, PASSES times. The ratio is taken with
+# the two programs alternating, 3 runs per turn and CALLS turns each per pass, so that the
+# machine's drift from one second to the next falls on both alike; the closing line is the median
+# of the passes.
 #   bench/ptybench.sh            (BUILD_DIR picks the build folder, default build; PTYBENCH the
 #                                 folder of the tool; ROWS and COLS another terminal size;
 #                                 PASSES, default 3, and CALLS, default 15, the ratio's passes)
@@ -30,11 +31,11 @@ cd "$work"
 
 floor() {
   python3 "$tool/ptybench.py" --rows "$rows" --cols "$cols" --marker Apply-and-quit \
-    --key tab --key tab --exit-key esc "$@" -- "$build/ptybench-floor" --loop
+    --key tab --key tab --key tab --exit-key esc "$@" -- "$build/ptybench-floor" --loop
 }
 program() {
   python3 "$tool/ptybench.py" --rows "$rows" --cols "$cols" --marker 'Deployment tools team' \
-    --key tab --key tab --exit-key esc "$@" -- "$build/deployer"
+    --key tab --key tab --key tab --exit-key esc "$@" -- "$build/deployer"
 }
 
 echo "== floor"
