@@ -101,7 +101,7 @@ Logger::Logger(std::string fileName, Opening opening) : fileName(fileName), star
 Logger::~Logger() {
   Flush();
   DateTime end;
-  put("\nDuration: " + std::to_string(end.GetSpanSeconds(start)) + " sec.");
+  put({"\nDuration: " + std::to_string(end.GetSpanSeconds(start)) + " sec."});
   delete start;
   if (fd >= 0)
     ::close(fd);
@@ -121,14 +121,7 @@ void Logger::Write(std::string message) {
     timeSecond = second;
     timeText = now.GetTimeString();
   }
-  if (!holding) {
-    put("\n" + timeText + " > " + message);
-    return;
-  }
-  // Held lines are put together where they are kept, without a copy of their own.
-  held.append("\n").append(timeText).append(" > ").append(message);
-  if (held.size() > HOLD_LIMIT)
-    writeHeld();
+  put({"\n", timeText, " > ", message});
 }
 
 void Logger::Hold() {
@@ -149,17 +142,18 @@ std::string Logger::Excerpt(const std::string& value) {
 }
 
 // One write call per message (or per batch of held ones), so that each line reaches the file
-// whole or not at all.
-void Logger::put(const std::string& text) {
+// whole or not at all. A held message is put together where it is kept, without a copy of its own.
+void Logger::put(std::initializer_list<std::string_view> pieces) {
   if (fd < 0 && !opening)
     return;
-  if (holding) {
-    held += text;
-    if (held.size() > HOLD_LIMIT)
-      writeHeld();
-    return;
-  }
-  Descriptor::WriteAll(fd, text);
+  std::string text;
+  std::string& line = holding ? held : text;
+  for (std::string_view piece : pieces)
+    line += piece;
+  if (!holding)
+    Descriptor::WriteAll(fd, text);
+  else if (held.size() > HOLD_LIMIT)
+    writeHeld();
 }
 
 // The held messages in one write call, to a file made now if it is not made yet.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 class DateTime;
 
@@ -43,7 +45,7 @@ class Logger {
 
  private:
   void open();
-  void put(const std::string& text);
+  void put(std::initializer_list<std::string_view> pieces);
   void writeHeld();
 
   std::string fileName;

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 
+#include "support/ChildOutput.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/Thrown.h"
@@ -43,28 +43,15 @@ struct Store {
 // folder is writable), under a file size limit when one is given; returns what it threw, "" when
 // it saved, or "no user" when the child could not become nobody.
 std::string saveInChild(Store& store, bool asNobody, rlim_t sizeLimit = RLIM_INFINITY) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0)
-    return "no pipe";
-  pid_t child = fork();
-  if (child == 0) {
-    close(pipeEnds[0]);
+  return ChildOutput([&](int fd) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{sizeLimit, sizeLimit};
     std::string thrown = "no user";
     if ((!asNobody || geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0)) &&
         setrlimit(RLIMIT_FSIZE, &limit) == 0)
       thrown = Thrown([&] { store.settings.Save(); });
-    _exit(write(pipeEnds[1], thrown.data(), thrown.size()) < 0);
-  }
-  close(pipeEnds[1]);
-  std::string thrown;
-  char buffer[256];
-  for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-    thrown.append(buffer, static_cast<size_t>(got));
-  close(pipeEnds[0]);
-  waitpid(child, nullptr, 0);
-  return thrown;
+    _exit(write(fd, thrown.data(), thrown.size()) < 0);
+  });
 }
 
 const std::string SHORT_SETTINGS = "{\n\t\"Extra\": \"" + std::string(5000, 'o') + "\"\n}";

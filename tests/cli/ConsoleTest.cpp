@@ -1,36 +1,23 @@
 #include "cli/Console.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "support/ChildOutput.h"
+
 namespace {
 
 // What a child process writes to its standard output when it runs write.
 std::string outputOf(void (*write)()) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0)
-    return "no pipe";
-  pid_t child = fork();
-  if (child == 0) {
-    dup2(pipeEnds[1], STDOUT_FILENO);
-    close(pipeEnds[0]);
+  return ChildOutput([write](int fd) {
+    dup2(fd, STDOUT_FILENO);
     write();
     std::fflush(stdout);
-    _exit(0);
-  }
-  close(pipeEnds[1]);
-  std::string output;
-  char buffer[256];
-  for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-    output.append(buffer, static_cast<size_t>(got));
-  close(pipeEnds[0]);
-  waitpid(child, nullptr, 0);
-  return output;
+  });
 }
 
 }  // namespace
