@@ -393,14 +393,16 @@ bool Controller::downloadFolderUsable(const std::string& folder) {
 
 bool Controller::fetch(const std::string& url, const std::string& directory,
                        const char* checksumPath, const std::string& failure,
-                       const std::string& success, BackgroundDownload* ahead) {
+                       const std::string& success, BackgroundDownload* ahead,
+                       const std::function<void()>& there) {
   std::string file = directory + "/" + Path::GetFileName(url);
-  if (ahead)
-    return report(finishAhead(ahead, url, directory), failure, success) &&
-           verify(file, checksumPath);
-  if (isVerifiedCopy(file, checksumPath))
-    return true;
-  return report(download(url, directory), failure, success) && verify(file, checksumPath);
+  bool verified = !ahead && isVerifiedCopy(file, checksumPath);
+  if (!verified && !report(ahead ? finishAhead(ahead, url, directory) : download(url, directory),
+                           failure, success))
+    return false;
+  if (there)
+    there();
+  return verified || verify(file, checksumPath);
 }
 
 bool Controller::isVerifiedCopy(const std::string& file, const char* checksumPath) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -117,9 +118,10 @@ class Controller {
   // digest is the checksum setting's is used as it is, with a green line; otherwise it is
   // downloaded, printing failure and the result or success. False when no checked file is there.
   // With ahead, the file comes from that download instead (see finishAhead), then is checked.
+  // there, when given, runs once the file is in place, before it is checked.
   bool fetch(const std::string& url, const std::string& directory, const char* checksumPath,
              const std::string& failure, const std::string& success,
-             BackgroundDownload* ahead = nullptr);
+             BackgroundDownload* ahead = nullptr, const std::function<void()>& there = nullptr);
   // True when fetch would download url into directory: not a local source, nothing refused, and
   // no copy there whose digest is the checksum setting's (nothing is printed).
   bool needsDownload(const std::string& url, const std::string& directory,

@@ -88,15 +88,20 @@ void DeployController::noticeVersion() {
           "." + std::to_string(target.Part(1)) + ".*");
 }
 
-// While the runtime installs, the web server's archive and the patch download ahead: the
-// archive into temp/ as always, the patch into temp/ too, as its folder comes with the web server.
+// While the runtime's archive is checked and unpacked and the runtime installs, the web server's
+// archive and the patch download ahead:
+// the archive into temp/ as always, the patch into temp/ too, as its folder comes with the web
+// server. A download whose file in temp/ an earlier one of this deploy holds (the runtime's
+// archive is not unpacked yet) waits for its step instead.
 void DeployController::startDownloadsAhead() {
+  std::set<std::string> taken = usedDownloads;
   std::string url = settings->GetString(SettingsPath::WebServerUrl);
-  if (arguments->InstallWebServer() && needsDownload(url, DOWNLOADS, SettingsPath::WebServerSha256))
+  if (arguments->InstallWebServer() && taken.insert(Path::GetFileName(url)).second &&
+      needsDownload(url, DOWNLOADS, SettingsPath::WebServerSha256))
     webServerAhead = downloadAhead(url, DOWNLOADS);
   std::string patchName = getPatchName();
   url = patchUrl(patchName);
-  if (Path::IsPlainName(patchName) &&
+  if (Path::IsPlainName(patchName) && taken.insert(patchName).second &&
       needsDownload(url, getWebServerPath() + "/tar_files", SettingsPath::PatchSha256)) {
     patchAhead = downloadAhead(url, DOWNLOADS);
     patchThroughTemp = dryRun || patchAhead;
@@ -182,9 +187,9 @@ Controller::Command DeployController::registrationCommand(const std::string& con
 bool DeployController::downloadAndInstallDocker() {
   std::string folder;
   Component docker = dockerComponent();
-  if (!downloadAndUnpack(docker, &folder, nullptr))
+  if (!downloadArchive(docker, nullptr, [this] { startDownloadsAhead(); }) ||
+      !unpackArchive(docker, &folder))
     return false;
-  startDownloadsAhead();
   std::string script = folder + getDockerUnPackName() + "/install.sh";
   return install(docker, {"bash", script}, script);
 }
@@ -192,7 +197,7 @@ bool DeployController::downloadAndInstallDocker() {
 bool DeployController::downloadAndInstallWebServer() {
   std::string folder;
   Component webServer = webServerComponent();
-  if (!downloadAndUnpack(webServer, &folder, webServerAhead.get()))
+  if (!downloadArchive(webServer, webServerAhead.get()) || !unpackArchive(webServer, &folder))
     return false;
   std::string serverFolder = folder + getWebServerUnPackName();
   return install(webServer, webServerInstallCommand(serverFolder), serverFolder);
@@ -229,25 +234,25 @@ DeployController::Component DeployController::webServerComponent() {
            resources->texts["SERVER_INSTALL_SUCCESS"]}};
 }
 
-// Downloads and checks the component's archive (or takes the one downloaded ahead), then unpacks
-// it into the folder of its setting, which is stored in folder.
-bool DeployController::downloadAndUnpack(const Component& component, std::string* folder,
-                                         BackgroundDownload* ahead) {
+bool DeployController::downloadArchive(const Component& component, BackgroundDownload* ahead,
+                                       const std::function<void()>& there) {
   print(component.download.announce, BrightYellow);
   beginStep("the " + component.what + " download");
   std::string url = settings->GetString(component.url);
   std::string archive;
   usedDownloads.insert(Path::GetFileName(url));
-  if (!fileIn(DOWNLOADS, Path::GetFileName(url), &archive) ||
-      !fetch(url, DOWNLOADS, component.sha256, component.download.failure,
-             component.download.success, ahead))
-    return false;
+  return fileIn(DOWNLOADS, Path::GetFileName(url), &archive) &&
+         fetch(url, DOWNLOADS, component.sha256, component.download.failure,
+               component.download.success, ahead, there);
+}
+
+bool DeployController::unpackArchive(const Component& component, std::string* folder) {
   if (component.unzipInColour)
     print(component.unzip, BrightYellow);
   else
     print(component.unzip);
   beginStep("the " + component.what + " unpacking");
-  return unpack(url, component.folder, component.unpack, folder);
+  return unpack(settings->GetString(component.url), component.folder, component.unpack, folder);
 }
 
 bool DeployController::install(const Component& component, const Command& command,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -8,7 +9,7 @@
 
 // The deploy action: saves pending settings, optionally installs the container runtime and the
 // web server from downloaded archives, downloads the patch into the web server and registers the
-// application. The first failing step ends the action. While the runtime installs, the web
+// application. The first failing step ends the action. Once the runtime's archive is there, the web
 // server's archive and the patch download ahead; each step waits for its own.
 class BackgroundDownload;
 
@@ -51,8 +52,12 @@ class DeployController : public Controller {
   std::string patchUrl(const std::string& patchName);
   // The patch's download into temp/ (ahead, or now in a dry run), then moved to file.
   int downloadPatchThroughTemp(const std::string& url, const std::string& file);
-  bool downloadAndUnpack(const Component& component, std::string* folder,
-                         BackgroundDownload* ahead);
+  // Downloads and checks the component's archive, or takes the one downloaded ahead; there runs
+  // once the archive is in place, before it is checked.
+  bool downloadArchive(const Component& component, BackgroundDownload* ahead,
+                       const std::function<void()>& there = nullptr);
+  // Unpacks the component's archive into the folder of its setting, which is stored in folder.
+  bool unpackArchive(const Component& component, std::string* folder);
   bool install(const Component& component, const Command& command, const std::string& path);
   void makeTempFolder();
   // Removes from temp/ what this deploy did not use, unless the downloads are to be kept.

@@ -65,17 +65,19 @@ ws_addapp.sh [-t] [id with blanks:core.dll] [-a] [app-24.1.sh] [-p] [9090] [-vc]
 }
 
 // Docker/Url and Docker/Path starting with "-" would be read as options: those steps are refused.
+// The downloads ahead start once the runtime's archive is there: nothing but downloads ran when its
+// unpacking is refused.
 TEST_F(DeployControllerTest, StopsAtTheFirstFailingOrRefusedStep) {
   const struct {
     std::string runtimeUrl, runtimePath;
     int registration;
-    const char *lastLine, *lastRecord;
+    const char *lastLine, *firstRecord, *lastRecord;
   } cases[] = {
-      {"-O/etc/passwd", site.Path("docker/"), 0, "<red>DOWNLOAD_DOCKER_CODE-1</>", ""},
+      {"-O/etc/passwd", site.Path("docker/"), 0, "<red>DOWNLOAD_DOCKER_CODE-1</>", "", ""},
       {site.Url(DeploymentSite::RUNTIME_ARCHIVE), "-rf", 0, "<red>UNZIP_DOCKER_FAILED-1</>",
-       "wget [{server}/runtime-1.0.tar.gz]"},
+       "wget [{server}/runtime-1.0.tar.gz]", "wget ["},
       {site.Url(DeploymentSite::RUNTIME_ARCHIVE), site.Path("docker/"), 1, "<red>DEPLOY_FAIL256</>",
-       "ws_addapp.sh"},
+       "wget [{server}/runtime-1.0.tar.gz]", "ws_addapp.sh"},
   };
   site.RecordDownloads();
   site.ServeEverything();
@@ -86,6 +88,7 @@ TEST_F(DeployControllerTest, StopsAtTheFirstFailingOrRefusedStep) {
     site.MakeControlDirectory(ControlPath(), test.registration, 0, 0);
     std::string output = Deploy(true, true), records = Records();
     EXPECT_EQ(LastLine(output), std::string(test.lastLine) + "\n");
+    EXPECT_EQ(records.substr(0, strlen(test.firstRecord)), test.firstRecord) << test.lastLine;
     EXPECT_EQ(LastLine(records).substr(0, strlen(test.lastRecord)), test.lastRecord)
         << test.lastLine;
     EXPECT_EQ(records.empty(), !*test.lastRecord) << test.lastLine;
@@ -257,6 +260,23 @@ TEST_F(DeployControllerTest, DownloadsAheadWithTheLinesAndCommandsOfOneStepAfter
             "mv -f ./temp/app-24.2.0.7.sh {site}/web/\nchmod +x {site}/web/web_8080/ctl/tar_fil\n"
             "bash {site}/web/web_8080/ctl/ws_addapp.s\n");
   EXPECT_FALSE(fs::exists("wget-log"));
+}
+
+// A web server archive with the runtime archive's file name would take its place in temp/ before
+// the runtime is unpacked: it is downloaded at its step instead of ahead.
+TEST_F(DeployControllerTest, DownloadsAnArchiveNamedAsTheRuntimesAtItsStep) {
+  site.ServeEverything();
+  const std::string archive = std::string("web/") + DeploymentSite::RUNTIME_ARCHIVE;
+  fs::create_directories(site.Path("served/web"));
+  site.ServeArchive(archive, "runtime-1.0", 0, 0);  // the top folder is named after the file
+  site.Set("WebServer/Url", site.Url(archive));
+  site.MakeControlDirectory(site.Path("web/runtime-1.0_8080/ctl"), 0, 0, 0);
+  std::string output = Deploy(true, true);
+  EXPECT_TRUE(succeeded) << output;
+  std::string log = Log();
+  EXPECT_EQ(log.find("::downloadAhead wget " + site.Url(archive)), std::string::npos);
+  EXPECT_NE(log.find("::downloadAhead wget " + site.Url("patches/app-24.2.0.7.sh")),
+            std::string::npos);
 }
 
 // A server that sends the start of the archive and then nothing more: the download ahead is
