@@ -221,8 +221,9 @@ TEST_F(DeployControllerTest, DownloadsThroughTheProxyOfTheEnvironment) {
   unsetenv("no_proxy");
 }
 
-// While the runtime installs, the web server's archive and the patch download ahead: the lines
-// printed stay those of one step after another, and the log holds each command at its step.
+// While the runtime unpacks and installs, the web server's archive and the patch download ahead:
+// the lines printed stay those of one step after another, and the log holds each command at its
+// step.
 TEST_F(DeployControllerTest, DownloadsAheadWithTheLinesAndCommandsOfOneStepAfterAnother) {
   site.ServeEverything();
   std::string output = Deploy(true, true);
@@ -245,9 +246,10 @@ TEST_F(DeployControllerTest, DownloadsAheadWithTheLinesAndCommandsOfOneStepAfter
       "<yellow>PATCH_GRANT</>\n<green>PATCH_GRANT_SUCCESS</>\n<yellow>DEPLOY_PATCH</>\n"
       "<green>DEPLOY_SUCCESS</>\n<yellow>HEALTH_NOT_SET</>\n");
   std::string log = Log();
+  // They start once the runtime's archive is there, before it is unpacked.
   EXPECT_LT(log.find("::downloadAhead wget " + site.Url("patches/app-24.2.0.7.sh") +
                      " -P ./temp --server-response runs ahead."),
-            log.find("run bash " + site.Path("docker/runtime-1.0/install.sh")));
+            log.find("run tar -C " + site.Path("docker/")));
   std::string commands;
   for (const std::string& line : LoggedCommands(log))
     commands += Normalised(line).substr(0, 40) + "\n";
