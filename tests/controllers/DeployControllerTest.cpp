@@ -281,6 +281,28 @@ TEST_F(DeployControllerTest, DownloadsAnArchiveNamedAsTheRuntimesAtItsStep) {
             std::string::npos);
 }
 
+// The patch downloaded ahead goes into its folder, made when the web server did not bring it; a
+// patch that cannot be had, downloaded ahead or copied at its step, ends the deploy there.
+TEST_F(DeployControllerTest, MovesThePatchIntoItsFolderOrStopsWhenItCannotBeHad) {
+  site.ServeEverything();
+  fs::remove_all(ControlPath() + "/tar_files");
+  std::string output = Deploy(true, true);
+  EXPECT_TRUE(succeeded) << output;
+  EXPECT_TRUE(fs::is_regular_file(ControlPath() + "/tar_files/app-24.2.0.7.sh"));
+  fs::remove(site.Path("served/patches/app-24.2.0.7.sh"));
+  const struct {
+    std::string patchUrl;
+    const char* lastLine;
+  } cases[] = {{site.Url("patches"), "<red>DOWNLOAD_PATCH_CODE2048</>\n"},          // wget status 8
+               {site.Path("served/patches"), "<red>DOWNLOAD_PATCH_CODE256</>\n"}};  // cp fails
+  for (const auto& c : cases) {
+    site.Set("Patch/Url", c.patchUrl);
+    output = Deploy(true, true);
+    EXPECT_FALSE(succeeded);
+    EXPECT_EQ(LastLine(output), c.lastLine) << output;
+  }
+}
+
 // A server that sends the start of the archive and then nothing more: the download ahead is
 // still running when the runtime's installer fails, and is ended with its partial file.
 TEST_F(DeployControllerTest, AFailedInstallStopsTheDownloadsAheadAndRemovesTheirPartialFiles) {
