@@ -89,10 +89,9 @@ void DeployController::noticeVersion() {
 }
 
 // While the runtime's archive is checked and unpacked and the runtime installs, the web server's
-// archive and the patch download ahead:
-// the archive into temp/ as always, the patch into temp/ too, as its folder comes with the web
-// server. A download whose file in temp/ an earlier one of this deploy holds (the runtime's
-// archive is not unpacked yet) waits for its step instead.
+// archive and the patch download ahead: the archive into temp/ as always, the patch into temp/
+// too, as its folder comes with the web server. A download whose file in temp/ an earlier one of
+// this deploy holds (the runtime's archive is not unpacked yet) waits for its step instead.
 void DeployController::startDownloadsAhead() {
   std::set<std::string> taken = usedDownloads;
   std::string url = settings->GetString(SettingsPath::WebServerUrl);
