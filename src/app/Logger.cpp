@@ -101,7 +101,7 @@ Logger::Logger(std::string fileName, Opening opening) : fileName(fileName), star
 Logger::~Logger() {
   Flush();
   DateTime end;
-  put({"\nDuration: " + std::to_string(end.GetSpanSeconds(start)) + " sec."});
+  put({"\nDuration: ", std::to_string(end.GetSpanSeconds(start)), " sec."});
   delete start;
   if (fd >= 0)
     ::close(fd);

@@ -118,7 +118,7 @@ class Controller {
   // digest is the checksum setting's is used as it is, with a green line; otherwise it is
   // downloaded, printing failure and the result or success. False when no checked file is there.
   // With ahead, the file comes from that download instead (see finishAhead), then is checked.
-  // there, when given, runs once the file is in place, before it is checked.
+  // there, when given, runs once the file is in place: before a downloaded file is checked.
   bool fetch(const std::string& url, const std::string& directory, const char* checksumPath,
              const std::string& failure, const std::string& success,
              BackgroundDownload* ahead = nullptr, const std::function<void()>& there = nullptr);
